@@ -1,0 +1,136 @@
+#include "answer_number.h"
+
+#include <QLocale>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace quvex::link {
+
+namespace {
+
+// Far beyond any double's decimal exponent, small enough that adding digit counts never overflows.
+constexpr long kExponentCap = 100000;
+
+bool is_skipped(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+struct Scanned
+{
+    bool negative = false;
+    std::string int_digits;
+    std::string frac_digits;
+    long exponent = 0;
+};
+
+Scanned scan(QByteArrayView answer)
+{
+    enum class State { Start, Int, Frac, ExpStart, ExpSign, Exp };
+    Scanned s;
+    State state = State::Start;
+    bool exponent_negative = false;
+    long exponent = 0;
+    for (const char c : answer) {
+        if (is_skipped(c))
+            continue;
+        switch (state) {
+        case State::Start:
+            if (c == '+' || c == '-') {
+                s.negative = c == '-';
+                state = State::Int;
+                continue;
+            }
+            [[fallthrough]];
+        case State::Int:
+            if (is_digit(c)) {
+                s.int_digits += c;
+                state = State::Int;
+                continue;
+            }
+            if (c == '.') {
+                state = State::Frac;
+                continue;
+            }
+            if (state == State::Int && (c == 'e' || c == 'E' || c == 'd' || c == 'D')) {
+                state = State::ExpStart;
+                continue;
+            }
+            break;
+        case State::Frac:
+            if (is_digit(c)) {
+                s.frac_digits += c;
+                continue;
+            }
+            if (c == 'e' || c == 'E' || c == 'd' || c == 'D') {
+                state = State::ExpStart;
+                continue;
+            }
+            break;
+        case State::ExpStart:
+            if (c == '+' || c == '-') {
+                exponent_negative = c == '-';
+                state = State::ExpSign;
+                continue;
+            }
+            [[fallthrough]];
+        case State::ExpSign:
+        case State::Exp:
+            if (is_digit(c)) {
+                exponent = std::min(kExponentCap, exponent * 10 + (c - '0'));
+                state = State::Exp;
+                continue;
+            }
+            break;
+        }
+        break;
+    }
+    if (state == State::Exp)
+        s.exponent = exponent_negative ? -exponent : exponent;
+    return s;
+}
+
+} // namespace
+
+double parse_answer_number(QByteArrayView answer)
+{
+    const Scanned s = scan(answer);
+    const std::string digits = s.int_digits + s.frac_digits;
+    const auto first_nonzero = digits.find_first_not_of('0');
+    if (first_nonzero == std::string::npos)
+        return 0.0;
+
+    const std::string text = s.int_digits + "." + s.frac_digits + "e" + std::to_string(s.exponent);
+    double value = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Decimal position of the leading digit decides between overflow and underflow.
+        const long magnitude = s.exponent + static_cast<long>(s.int_digits.size())
+                               - static_cast<long>(first_nonzero);
+        value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
+    } else if (result.ec != std::errc()) {
+        value = 0.0;
+    }
+    return (s.negative ? -value : value) + 0.0;
+}
+
+double wrap_to_byte(double value)
+{
+    const double wrapped = std::fmod(std::nearbyint(value), 256.0);
+    return wrapped < 0 ? wrapped + 256.0 : wrapped + 0.0;
+}
+
+QString format_wire_number(double value)
+{
+    return QString::number(value + 0.0, 'f', QLocale::FloatingPointShortest);
+}
+
+} // namespace quvex::link

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace quvex::link {
+
+// The leading decimal number of a unit's answer: spaces, tabs and line feeds are skipped
+// anywhere, the first other character ends it, and an answer without a number gives 0.
+// Whatever the unit sends, the result is finite: magnitudes beyond the double range become
+// the largest finite double of that sign, and ones too small to hold become 0.
+double parse_answer_number(QByteArrayView answer);
+
+// Rounds half to even and keeps the lowest 8 bits, two's complement: -1 gives 255.
+double wrap_to_byte(double value);
+
+// A value as the unit reads it: a '-' when negative, no leading zeros, '.' as the decimal
+// point whatever the locale, whole numbers without a point.
+QString format_wire_number(double value);
+
+} // namespace quvex::link

@@ -1,0 +1,138 @@
+#include "link.h"
+
+#include "answer_number.h"
+#include "catalogue/naming.h"
+
+#include <cmath>
+
+namespace quvex::link {
+
+const QString Link::kNoResponseText = QStringLiteral(
+    "QUVEX unit not responding.\rPlease check cables,\r that BaudRate=23\r and that RS232 = Control.");
+const QString Link::kErrorTitle = QStringLiteral("Error");
+
+Link::Link(SerialPort &port, OperatorSide &operator_side)
+    : m_port(port)
+    , m_operator(operator_side)
+{
+    m_port.set_port_number(m_port_number);
+}
+
+void Link::Timer1_Timer()
+{
+    if (m_state.tick_count < LinkState::kTickLimit)
+        ++m_state.tick_count;
+}
+
+void Link::open_port()
+{
+    if (!m_port.is_open() && !m_port.set_open(true))
+        m_operator.show_message(QStringLiteral("Could not open COM port - please check COM port number."));
+    if (m_port.is_open()) {
+        m_state.warn_disconnected = true;
+        m_operator.set_port_box_enabled(false);
+    }
+}
+
+void Link::close_port()
+{
+    if (m_port.is_open()) {
+        m_port.set_open(false);
+        m_operator.show_message(QStringLiteral("COM port closed."));
+    }
+    m_state.warn_disconnected = true;
+    m_operator.set_port_box_enabled(true);
+}
+
+void Link::commport_Change(const QString &text)
+{
+    // Port numbers are 16-bit; anything else in the box leaves the number as it was.
+    const double number = std::nearbyint(parse_answer_number(text.toLatin1()));
+    if (number > 0 && number <= 32767) {
+        m_port_number = static_cast<int>(number);
+        m_port.set_port_number(m_port_number);
+    }
+}
+
+bool Link::refuse_while_closed(const QString &warning)
+{
+    if (m_port.is_open())
+        return false;
+    if (m_state.warn_disconnected) {
+        m_operator.show_message(warning);
+        m_state.warn_disconnected = false;
+    }
+    return true;
+}
+
+void Link::send_line(const QString &text)
+{
+    // Whatever is still waiting belongs to an earlier exchange that gave up on it (a late
+    // acknowledgement); taken as this exchange's answer it would report a failure as success.
+    if (m_port.bytes_waiting() > 0)
+        m_port.read_waiting();
+    m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r');
+    m_state.tick_count = 0;
+}
+
+void Link::show_no_response()
+{
+    m_operator.show_message(kNoResponseText, kErrorTitle, MessageIcon::Exclamation);
+}
+
+void Link::send_item_value(const QString &name, double value)
+{
+    if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  Nothing will be sent.")))
+        return;
+    send_line(name + u'=' + format_wire_number(value));
+    do {
+        m_operator.process_events();
+    } while (m_port.bytes_waiting() == 0 && m_state.tick_count <= kWriteTimeoutTicks);
+
+    const QByteArray answer = m_port.read_waiting();
+    if (answer.startsWith('?')) {
+        m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
+        m_state.wrong_type_error = true;
+    }
+    if (answer != ">") {
+        show_no_response();
+        m_state.no_response_error = true;
+    }
+}
+
+catalogue::Value Link::query_item_value(const QString &name)
+{
+    if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  All values will be set to zero.")))
+        return {};
+    send_line(name);
+
+    QByteArray answer;
+    bool received = false;
+    char last = 0;
+    do {
+        m_operator.process_events();
+        const QByteArray chunk = m_port.read_waiting();
+        if (chunk.isEmpty())
+            continue;
+        received = true;
+        last = chunk.back();
+        answer.append(chunk.left(kAnswerLimit - answer.size()));
+    } while (last != '\n' && m_state.tick_count <= kReadTimeoutTicks);
+
+    if (!received) {
+        show_no_response();
+        m_operator.set_window_enabled(true);
+        m_state.no_response_error = true;
+        return 0.0;
+    }
+    if (answer.startsWith('?')) {
+        m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
+        m_state.wrong_type_error = true;
+    } else {
+        m_state.wrong_type_error = false;
+    }
+    const double number = parse_answer_number(answer);
+    return name.left(9) == QLatin1String("VGA Left:") ? wrap_to_byte(number) : number;
+}
+
+} // namespace quvex::link

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace quvex::link {
+
+// The serial line to the unit, as the link uses it: exactly these six operations.
+// Sending returns at once; received bytes only arrive while events are processed.
+class SerialPort
+{
+public:
+    virtual ~SerialPort() = default;
+
+    // Takes effect at the next open.
+    virtual void set_port_number(int number) = 0;
+    // Opens or closes the line; false when it could not be opened.
+    virtual bool set_open(bool open) = 0;
+    virtual bool is_open() const = 0;
+    virtual void send(const QByteArray &bytes) = 0;
+    virtual qint64 bytes_waiting() const = 0;
+    // Every byte received and not yet read; empty when none. Never waits.
+    virtual QByteArray read_waiting() = 0;
+};
+
+} // namespace quvex::link

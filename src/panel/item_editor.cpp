@@ -1,0 +1,113 @@
+#include "catalogue/naming.h"
+#include "link/answer_number.h"
+#include "panel.h"
+
+#include <cmath>
+
+namespace quvex::panel {
+
+namespace {
+
+constexpr int kOptionButtons = 4;
+
+} // namespace
+
+void Panel::set_item_value(int index, const catalogue::Value &new_value)
+{
+    // Index 0 and the item_count() + 1 of a name that was not found are no item at all.
+    if (!m_catalogue.is_entry(index))
+        return;
+    m_operator.set_window_enabled(false);
+    if (m_link.is_port_open()) {
+        const catalogue::Entry &entry = m_catalogue.entry(index);
+        // An empty value holds no number to send; the item is only read back.
+        if (!entry.is_header() && !new_value.is_empty() && entry.value.number() != new_value.number())
+            m_bracket.write_item_value(entry.name, new_value.number());
+        refresh_item(index);
+        highlight_item(index);
+    }
+    m_operator.set_window_enabled(true);
+}
+
+void Panel::highlight_item(int index)
+{
+    const QString &name = m_catalogue.entry(index).name;
+    for (int row = 0; row < m_list.list_line_count; ++row) {
+        if (m_view.line(row).left(catalogue::Catalogue::kNameWidth) == name) {
+            m_view.highlight_line(row);
+            return;
+        }
+    }
+}
+
+void Panel::load_editor(int index)
+{
+    const catalogue::Entry &entry = m_catalogue.entry(index);
+    m_view.set_editor_caption(entry.name.trimmed());
+
+    QString &first = m_list.item_options[1];
+    if (first == QLatin1String("N2")) {
+        m_step_size = 2;
+        first = QStringLiteral("N");
+    } else {
+        m_step_size = 1;
+    }
+
+    if (first.isEmpty() || first == QLatin1String("N")) {
+        for (int position = 0; position < kOptionButtons; ++position)
+            m_view.hide_option(position);
+        m_view.set_value_controls_enabled(!first.isEmpty());
+    } else {
+        for (int position = 0; position < kOptionButtons; ++position) {
+            if (position < m_list.option_count)
+                m_view.show_option(position, m_list.item_options[static_cast<std::size_t>(position) + 1]);
+            else
+                m_view.hide_option(position);
+        }
+        m_view.set_value_controls_enabled(true);
+        const double value = entry.value.number();
+        if (value >= 0 && value <= kOptionButtons - 1 && value == std::floor(value))
+            m_view.check_option(static_cast<int>(value));
+    }
+    m_view.set_value_text(link::format_wire_number(entry.value.number()));
+}
+
+void Panel::menu_list_Click(int row)
+{
+    if (row < 0 || row >= m_list.list_line_count)
+        return;
+    const QString name = m_view.line(row).left(catalogue::Catalogue::kNameWidth);
+    if (name.startsWith(u'-'))
+        return;
+    adjust_named_item(name, 0);
+}
+
+void Panel::item_value_LostFocus(const QString &text)
+{
+    bool is_number = false;
+    const double number = text.trimmed().toDouble(&is_number);
+    if (is_number && std::isfinite(number)) {
+        set_item_value(m_selected_item, number);
+        return;
+    }
+    // Nothing the unit could take: show the stored value again rather than keep the text.
+    if (m_catalogue.is_entry(m_selected_item))
+        m_view.set_value_text(link::format_wire_number(m_catalogue.entry(m_selected_item).value.number()));
+}
+
+void Panel::inc_Click()
+{
+    set_item_value(m_selected_item, m_catalogue.entry(m_selected_item).value.number() + m_step_size);
+}
+
+void Panel::dec_Click()
+{
+    set_item_value(m_selected_item, m_catalogue.entry(m_selected_item).value.number() - m_step_size);
+}
+
+void Panel::feat_Click(int position)
+{
+    set_item_value(m_selected_item, position);
+}
+
+} // namespace quvex::panel

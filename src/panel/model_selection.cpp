@@ -1,0 +1,29 @@
+#include "panel.h"
+
+namespace quvex::panel {
+
+void Panel::Form_Load()
+{
+    quvex_Click(catalogue::kDisconnected);
+}
+
+void Panel::quvex_Click(int index)
+{
+    if (index < 0 || index >= catalogue::kUnitModelCount)
+        return;
+    // Selecting the button from here delivers no click, so the choice goes on in this call.
+    m_view.select_model_button(index);
+    m_model.select(index);
+    if (index == catalogue::kDisconnected) {
+        m_view.clear_lines();
+        m_link.close_port();
+        return;
+    }
+    m_link.open_port();
+    if (m_link.is_port_open())
+        read_all_items();
+    else
+        quvex_Click(catalogue::kDisconnected);
+}
+
+} // namespace quvex::panel

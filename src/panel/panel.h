@@ -1,0 +1,109 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "catalogue/unit_models.h"
+#include "catalogue/value.h"
+#include "link/link.h"
+#include "link/mode_bracket.h"
+#include "link/operator_side.h"
+#include "list_state.h"
+#include "panel_view.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace quvex::panel {
+
+// Everything an operator can do to the unit, behind the window: the adjustment list, the
+// editor, the unit-wide operations, the picture buttons and the choice of unit model.
+// The window only forwards its events here. Every change goes through set_item_value, which
+// sends, reads back and shows what the unit reports.
+class Panel
+{
+public:
+    Panel(catalogue::Catalogue &catalogue, catalogue::CurrentModel &model, link::Link &link,
+          link::ModeBracket &bracket, link::OperatorSide &operator_side, PanelView &view);
+
+    catalogue::Catalogue &items() { return m_catalogue; }
+    const catalogue::CurrentModel &model() const { return m_model; }
+    link::Link &unit_link() { return m_link; }
+    link::ModeBracket &bracket() { return m_bracket; }
+    link::OperatorSide &operator_side() { return m_operator; }
+    const ListState &list_state() const { return m_list; }
+    int selected_item() const { return m_selected_item; }
+    int step_size() const { return m_step_size; }
+
+    // Adjustment list
+    void split_item_options(int index);
+    void refresh_item(int index);
+    QString item_line(int index);
+    void clear_list() { m_view.clear_lines(); }
+
+    // Unit-wide operations
+    void read_all_items();
+    void read_unit_Click();
+    void write_unit_Click();
+    void reset_unit_Click();
+    void store_settings_Click();
+    void vga_store_Click();
+
+    // Model selection
+    void Form_Load();
+    void quvex_Click(int index);
+    void select_unit_model(int index) { quvex_Click(index); }
+
+    // Item editing
+    void set_item_value(int index, const catalogue::Value &new_value);
+    void menu_list_Click(int row);
+    void item_value_LostFocus(const QString &text);
+    void inc_Click();
+    void dec_Click();
+    void feat_Click(int position);
+
+    // Picture position, size, zoom and pan
+    void adjust_named_item(const QString &name, double step);
+    void set_named_item(const QString &name, const catalogue::Value &value);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command11_Click();
+    void Command12_Click();
+    void Command13_Click();
+    void Command20_Click();
+    void Command21_Click();
+    void Command22_Click();
+    void Command24_Click();
+
+    // Progress of a unit-wide operation, for a status line: done of total, current entry.
+    using ProgressHook = std::function<void(const QString &verb, int done, int total, int index)>;
+    void set_progress_hook(ProgressHook hook) { m_progress = std::move(hook); }
+    void report_progress(const QString &verb, int done, int total, int index) const;
+    int supported_item_count(bool skip_headers) const;
+
+private:
+    void load_editor(int index);
+    void highlight_item(int index);
+    void adjust_mode_item(const QString &base_name, double step);
+    bool has_failed() const;
+
+    catalogue::Catalogue &m_catalogue;
+    catalogue::CurrentModel &m_model;
+    link::Link &m_link;
+    link::ModeBracket &m_bracket;
+    link::OperatorSide &m_operator;
+    PanelView &m_view;
+    ListState m_list;
+    int m_selected_item = 0;
+    int m_step_size = 0;
+    ProgressHook m_progress;
+};
+
+} // namespace quvex::panel

@@ -1,0 +1,176 @@
+#include "settings_file.h"
+
+#include "catalogue/naming.h"
+#include "field_reader.h"
+#include "link/answer_number.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace quvex::settings {
+
+namespace {
+
+const QString kIdentifier = QStringLiteral("QUVEX Control Panel");
+
+QByteArray quoted(const QString &text)
+{
+    return '"' + text.toLatin1() + '"';
+}
+
+} // namespace
+
+QString settings_path()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\quvex.cfg");
+#else
+    return QDir::homePath() + QStringLiteral("/quvex.cfg");
+#endif
+}
+
+SettingsFile::SettingsFile(panel::Panel &panel, QString path)
+    : m_panel(panel)
+    , m_path(std::move(path))
+{
+}
+
+QString SettingsFile::display_path() const
+{
+    return QDir::toNativeSeparators(m_path);
+}
+
+QString SettingsFile::open_caption() const
+{
+    return QStringLiteral("Open from ") + display_path();
+}
+
+QString SettingsFile::save_caption() const
+{
+    return QStringLiteral("Save to ") + display_path();
+}
+
+void SettingsFile::show(const QString &text)
+{
+    m_panel.operator_side().show_message(text);
+}
+
+void SettingsFile::filesave_Click()
+{
+    const catalogue::CurrentModel &model = m_panel.model();
+    if (model.is_disconnected()) {
+        show(QStringLiteral("No unit has been selected."));
+        return;
+    }
+    link::OperatorSide &operator_side = m_panel.operator_side();
+    link::LinkState &state = m_panel.unit_link().state();
+    const QString write_error = QStringLiteral("Error writing to ") + display_path();
+
+    operator_side.set_window_enabled(false);
+    state.wrong_type_error = false;
+    state.no_response_error = false;
+
+    // Written beside the old file and put in its place only when complete.
+    QSaveFile file(m_path);
+    const auto write_line = [&file](const QByteArray &line) { return file.write(line + "\r\n") == line.size() + 2; };
+    if (!file.open(QIODevice::WriteOnly) || !write_line(quoted(kIdentifier))) {
+        operator_side.set_window_enabled(true);
+        show(write_error);
+        return;
+    }
+    bool written = write_line("1") && write_line(quoted(model.name()));
+
+    state.bulk_mode = true;
+    const catalogue::Catalogue &items = m_panel.items();
+    const int total = m_panel.supported_item_count(true);
+    int done = 0;
+    for (int i = 1; i <= items.item_count() && written; ++i) {
+        const catalogue::Entry &entry = items.entry(i);
+        if (!model.model_supports(entry.models) || entry.is_header())
+            continue;
+        m_panel.report_progress(QStringLiteral("Saving"), ++done, total, i);
+        const catalogue::Value value = m_panel.bracket().read_item_value(entry.name);
+        if (state.wrong_type_error || state.no_response_error)
+            break;
+        const QByteArray number = value.is_empty() ? QByteArray() : link::format_wire_number(value.number()).toLatin1();
+        written = write_line(quoted(entry.name) + ',' + number);
+    }
+    m_panel.report_progress(QString(), 0, 0, 0);
+    state.bulk_mode = false;
+
+    if (state.wrong_type_error || state.no_response_error) {
+        file.cancelWriting();
+        show(QStringLiteral("Unable to complete Save."));
+    } else if (!written || !file.commit()) {
+        show(write_error);
+    }
+    operator_side.set_window_enabled(true);
+}
+
+void SettingsFile::fileopen_Click()
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        show(QStringLiteral("Could not open file ") + display_path());
+        return;
+    }
+    const QString not_ours = QStringLiteral("This is not a QUVEX Control Panel file.");
+    if (file.size() > kSizeLimit) {
+        show(not_ours);
+        return;
+    }
+    FieldReader reader(file.readAll());
+    file.close();
+
+    const std::optional<QString> identifier = reader.next_field();
+    const std::optional<QString> version = reader.next_field();
+    const std::optional<QString> model_name = reader.next_field();
+    if (!model_name || *identifier != kIdentifier) {
+        show(not_ours);
+        return;
+    }
+    if (field_number(*version) != 1.0) {
+        show(QStringLiteral("Unknown file version."));
+        return;
+    }
+    int model_index = 0;
+    for (int i = 1; i < catalogue::kUnitModelCount && model_index == 0; ++i) {
+        if (catalogue::unit_models()[static_cast<std::size_t>(i)].display_name == *model_name)
+            model_index = i;
+    }
+    if (model_index == 0) {
+        show(QStringLiteral("Unknown QUVEX type."));
+        m_panel.clear_list();
+        return;
+    }
+    m_panel.select_unit_model(model_index);
+
+    link::LinkState &state = m_panel.unit_link().state();
+    state.wrong_type_error = false;
+    state.no_response_error = false;
+    state.bulk_mode = true;
+    const catalogue::Catalogue &items = m_panel.items();
+    int done = 0;
+    while (!state.wrong_type_error && !state.no_response_error) {
+        const std::optional<QString> name = reader.next_field();
+        if (!name)
+            break;
+        const std::optional<QString> value_field = reader.next_field();
+        const std::optional<double> number = value_field ? field_number(*value_field) : std::nullopt;
+        if (!value_field || (!value_field->trimmed().isEmpty() && !number)) {
+            show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
+                     .arg(name->trimmed()));
+            break;
+        }
+        // A name the selected model does not have is no item of this unit.
+        if (catalogue::find_item(items, m_panel.model(), *name) > items.item_count())
+            continue;
+        m_panel.report_progress(QStringLiteral("Loading"), ++done, 0, 0);
+        m_panel.set_named_item(*name, number ? catalogue::Value(*number) : catalogue::Value());
+    }
+    m_panel.report_progress(QString(), 0, 0, 0);
+    state.bulk_mode = false;
+}
+
+} // namespace quvex::settings
