@@ -1,0 +1,250 @@
+#include "rig.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace quvex;
+using quvex::link::MessageIcon;
+
+namespace {
+
+const QString kWrongType = QStringLiteral("Wrong QUVEX type selected.");
+
+// A rig whose port is open, as after choosing a model, with nothing on the wire yet.
+struct OpenRig : test::Rig
+{
+    OpenRig()
+    {
+        link.open_port();
+        unit.clear_sent();
+    }
+};
+
+} // namespace
+
+class ExchangeTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void write_judges_the_answer_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("answer");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("wrong_type");
+        QTest::addColumn<bool>("no_response");
+        QTest::addColumn<int>("ticks");
+        const QString error = link::Link::kNoResponseText;
+        QTest::addRow("accepted") << QList<QByteArray>{">"} << QStringList{} << false << false << 0;
+        QTest::addRow("unknown item") << QList<QByteArray>{"?\n"} << QStringList{kWrongType, error} << true << true << 0;
+        QTest::addRow("silent") << QList<QByteArray>{} << QStringList{error} << false << true << 11;
+        QTest::addRow("other answer") << QList<QByteArray>{"512\r\n"} << QStringList{error} << false << true << 0;
+        QTest::addRow("acknowledged twice") << QList<QByteArray>{">>"} << QStringList{error} << false << true << 0;
+    }
+
+    void write_judges_the_answer()
+    {
+        QFETCH(QList<QByteArray>, answer);
+        QFETCH(QStringList, messages);
+        QFETCH(bool, wrong_type);
+        QFETCH(bool, no_response);
+        QFETCH(int, ticks);
+        OpenRig rig;
+        rig.unit.script_next_answer(answer);
+        rig.link.send_item_value(QStringLiteral("VGA Store"), 1);
+
+        QCOMPARE(rig.unit.sent(), QByteArray("VGAStore=1\r"));
+        QCOMPARE(rig.operator_side.message_texts(), messages);
+        QCOMPARE(rig.link.state().wrong_type_error, wrong_type);
+        QCOMPARE(rig.link.state().no_response_error, no_response);
+        QCOMPARE(rig.unit.now(), ticks);
+        if (no_response) {
+            const auto &warning = rig.operator_side.messages.last();
+            QCOMPARE(warning.title, QStringLiteral("Error"));
+            QCOMPARE(warning.icon, MessageIcon::Exclamation);
+        }
+    }
+
+    void write_sends_the_value_as_decimal_text_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addRow("negative") << -3.0 << QByteArray("OutH-Centre:=-3\r");
+        QTest::addRow("fraction") << 2.5 << QByteArray("OutH-Centre:=2.5\r");
+        QTest::addRow("negative zero") << -0.0 << QByteArray("OutH-Centre:=0\r");
+        QTest::addRow("large") << 1e20 << QByteArray("OutH-Centre:=100000000000000000000\r");
+    }
+
+    void write_sends_the_value_as_decimal_text()
+    {
+        QFETCH(double, value);
+        QFETCH(QByteArray, line);
+        OpenRig rig;
+        rig.link.send_item_value(QStringLiteral("Out H-Centre:  "), value);
+        QCOMPARE(rig.unit.sent(), line);
+    }
+
+    void read_returns_the_unit_number_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QList<QByteArray>>("answer");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("ticks");
+        QTest::addRow("plain") << "Out H-Centre:" << QList<QByteArray>{"512\r\n"} << 512.0 << 0;
+        QTest::addRow("in pieces") << "Zoom" << QList<QByteArray>{"5", "12", "\r\n"} << 512.0 << 0;
+        QTest::addRow("no line feed") << "Zoom" << QList<QByteArray>{"2\r"} << 2.0 << 6;
+        QTest::addRow("VGA Left -1") << "VGA Left:" << QList<QByteArray>{"-1\r\n"} << 255.0 << 0;
+        QTest::addRow("VGA Left 256") << "VGA Left:" << QList<QByteArray>{"256\r\n"} << 0.0 << 0;
+        QTest::addRow("VGA Left half to even") << "VGA Left:" << QList<QByteArray>{"2.5\r\n"} << 2.0 << 0;
+        QTest::addRow("VGA Left huge") << "VGA Left:" << QList<QByteArray>{"1e999\r\n"} << 0.0 << 0;
+        QTest::addRow("VGA Left hundred digits") << "VGA Left:" << QList<QByteArray>{QByteArray(99, '9') + "7\r\n"} << 0.0 << 0;
+        QTest::addRow("inf") << "Zoom" << QList<QByteArray>{"inf\r\n"} << 0.0 << 0;
+        QTest::addRow("nan") << "Zoom" << QList<QByteArray>{"nan\r\n"} << 0.0 << 0;
+        QTest::addRow("overflow") << "Zoom" << QList<QByteArray>{"1e999\r\n"} << std::numeric_limits<double>::max() << 0;
+        QTest::addRow("negative overflow") << "Zoom" << QList<QByteArray>{"-1e999\r\n"} << -std::numeric_limits<double>::max() << 0;
+        QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << 0.0 << 0;
+        QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << -125.0 << 0;
+        QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << 7.0 << 0;
+        QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')} << qInf() << 6;
+    }
+
+    void read_returns_the_unit_number()
+    {
+        QFETCH(QString, name);
+        QFETCH(QList<QByteArray>, answer);
+        QFETCH(double, value);
+        QFETCH(int, ticks);
+        OpenRig rig;
+        rig.unit.script_next_answer(answer);
+        const catalogue::Value result = rig.link.query_item_value(name);
+        QCOMPARE(rig.unit.sent(), remove_spaces_of(name) + '\r');
+        QVERIFY(!result.is_empty());
+        if (std::isinf(value))
+            QVERIFY(result.number() == std::numeric_limits<double>::max());
+        else
+            QCOMPARE(result.number(), value);
+        QCOMPARE(rig.unit.now(), ticks);
+        QVERIFY(rig.operator_side.messages.isEmpty());
+        QVERIFY(!rig.link.state().wrong_type_error);
+    }
+
+    void read_failures()
+    {
+        OpenRig rig;
+        rig.link.state().wrong_type_error = true;
+        rig.unit.script_next_answer({"?\n"});
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Genlock")).number(), 0.0);
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{kWrongType});
+        QVERIFY(rig.link.state().wrong_type_error);
+        QVERIFY(!rig.link.state().no_response_error);
+
+        rig.unit.script_next_answer({"5\r\n"});
+        rig.link.query_item_value(QStringLiteral("Zoom"));
+        QVERIFY(!rig.link.state().wrong_type_error);
+
+        rig.operator_side.set_window_enabled(false);
+        rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom")).number(), 0.0);
+        QCOMPARE(rig.unit.now(), 6);
+        QCOMPARE(rig.operator_side.messages.last().title, QStringLiteral("Error"));
+        QVERIFY(rig.link.state().no_response_error);
+        QVERIFY(rig.operator_side.window_enabled);
+    }
+
+    // A late answer to an earlier exchange must not pass for the answer to the next one.
+    void stale_input_is_discarded_before_sending()
+    {
+        OpenRig rig;
+        rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+        rig.unit.inject(">");
+        rig.link.send_item_value(QStringLiteral("Zoom"), 1);
+        QVERIFY(rig.link.state().no_response_error);
+
+        rig.unit.behaviour = test::FakeUnit::Behaviour::Answer;
+        rig.unit.set_value(QStringLiteral("Zoom"), 1);
+        rig.unit.inject(">");
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom")).number(), 1.0);
+    }
+
+    void exchange_ends_in_the_turn_its_answer_completes()
+    {
+        OpenRig rig;
+        rig.link.send_item_value(QStringLiteral("Zoom"), 1);
+        QCOMPARE(rig.operator_side.events_processed, 1);
+        rig.unit.script_next_answer({"1", "\r\n"});
+        rig.link.query_item_value(QStringLiteral("Zoom"));
+        QCOMPARE(rig.operator_side.events_processed, 3);
+    }
+
+    void closed_port_warns_once_per_connection_change()
+    {
+        test::Rig rig;
+        rig.link.send_item_value(QStringLiteral("Zoom"), 1);
+        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom")).is_empty());
+        rig.link.send_item_value(QStringLiteral("Zoom"), 1);
+        QCOMPARE(rig.operator_side.message_texts(),
+                 QStringList{QStringLiteral("Unit is dis-connected.  Nothing will be sent.")});
+        rig.link.close_port();
+        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom")).is_empty());
+        QCOMPARE(rig.operator_side.message_texts().last(),
+                 QStringLiteral("Unit is dis-connected.  All values will be set to zero."));
+        QVERIFY(rig.unit.sent().isEmpty());
+        QVERIFY(!rig.link.state().no_response_error && !rig.link.state().wrong_type_error);
+    }
+
+    void port_management()
+    {
+        test::Rig rig;
+        rig.link.close_port();
+        QVERIFY(rig.operator_side.messages.isEmpty());
+        QVERIFY(rig.operator_side.port_box_enabled);
+
+        rig.unit.refuse_open = true;
+        rig.link.open_port();
+        QCOMPARE(rig.operator_side.message_texts(),
+                 QStringList{QStringLiteral("Could not open COM port - please check COM port number.")});
+        QVERIFY(rig.operator_side.port_box_enabled);
+        QVERIFY(!rig.link.is_port_open());
+
+        rig.unit.refuse_open = false;
+        rig.link.open_port();
+        QVERIFY(!rig.operator_side.port_box_enabled);
+        rig.link.close_port();
+        QCOMPARE(rig.operator_side.message_texts().last(), QStringLiteral("COM port closed."));
+        QVERIFY(rig.operator_side.port_box_enabled);
+
+        for (int i = 0; i < 1100; ++i)
+            rig.link.Timer1_Timer();
+        QCOMPARE(rig.link.state().tick_count, 1000);
+    }
+
+    void port_number_from_the_box_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::addRow("3") << "3" << 3;
+        QTest::addRow("empty") << "" << 1;
+        QTest::addRow("zero") << "0" << 1;
+        QTest::addRow("negative") << "-2" << 1;
+        QTest::addRow("letters") << "abc" << 1;
+        QTest::addRow("leading number") << "4x" << 4;
+        QTest::addRow("beyond 16 bits") << "99999" << 1;
+    }
+
+    void port_number_from_the_box()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        test::Rig rig;
+        rig.link.commport_Change(text);
+        QCOMPARE(rig.link.port_number(), number);
+        QCOMPARE(rig.unit.port_number(), number);
+    }
+
+private:
+    static QByteArray remove_spaces_of(const QString &name) { return QString(name).remove(u' ').toLatin1(); }
+};
+
+QTEST_GUILESS_MAIN(ExchangeTest)
+#include "exchange_test.moc"

@@ -1,0 +1,59 @@
+#include "pty_sim_process.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+
+namespace quvex::test {
+
+SimProcess::SimProcess(QStringList arguments, QProcessEnvironment environment) : m_arguments(std::move(arguments))
+{
+    m_process.setProcessEnvironment(environment);
+}
+
+SimProcess::~SimProcess()
+{
+    stop();
+}
+
+bool SimProcess::start(int timeout_ms)
+{
+    const QString program = qEnvironmentVariable("QUVEX_SIM");
+    if (program.isEmpty()) {
+        m_error = QStringLiteral("QUVEX_SIM is not set");
+        return false;
+    }
+    const QDeadlineTimer deadline(timeout_ms);
+    m_process.start(program, m_arguments);
+    while (!m_process.canReadLine()) {
+        if (!m_process.waitForReadyRead(int(deadline.remainingTime()))) {
+            m_error = QStringLiteral("%1 did not announce its device: %2 %3")
+                          .arg(program, m_process.errorString(), QString::fromLocal8Bit(m_process.readAllStandardError()));
+            return false;
+        }
+    }
+    static const QRegularExpression kAnnounce(QStringLiteral("^quvex-sim: (\\S+) on (\\S+)$"));
+    const QString line = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    const auto match = kAnnounce.match(line);
+    if (!match.hasMatch()) {
+        m_error = QStringLiteral("unexpected announce line: ") + line;
+        return false;
+    }
+    m_model = match.captured(1);
+    m_device_path = match.captured(2);
+    return true;
+}
+
+int SimProcess::stop(int timeout_ms)
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(timeout_ms)) {
+            m_process.kill();
+            m_process.waitForFinished(timeout_ms);
+            return -1;
+        }
+    }
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
+
+} // namespace quvex::test

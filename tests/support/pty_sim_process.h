@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+
+namespace quvex::test {
+
+// Runs quvex-sim (the path in QUVEX_SIM) for a test and learns its device from the announce line
+// "quvex-sim: <MODEL> on <device path>". The simulator is stopped with SIGTERM on destruction.
+class SimProcess
+{
+public:
+    explicit SimProcess(QStringList arguments = {},
+                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+    ~SimProcess();
+
+    // False when the simulator did not announce itself in time; error() then says why.
+    bool start(int timeout_ms = 5000);
+    // SIGTERM, then wait; gives the exit code, or -1 when it had to be killed or had crashed.
+    int stop(int timeout_ms = 3000);
+
+    QString device_path() const { return m_device_path; }
+    QString model() const { return m_model; }
+    QString error() const { return m_error; }
+    QProcess& process() { return m_process; }
+
+private:
+    QStringList m_arguments;
+    QProcess m_process;
+    QString m_device_path;
+    QString m_model;
+    QString m_error;
+};
+
+} // namespace quvex::test

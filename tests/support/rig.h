@@ -1,0 +1,35 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "catalogue/unit_models.h"
+#include "fake_operator.h"
+#include "fake_unit.h"
+#include "fake_view.h"
+#include "link/link.h"
+#include "link/mode_bracket.h"
+#include "panel/panel.h"
+
+namespace quvex::test {
+
+// The whole core wired to a fake unit, a recording operator side and a fake window,
+// disconnected as after start-up.
+struct Rig
+{
+    Rig();
+    Rig(const Rig &) = delete;
+    Rig &operator=(const Rig &) = delete;
+
+    // The index of a catalogue entry by its name as added, under the current model.
+    int index_of(const QString &name) const;
+
+    catalogue::Catalogue catalogue;
+    catalogue::CurrentModel model;
+    FakeUnit unit;
+    FakeOperator operator_side;
+    link::Link link{unit, operator_side};
+    link::ModeBracket bracket{link};
+    FakeView view;
+    panel::Panel panel{catalogue, model, link, bracket, operator_side, view};
+};
+
+} // namespace quvex::test
