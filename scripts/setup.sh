@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and running the panel need, only those missing.
+# With --test it adds what the test suite needs (clang's fuzzing runtime, a virtual display).
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev qt6-serialport-dev xdg-utils)
+if [[ "${1:-}" == "--test" ]]; then
+    packages+=(clang libclang-rt-14-dev xvfb)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} > 0)); then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    if [[ $(id -u) -ne 0 ]]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
