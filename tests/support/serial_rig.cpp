@@ -1,0 +1,16 @@
+#include "serial_rig.h"
+
+#include <QCoreApplication>
+
+namespace quvex::test {
+
+SerialRig::SerialRig()
+{
+    catalogue::build_catalogue(catalogue);
+    operator_side.on_process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+    QObject::connect(&timer1, &QTimer::timeout, [this] { link.Timer1_Timer(); });
+    timer1.start(100);
+    panel.Form_Load();
+}
+
+} // namespace quvex::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "catalogue/unit_models.h"
+#include "fake_operator.h"
+#include "fake_view.h"
+#include "link/link.h"
+#include "link/mode_bracket.h"
+#include "link/qt_serial_port.h"
+#include "panel/panel.h"
+
+#include <QTimer>
+
+namespace quvex::test {
+
+// The whole core on the real serial port and the real event loop, with the 100 ms Timer1:
+// what the window runs, minus the widgets. Messages are recorded, never shown.
+struct SerialRig
+{
+    SerialRig();
+    SerialRig(const SerialRig &) = delete;
+    SerialRig &operator=(const SerialRig &) = delete;
+
+    catalogue::Catalogue catalogue;
+    catalogue::CurrentModel model;
+    link::QtSerialPort port;
+    FakeOperator operator_side;
+    link::Link link{port, operator_side};
+    link::ModeBracket bracket{link};
+    FakeView view;
+    panel::Panel panel{catalogue, model, link, bracket, operator_side, view};
+    QTimer timer1;
+};
+
+} // namespace quvex::test
