@@ -26,8 +26,9 @@ bool SimProcess::start(int timeout_ms)
     m_process.start(program, m_arguments);
     while (!m_process.canReadLine()) {
         if (!m_process.waitForReadyRead(int(deadline.remainingTime()))) {
+            const QString diagnostics = QString::fromLocal8Bit(m_process.readAllStandardError());
             m_error = QStringLiteral("%1 did not announce its device: %2 %3")
-                          .arg(program, m_process.errorString(), QString::fromLocal8Bit(m_process.readAllStandardError()));
+                          .arg(program, m_process.errorString(), diagnostics);
             return false;
         }
     }

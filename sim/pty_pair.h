@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace quvex::sim {
+
+// The pseudo-terminal the panel opens as if it were the unit's serial port. The slave side stays
+// open here as well, so the master never hangs up while the panel closes and reopens the port.
+class PtyPair
+{
+public:
+    PtyPair() = default;
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+    ~PtyPair();
+
+    bool open(std::string& error);
+    int master() const { return m_master; }
+    const std::string& slave_path() const { return m_slave_path; }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_slave_path;
+};
+
+} // namespace quvex::sim
