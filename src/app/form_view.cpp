@@ -1,0 +1,113 @@
+#include "form_view.h"
+
+#include "control_form.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace quvex::app {
+
+namespace {
+
+bool is_option_position(int position)
+{
+    return position >= 0 && position < ControlForm::kOptionButtons;
+}
+
+} // namespace
+
+FormView::FormView(ControlForm &form)
+    : m_form(form)
+{
+}
+
+void FormView::append_line(const QString &text)
+{
+    const QSignalBlocker blocker(m_form.menu_list());
+    m_form.menu_list().addItem(text);
+}
+
+void FormView::set_line(int row, const QString &text)
+{
+    if (QListWidgetItem *item = m_form.menu_list().item(row)) {
+        const QSignalBlocker blocker(m_form.menu_list());
+        item->setText(text);
+    }
+}
+
+QString FormView::line(int row) const
+{
+    const QListWidgetItem *item = m_form.menu_list().item(row);
+    return item ? item->text() : QString();
+}
+
+void FormView::highlight_line(int row)
+{
+    const QSignalBlocker blocker(m_form.menu_list());
+    m_form.menu_list().setCurrentRow(row);
+}
+
+void FormView::clear_lines()
+{
+    const QSignalBlocker blocker(m_form.menu_list());
+    m_form.menu_list().clear();
+}
+
+void FormView::set_editor_caption(const QString &caption)
+{
+    m_form.adjustment().setTitle(caption);
+}
+
+void FormView::set_value_text(const QString &text)
+{
+    const QSignalBlocker blocker(m_form.item_value());
+    m_form.item_value().setText(text);
+}
+
+void FormView::set_value_controls_enabled(bool enabled)
+{
+    m_form.item_value().setEnabled(enabled);
+    m_form.inc().setEnabled(enabled);
+    m_form.dec().setEnabled(enabled);
+}
+
+void FormView::show_option(int position, const QString &caption)
+{
+    if (!is_option_position(position))
+        return;
+    QRadioButton &button = m_form.feat_button(position);
+    button.setText(caption);
+    button.setAccessibleName(caption);
+    button.show();
+}
+
+void FormView::hide_option(int position)
+{
+    if (is_option_position(position))
+        m_form.feat_button(position).hide();
+}
+
+void FormView::check_option(int position)
+{
+    if (!is_option_position(position))
+        return;
+    const QSignalBlocker blocker(m_form.feat());
+    const QSignalBlocker button_blocker(m_form.feat_button(position));
+    m_form.feat_button(position).setChecked(true);
+}
+
+void FormView::select_model_button(int index)
+{
+    if (index < 0 || index >= ControlForm::kModelButtons)
+        return;
+    const QSignalBlocker blocker(m_form.quvex());
+    const QSignalBlocker button_blocker(m_form.quvex_button(index));
+    m_form.quvex_button(index).setChecked(true);
+}
+
+} // namespace quvex::app

@@ -1,0 +1,39 @@
+// quvex-panel: the control panel for QUVEX scan-converter units on a serial line.
+#include "app/main_window.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/unit_models.h"
+#include "link/link.h"
+#include "link/mode_bracket.h"
+#include "link/qt_serial_port.h"
+#include "panel/panel.h"
+#include "settings/settings_file.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+
+int main(int argc, char *argv[])
+{
+    using namespace quvex;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quvex-panel"));
+    // The controls sit where frames carry their caption on the border line, as the classic
+    // style draws them; styles that put the caption above the border push it into the controls.
+    if (QStyle *classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
+
+    catalogue::Catalogue items;
+    catalogue::build_catalogue(items);
+    catalogue::CurrentModel model;
+    link::QtSerialPort port;
+    app::MainWindow window;
+    link::Link unit_link(port, window.operator_side());
+    link::ModeBracket bracket(unit_link);
+    panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
+    settings::SettingsFile settings(panel, settings::settings_path());
+    window.attach(unit_link, panel, settings);
+
+    panel.Form_Load();
+    window.show();
+    return QApplication::exec();
+}

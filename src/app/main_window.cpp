@@ -1,0 +1,242 @@
+#include "main_window.h"
+
+#include "colours.h"
+#include "control_form.h"
+#include "focus_out_watch.h"
+#include "link/link.h"
+#include "link/port_device.h"
+#include "message_box.h"
+#include "panel/panel.h"
+#include "pictures.h"
+#include "progress_text.h"
+#include "readme_viewer.h"
+#include "settings/settings_file.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <utility>
+
+namespace quvex::app {
+
+namespace {
+
+// A caption is shown as it is; an ampersand in a path must not turn into an access key.
+QString literal_caption(QString caption)
+{
+    return caption.replace(u'&', QStringLiteral("&&"));
+}
+
+using CommandHandler = void (panel::Panel::*)();
+
+const std::pair<int, CommandHandler> kCommandHandlers[] = {
+    {1, &panel::Panel::Command1_Click},   {2, &panel::Panel::Command2_Click},
+    {3, &panel::Panel::Command3_Click},   {4, &panel::Panel::Command4_Click},
+    {5, &panel::Panel::Command5_Click},   {6, &panel::Panel::Command6_Click},
+    {7, &panel::Panel::Command7_Click},   {8, &panel::Panel::Command8_Click},
+    {9, &panel::Panel::Command9_Click},   {10, &panel::Panel::Command10_Click},
+    {11, &panel::Panel::Command11_Click}, {12, &panel::Panel::Command12_Click},
+    {13, &panel::Panel::Command13_Click}, {20, &panel::Panel::Command20_Click},
+    {21, &panel::Panel::Command21_Click}, {22, &panel::Panel::Command22_Click},
+    {24, &panel::Panel::Command24_Click},
+};
+
+} // namespace
+
+MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
+    : QMainWindow(parent)
+    , m_hooks(std::move(hooks))
+    , m_form(new ControlForm)
+    , m_view(*m_form)
+    , m_operator(*this, m_form->commport(), m_hooks)
+{
+    setObjectName(QStringLiteral("QUVEXSP"));
+    setWindowTitle(kApplicationTitle);
+    setWindowIcon(window_icon());
+
+    // Built from the face colour so the raised and sunken edges are shades of it.
+    QPalette grey(face_grey());
+    grey.setColor(QPalette::Base, Qt::white);
+    setPalette(grey);
+
+    setCentralWidget(m_form);
+    make_menus();
+    statusBar()->setObjectName(QStringLiteral("status"));
+    statusBar()->setAccessibleName(QStringLiteral("Progress"));
+    statusBar()->setSizeGripEnabled(false);
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setParent(this);
+    m_timer1.setInterval(100);
+    resize(sizeHint());
+}
+
+MainWindow::~MainWindow()
+{
+    // The core is gone before the window; the box losing its focus while the controls are torn
+    // down must not reach it.
+    delete m_value_focus;
+}
+
+void MainWindow::make_menus()
+{
+    QMenu *file = make_menu("file", QStringLiteral("File"));
+    make_action(file, "fileopen", QString());
+    make_action(file, "filesave", QString());
+    make_action(file, "exit", QStringLiteral("Exit"));
+    QMenu *nvr = make_menu("nvr", QStringLiteral("NVR"));
+    make_action(nvr, "store_settings", QStringLiteral("Store Settings"));
+    make_action(nvr, "vga_store", QStringLiteral("VGA Store"));
+    QMenu *clone = make_menu("clone", QStringLiteral("Clone"));
+    make_action(clone, "read_unit", QStringLiteral("Read all from attached unit"));
+    make_action(clone, "write_unit", QStringLiteral("Write all to attached unit"));
+    QMenu *reset = make_menu("reset", QStringLiteral("Reset"));
+    make_action(reset, "reset_unit", QStringLiteral("Reset unit"));
+    QMenu *help = make_menu("help", QStringLiteral("Help"));
+    make_action(help, "quick_ref", QStringLiteral("README.TXT"));
+}
+
+QMenu *MainWindow::make_menu(const char *name, const QString &title)
+{
+    QMenu *menu = menuBar()->addMenu(title);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+QAction *MainWindow::make_action(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *action = menu->addAction(literal_caption(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings)
+{
+    m_link = &link;
+    m_panel = &panel;
+    m_settings = &settings;
+    findChild<QAction *>(QStringLiteral("fileopen"))->setText(literal_caption(settings.open_caption()));
+    findChild<QAction *>(QStringLiteral("filesave"))->setText(literal_caption(settings.save_caption()));
+    panel.set_progress_hook(
+        [this](const QString &verb, int done, int total, int index) { show_progress(verb, done, total, index); });
+    connect_controls();
+    connect_menus();
+    commport_Change(m_form->commport().text());
+
+    connect(&m_timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    m_timer1.start();
+}
+
+void MainWindow::connect_controls()
+{
+    panel::Panel &panel = *m_panel;
+    ControlForm &form = *m_form;
+    connect(&form.commport(), &QLineEdit::textChanged, this, &MainWindow::commport_Change);
+    connect(&form.quvex(), &QButtonGroup::idClicked, this, [&panel](int index) { panel.quvex_Click(index); });
+    connect(&form.feat(), &QButtonGroup::idClicked, this, [&panel](int position) { panel.feat_Click(position); });
+    connect(&form.inc(), &QPushButton::clicked, this, [&panel] { panel.inc_Click(); });
+    connect(&form.dec(), &QPushButton::clicked, this, [&panel] { panel.dec_Click(); });
+    connect(&form.menu_list(), &QListWidget::itemClicked, this,
+            [&panel, &form](QListWidgetItem *item) { panel.menu_list_Click(form.menu_list().row(item)); });
+    m_value_focus = new FocusOutWatch(&form.item_value());
+    connect(m_value_focus, &FocusOutWatch::left, this, &MainWindow::item_value_LostFocus);
+
+    for (const auto &[number, handler] : kCommandHandlers) {
+        connect(form.commands().at(number), &QPushButton::clicked, this,
+                [&panel, handler = handler] { (panel.*handler)(); });
+    }
+}
+
+void MainWindow::connect_menus()
+{
+    panel::Panel &panel = *m_panel;
+    settings::SettingsFile &settings = *m_settings;
+    const auto on = [this](const char *name, auto handler) {
+        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    on("fileopen", [&settings] { settings.fileopen_Click(); });
+    on("filesave", [&settings] { settings.filesave_Click(); });
+    on("exit", [this] { exit_Click(); });
+    on("store_settings", [&panel] { panel.store_settings_Click(); });
+    on("vga_store", [&panel] { panel.vga_store_Click(); });
+    on("read_unit", [&panel] { panel.read_unit_Click(); });
+    on("write_unit", [&panel] { panel.write_unit_Click(); });
+    on("reset_unit", [&panel] { panel.reset_unit_Click(); });
+    on("quick_ref", [this] { quick_ref_Click(); });
+}
+
+void MainWindow::Timer1_Timer()
+{
+    m_link->Timer1_Timer();
+}
+
+void MainWindow::commport_Change(const QString &text)
+{
+    m_link->commport_Change(text);
+    const int number = m_link->port_number();
+    m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(link::port_device(number)));
+}
+
+void MainWindow::item_value_LostFocus()
+{
+    // Focus that goes while the core has the window locked was taken by the core, not left
+    // by the operator; and the exchange this starts must not start another one.
+    if (m_in_lost_focus || m_operator.is_busy() || !m_panel)
+        return;
+    m_in_lost_focus = true;
+    m_panel->item_value_LostFocus(m_form->item_value().text());
+    m_in_lost_focus = false;
+}
+
+void MainWindow::exit_Click()
+{
+    // Ends the program as it stands: the port is not closed first and nothing is shown.
+    m_exiting = true;
+    m_hooks.quit();
+}
+
+void MainWindow::quick_ref_Click()
+{
+    const QString failure = open_readme(m_hooks.start_detached);
+    if (!failure.isEmpty())
+        m_operator.show_message(failure);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_exiting || !m_link) {
+        event->accept();
+        return;
+    }
+    // Closing in the middle of an exchange would pull the port from under it.
+    if (m_operator.is_busy()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::Form_Unload()
+{
+    m_link->close_port();
+}
+
+void MainWindow::show_progress(const QString &verb, int done, int total, int index)
+{
+    const QString name = index > 0 ? m_panel->items().entry(index).name.trimmed() : QString();
+    const QString text = progress_text(verb, done, total, name);
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
+}
+
+} // namespace quvex::app

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "form_view.h"
+#include "window_hooks.h"
+#include "window_operator.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+class QAction;
+class QMenu;
+
+namespace quvex::link {
+class Link;
+}
+namespace quvex::panel {
+class Panel;
+}
+namespace quvex::settings {
+class SettingsFile;
+}
+
+namespace quvex::app {
+
+class ControlForm;
+class FocusOutWatch;
+
+// QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
+// and hands every event of theirs to the core.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(WindowHooks hooks = production_hooks(), QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    link::OperatorSide &operator_side() { return m_operator; }
+    panel::PanelView &view() { return m_view; }
+    ControlForm &form() const { return *m_form; }
+
+    // The core is built on the window's operator side and view, so it arrives afterwards.
+    void attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void make_menus();
+    QMenu *make_menu(const char *name, const QString &title);
+    QAction *make_action(QMenu *menu, const char *name, const QString &caption);
+    void connect_controls();
+    void connect_menus();
+
+    void Timer1_Timer();
+    void commport_Change(const QString &text);
+    void item_value_LostFocus();
+    void exit_Click();
+    void Form_Unload();
+    void quick_ref_Click();
+    void show_progress(const QString &verb, int done, int total, int index);
+
+    WindowHooks m_hooks;
+    ControlForm *m_form = nullptr;
+    FocusOutWatch *m_value_focus = nullptr;
+    FormView m_view;
+    WindowOperator m_operator;
+    QTimer m_timer1;
+    link::Link *m_link = nullptr;
+    panel::Panel *m_panel = nullptr;
+    settings::SettingsFile *m_settings = nullptr;
+    bool m_in_lost_focus = false;
+    bool m_exiting = false;
+};
+
+} // namespace quvex::app

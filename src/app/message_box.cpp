@@ -1,0 +1,32 @@
+#include "message_box.h"
+
+#include <QMessageBox>
+
+namespace quvex::app {
+
+QString message_display_text(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    return shown;
+}
+
+std::unique_ptr<QMessageBox> make_message_box(QWidget *parent, const QString &text, const QString &title,
+                                              link::MessageIcon icon)
+{
+    auto box = std::make_unique<QMessageBox>(parent);
+    // A dialog is a window of its own and would not take on the panel's colours by itself.
+    if (parent)
+        box->setPalette(parent->palette());
+    box->setWindowTitle(title.isEmpty() ? kApplicationTitle : title);
+    box->setText(message_display_text(text));
+    box->setTextFormat(Qt::PlainText);
+    box->setIcon(icon == link::MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setWindowModality(Qt::ApplicationModal);
+    return box;
+}
+
+} // namespace quvex::app

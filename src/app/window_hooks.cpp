@@ -1,0 +1,26 @@
+#include "window_hooks.h"
+
+#include "message_box.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace quvex::app {
+
+WindowHooks production_hooks()
+{
+    WindowHooks hooks;
+    hooks.show_message = [](QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon) {
+        make_message_box(parent, text, title, icon)->exec();
+    };
+    // Blocks until something happens; Timer1's ticks make sure something always does.
+    hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+    hooks.start_detached = [](const QString &program, const QStringList &arguments) {
+        return QProcess::startDetached(program, arguments);
+    };
+    hooks.quit = [] { QCoreApplication::exit(0); };
+    return hooks;
+}
+
+} // namespace quvex::app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "link/operator_side.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace quvex::app {
+
+// The window's ways out to the rest of the system. Production fills them with the real thing;
+// tests put recorders in their place so nothing blocks and no time passes for real.
+struct WindowHooks
+{
+    std::function<void(QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon)>
+        show_message;
+    std::function<void()> process_events;
+    // Starts a program without waiting for it; false when it could not be started.
+    std::function<bool(const QString &program, const QStringList &arguments)> start_detached;
+    std::function<void()> quit;
+};
+
+WindowHooks production_hooks();
+
+} // namespace quvex::app

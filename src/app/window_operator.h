@@ -1,0 +1,34 @@
+#pragma once
+
+#include "link/operator_side.h"
+#include "window_hooks.h"
+
+class QLineEdit;
+class QMainWindow;
+
+namespace quvex::app {
+
+// The operator's side of the link on the window: messages through the window's hooks, and
+// the window locked while the core talks to the unit.
+class WindowOperator final : public link::OperatorSide
+{
+public:
+    WindowOperator(QMainWindow &window, QLineEdit &port_box, const WindowHooks &hooks);
+
+    void show_message(const QString &text, const QString &title = {},
+                      link::MessageIcon icon = link::MessageIcon::None) override;
+    void set_window_enabled(bool enabled) override;
+    void set_port_box_enabled(bool enabled) override;
+    void process_events() override;
+
+    // While the core has the window locked, what happens to the controls is its doing.
+    bool is_busy() const { return m_busy; }
+
+private:
+    QMainWindow &m_window;
+    QLineEdit &m_port_box;
+    const WindowHooks &m_hooks;
+    bool m_busy = false;
+};
+
+} // namespace quvex::app
