@@ -1,0 +1,194 @@
+#include "catalogue/naming.h"
+#include "pty_sim_process.h"
+#include "serial_rig.h"
+#include "settings/settings_file.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace quvex;
+
+// The panel's core over the real QSerialPort, through a pseudo-terminal, against quvex-sim
+// running as its own process and linked as COM 1: real bytes, real timer, real waiting.
+class EndToEndTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+
+    std::unique_ptr<test::SimProcess> start_sim(const QString &code, QStringList extra = {})
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
+        auto sim = std::make_unique<test::SimProcess>(
+            QStringList{QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")} + extra,
+            environment);
+        if (!sim->start())
+            qWarning("%s", qPrintable(sim->error()));
+        return sim;
+    }
+
+    static int model_index(const QString &code)
+    {
+        for (int i = 1; i < catalogue::kUnitModelCount; ++i) {
+            if (catalogue::unit_models()[static_cast<std::size_t>(i)].code == code)
+                return i;
+        }
+        return 0;
+    }
+
+    static double stored(test::SerialRig &rig, const QString &name)
+    {
+        return rig.catalogue.entry(catalogue::find_item(rig.catalogue, rig.model, name)).value.number();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
+    }
+
+    void connect_reads_every_item_data()
+    {
+        QTest::addColumn<QString>("code");
+        for (const char *code : {"QVL", "QVM", "QVMX", "QVMK", "QK1", "QK2"})
+            QTest::addRow("%s", code) << QString::fromLatin1(code);
+    }
+
+    void connect_reads_every_item()
+    {
+        QFETCH(QString, code);
+        const auto sim = start_sim(code, {QStringLiteral("--no-pacing")});
+        QVERIFY(!sim->device_path().isEmpty());
+        test::SerialRig rig;
+        rig.panel.quvex_Click(model_index(code));
+
+        QVERIFY2(rig.operator_side.messages.isEmpty(), qPrintable(rig.operator_side.message_texts().join(u'|')));
+        QCOMPARE(rig.view.lines.size(), rig.panel.supported_item_count(false));
+        QCOMPARE(stored(rig, QStringLiteral("Flicker Red.")), 3.0);
+        QCOMPARE(stored(rig, QStringLiteral("NU\\Out H-Centre:")), 512.0);
+        QCOMPARE(stored(rig, QStringLiteral("PO\\Out V-Height:")), 600.0);
+        QCOMPARE(stored(rig, QStringLiteral("VGA Left:")), 128.0);
+        QCOMPARE(stored(rig, QStringLiteral("Total Lines")), 625.0);
+        QVERIFY(rig.view.lines.contains(QStringLiteral("---S/Size PAL O/scan")));
+    }
+
+    // Paced at 9600 baud, as a real unit: an edit, a picture button in PAL overscan, write all.
+    void edits_reach_the_unit_and_come_back()
+    {
+        const auto sim = start_sim(QStringLiteral("QVM"));
+        test::SerialRig rig;
+        rig.panel.quvex_Click(2);
+
+        rig.panel.menu_list_Click(rig.view.lines.indexOf(QStringLiteral("Flicker Red.      3")));
+        rig.panel.inc_Click();
+        QCOMPARE(stored(rig, QStringLiteral("Flicker Red.")), 5.0);
+        QCOMPARE(rig.view.value_text, QStringLiteral("5"));
+
+        rig.panel.set_named_item(QStringLiteral("Video Std"), 1);
+        rig.panel.Command22_Click();
+        rig.panel.Command3_Click();
+        QCOMPARE(rig.view.caption, QStringLiteral("PO\\Out H-Centre:"));
+        QCOMPARE(stored(rig, QStringLiteral("PO\\Out H-Centre:")), 509.0);
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Video Std")).number(), 1.0);
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Overscan")).number(), 1.0);
+
+        rig.catalogue.entry(catalogue::find_item(rig.catalogue, rig.model, QStringLiteral("Pan X Pos:"))).value = 7;
+        rig.panel.write_unit_Click();
+        rig.panel.read_unit_Click();
+        QCOMPARE(stored(rig, QStringLiteral("Pan X Pos:")), 7.0);
+        QCOMPARE(stored(rig, QStringLiteral("NU\\Out H-Centre:")), 512.0);
+        QCOMPARE(stored(rig, QStringLiteral("PO\\Out H-Centre:")), 509.0);
+        QVERIFY2(rig.operator_side.messages.isEmpty(), qPrintable(rig.operator_side.message_texts().join(u'|')));
+    }
+
+    void save_then_load_into_a_fresh_unit()
+    {
+        const QString path = m_home.filePath(QStringLiteral("quvex.cfg"));
+        {
+            const auto sim = start_sim(QStringLiteral("QK1"), {QStringLiteral("--no-pacing")});
+            test::SerialRig rig;
+            rig.panel.quvex_Click(5);
+            rig.panel.set_named_item(QStringLiteral("Keyer"), 3);
+            rig.panel.set_named_item(QStringLiteral("PU\\Out V-Centre:"), 300);
+            settings::SettingsFile(rig.panel, path).filesave_Click();
+            QVERIFY(rig.operator_side.messages.isEmpty());
+        }
+        const auto sim = start_sim(QStringLiteral("QK1"), {QStringLiteral("--no-pacing")});
+        test::SerialRig rig;
+        settings::SettingsFile(rig.panel, path).fileopen_Click();
+        QCOMPARE(rig.model.code(), QStringLiteral("QK1"));
+        rig.panel.read_unit_Click();
+        QCOMPARE(stored(rig, QStringLiteral("Keyer")), 3.0);
+        QCOMPARE(stored(rig, QStringLiteral("PU\\Out V-Centre:")), 300.0);
+        QCOMPARE(stored(rig, QStringLiteral("NU\\Out V-Centre:")), 256.0);
+        QVERIFY(rig.operator_side.messages.isEmpty());
+    }
+
+    void wrong_model_selected()
+    {
+        const auto sim = start_sim(QStringLiteral("QK1"), {QStringLiteral("--no-pacing")});
+        test::SerialRig rig;
+        rig.panel.quvex_Click(2);
+        QCOMPARE(rig.operator_side.message_texts(), (QStringList{QStringLiteral("Wrong QUVEX type selected.")}));
+        QCOMPARE(rig.view.lines.last(), QStringLiteral("Genlock           0 (Off)"));
+        QVERIFY(rig.link.state().wrong_type_error);
+    }
+
+    void silent_unit_times_out_once()
+    {
+        const auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--silent")});
+        test::SerialRig rig;
+        rig.link.open_port();
+        QElapsedTimer clock;
+        clock.start();
+        rig.link.send_item_value(QStringLiteral("Zoom"), 1);
+        const qint64 elapsed = clock.elapsed();
+        QVERIFY2(elapsed >= 1000 && elapsed < 1400, qPrintable(QString::number(elapsed)));
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{link::Link::kNoResponseText});
+        QCOMPARE(rig.operator_side.messages.first().title, QStringLiteral("Error"));
+    }
+
+    // The unit vanishes in the middle of a save: warnings, no crash, and the old file stays.
+    void vanishing_unit_leaves_the_old_settings_file()
+    {
+        const QString path = m_home.filePath(QStringLiteral("kept.cfg"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n");
+        old.close();
+
+        auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--no-pacing")});
+        test::SerialRig rig;
+        rig.panel.quvex_Click(2);
+        int turns = 0;
+        rig.operator_side.on_process_events = [&] {
+            if (++turns == 40)
+                sim->stop();
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        };
+        settings::SettingsFile(rig.panel, path).filesave_Click();
+        // Inside the video-mode bracket every exchange still runs, so each may warn once.
+        QStringList messages = rig.operator_side.message_texts();
+        QCOMPARE(messages.takeLast(), QStringLiteral("Unable to complete Save."));
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages, QStringList(messages.size(), link::Link::kNoResponseText));
+        QVERIFY(rig.operator_side.window_enabled);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n"));
+
+        rig.panel.inc_Click();
+        QVERIFY(rig.link.is_port_open());
+        rig.panel.quvex_Click(0);
+        QCOMPARE(rig.operator_side.message_texts().last(), QStringLiteral("COM port closed."));
+    }
+};
+
+QTEST_GUILESS_MAIN(EndToEndTest)
+#include "tst_end_to_end.moc"
