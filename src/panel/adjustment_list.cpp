@@ -39,6 +39,13 @@ QString Panel::item_line(int index)
     return line;
 }
 
+void Panel::clear_list()
+{
+    m_list.item_list_line.fill(-1);
+    m_list.list_line_count = 0;
+    m_view.clear_lines();
+}
+
 void Panel::refresh_item(int index)
 {
     if (!m_link.is_port_open() || !m_catalogue.is_entry(index))

@@ -15,7 +15,7 @@ void Panel::quvex_Click(int index)
     m_view.select_model_button(index);
     m_model.select(index);
     if (index == catalogue::kDisconnected) {
-        m_view.clear_lines();
+        clear_list();
         m_link.close_port();
         return;
     }

@@ -38,7 +38,8 @@ public:
     void split_item_options(int index);
     void refresh_item(int index);
     QString item_line(int index);
-    void clear_list() { m_view.clear_lines(); }
+    // Empties the list and forgets every line, so a later refresh appends afresh.
+    void clear_list();
 
     // Unit-wide operations
     void read_all_items();

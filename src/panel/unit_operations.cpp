@@ -6,9 +6,7 @@ namespace quvex::panel {
 void Panel::read_all_items()
 {
     m_operator.set_window_enabled(false);
-    m_list.item_list_line.fill(-1);
-    m_list.list_line_count = 0;
-    m_view.clear_lines();
+    clear_list();
 
     link::LinkState &state = m_link.state();
     state.bulk_mode = true;
