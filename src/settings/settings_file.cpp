@@ -171,6 +171,10 @@ void SettingsFile::fileopen_Click()
     }
     m_panel.report_progress(QString(), 0, 0, 0);
     state.bulk_mode = false;
+    // A file that stops inside the picture groups (cut short, or damaged there) would leave
+    // the unit in the last group's video mode; a unit that still answers gets its own back.
+    if (!state.wrong_type_error && !state.no_response_error)
+        m_panel.bracket().restore_video_mode();
 }
 
 } // namespace quvex::settings
