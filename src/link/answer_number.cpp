@@ -11,8 +11,9 @@ namespace quvex::link {
 
 namespace {
 
-// Far beyond any double's decimal exponent, small enough that adding digit counts never overflows.
-constexpr long kExponentCap = 100000;
+// Far beyond any double's decimal exponent and any answer's length, small enough that adding a
+// digit count never overflows.
+constexpr long long kExponentCap = 1'000'000'000'000'000LL;
 
 bool is_skipped(char c)
 {
@@ -29,7 +30,7 @@ struct Scanned
     bool negative = false;
     std::string int_digits;
     std::string frac_digits;
-    long exponent = 0;
+    long long exponent = 0;
 };
 
 Scanned scan(QByteArrayView answer)
@@ -38,7 +39,7 @@ Scanned scan(QByteArrayView answer)
     Scanned s;
     State state = State::Start;
     bool exponent_negative = false;
-    long exponent = 0;
+    long long exponent = 0;
     for (const char c : answer) {
         if (is_skipped(c))
             continue;
@@ -113,8 +114,8 @@ double parse_answer_number(QByteArrayView answer)
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Decimal position of the leading digit decides between overflow and underflow.
-        const long magnitude = s.exponent + static_cast<long>(s.int_digits.size())
-                               - static_cast<long>(first_nonzero);
+        const long long magnitude = s.exponent + static_cast<long long>(s.int_digits.size())
+                                    - static_cast<long long>(first_nonzero);
         value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
     } else if (result.ec != std::errc()) {
         value = 0.0;
