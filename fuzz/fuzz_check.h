@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+// A broken property ends the run the way a crash does, so libFuzzer saves the input that
+// broke it; the message says which property, since the stack alone rarely does.
+#define FUZZ_CHECK(condition, detail)                                                          \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n  %s\n", __FILE__, __LINE__,    \
+                         #condition, QString(detail).toLocal8Bit().constData());               \
+            std::abort();                                                                      \
+        }                                                                                      \
+    } while (false)
+
+// Bytes made readable for a failure message; long inputs are cut, the saved input has them whole.
+inline QString fuzz_quote(const QByteArray &bytes)
+{
+    constexpr qsizetype kShown = 200;
+    QString text;
+    for (const char c : bytes.left(kShown)) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7f && c != '\\')
+            text += QChar(u);
+        else
+            text += QStringLiteral("\\x%1").arg(u, 2, 16, QChar(u'0'));
+    }
+    const QString more = bytes.size() > kShown ? QStringLiteral("... (%1 bytes)").arg(bytes.size()) : QString();
+    return u'"' + text + u'"' + more;
+}
