@@ -80,24 +80,6 @@ private Q_SLOTS:
         QVERIFY(!port.is_open());
     }
 
-    void bytes_cross_the_line()
-    {
-        QtSerialPort port;
-        port.set_port_number(2);
-        QVERIFY(port.set_open(true));
-        port.send("VideoStd\r");
-        run_events_for(100);
-        char buffer[32] = {};
-        QCOMPARE(::read(m_master, buffer, sizeof buffer), qsizetype(9));
-        QCOMPARE(QByteArray(buffer), QByteArray("VideoStd\r"));
-
-        QCOMPARE(::write(m_master, "1\r\n", 3), qsizetype(3));
-        run_events_for(100);
-        QCOMPARE(port.bytes_waiting(), qint64(3));
-        QCOMPARE(port.read_waiting(), QByteArray("1\r\n"));
-        QCOMPARE(port.bytes_waiting(), qint64(0));
-    }
-
     void vanished_line_stays_open_and_idle()
     {
         QtSerialPort port;
