@@ -30,7 +30,8 @@ public:
     Server(const Options& options, Unit& unit, int master)
         : m_unit(unit), m_master(master), m_faults(options.faults),
           m_writer(master, options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero()),
-          m_trace(options.trace), m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms))
+          m_trace(options.trace), m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms)),
+          m_byte_time(options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
     {
     }
 
@@ -48,6 +49,10 @@ private:
     WireWriter m_writer;
     TraceLog m_trace;
     Clock::duration m_answer_delay;
+    Clock::duration m_byte_time;
+    // When the last byte read would have finished arriving on a real 9600-baud line: a pty
+    // delivers the panel's line at once, a unit only hears it after its wire time.
+    Clock::time_point m_heard{};
     Clock::time_point m_paused_until{};
     bool m_full = false;
 };
@@ -95,8 +100,9 @@ void Server::receive(Clock::time_point now)
     char buffer[512];
     const ssize_t count = read(m_master, buffer, sizeof buffer);
     if (count > 0) {
+        m_heard = std::max(now, m_heard) + count * m_byte_time;
         for (const Line& line : m_framer.feed({buffer, std::size_t(count)}))
-            answer(line, now);
+            answer(line, m_heard);
     } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
         rest(now, count == 0 ? "end of input" : std::strerror(errno));
     }

@@ -12,7 +12,7 @@ WireWriter::WireWriter(int fd, Clock::duration byte_time) : m_fd(fd), m_byte_tim
 void WireWriter::queue(std::string_view bytes, Clock::time_point not_before)
 {
     for (const char value : bytes) {
-        m_last_due = std::max(not_before, m_last_due + m_byte_time);
+        m_last_due = std::max(not_before, m_last_due) + m_byte_time;
         m_pending.push_back({m_last_due, value});
     }
 }
