@@ -2,8 +2,7 @@
 
 #include "support/rig.h"
 
-#include <QByteArray>
-#include <QStringList>
+#include <QRegularExpression>
 
 namespace quvex::test {
 
@@ -19,17 +18,7 @@ inline void connect_unit(Rig &rig, int model)
 // The first list row that starts with text, -1 when there is none.
 inline int row_of(const FakeView &view, const QString &text)
 {
-    for (int row = 0; row < view.lines.size(); ++row) {
-        if (view.lines.at(row).startsWith(text))
-            return row;
-    }
-    return -1;
-}
-
-// Lines as the unit receives them, each ended by CR.
-inline QByteArray wire_bytes(const QStringList &lines)
-{
-    return lines.isEmpty() ? QByteArray() : (lines.join(u'\r') + u'\r').toLatin1();
+    return static_cast<int>(view.lines.indexOf(QRegularExpression(QRegularExpression::escape(text) + ".*")));
 }
 
 } // namespace quvex::test
