@@ -28,128 +28,105 @@ class ExchangeTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void write_judges_the_answer_data()
+    void write_data()
     {
+        QTest::addColumn<double>("value");
         QTest::addColumn<QList<QByteArray>>("answer");
+        QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("wrong_type");
-        QTest::addColumn<bool>("no_response");
         QTest::addColumn<int>("ticks");
         const QString error = link::Link::kNoResponseText;
-        QTest::addRow("accepted") << QList<QByteArray>{">"} << QStringList{} << false << false << 0;
-        QTest::addRow("unknown item") << QList<QByteArray>{"?\n"} << QStringList{kWrongType, error} << true << true << 0;
-        QTest::addRow("silent") << QList<QByteArray>{} << QStringList{error} << false << true << 11;
-        QTest::addRow("other answer") << QList<QByteArray>{"512\r\n"} << QStringList{error} << false << true << 0;
-        QTest::addRow("acknowledged twice") << QList<QByteArray>{">>"} << QStringList{error} << false << true << 0;
+        const QList<QByteArray> ok{">"};
+        QTest::addRow("accepted") << 1.0 << ok << QByteArray("OutH-Centre:=1\r") << QStringList{} << 0;
+        QTest::addRow("unknown item") << 1.0 << QList<QByteArray>{"?\n"} << QByteArray("OutH-Centre:=1\r")
+                                      << QStringList{kWrongType, error} << 0;
+        QTest::addRow("silent") << 1.0 << QList<QByteArray>{} << QByteArray("OutH-Centre:=1\r") << QStringList{error} << 11;
+        QTest::addRow("number") << 1.0 << QList<QByteArray>{"512\r\n"} << QByteArray("OutH-Centre:=1\r")
+                                << QStringList{error} << 0;
+        QTest::addRow("acknowledged twice") << 1.0 << QList<QByteArray>{">>"} << QByteArray("OutH-Centre:=1\r")
+                                            << QStringList{error} << 0;
+        QTest::addRow("negative") << -3.0 << ok << QByteArray("OutH-Centre:=-3\r") << QStringList{} << 0;
+        QTest::addRow("fraction") << 2.5 << ok << QByteArray("OutH-Centre:=2.5\r") << QStringList{} << 0;
+        QTest::addRow("negative zero") << -0.0 << ok << QByteArray("OutH-Centre:=0\r") << QStringList{} << 0;
+        QTest::addRow("large") << 1e20 << ok << QByteArray("OutH-Centre:=100000000000000000000\r") << QStringList{} << 0;
     }
 
-    void write_judges_the_answer()
+    void write()
     {
+        QFETCH(double, value);
         QFETCH(QList<QByteArray>, answer);
+        QFETCH(QByteArray, line);
         QFETCH(QStringList, messages);
-        QFETCH(bool, wrong_type);
-        QFETCH(bool, no_response);
         QFETCH(int, ticks);
         OpenRig rig;
         rig.unit.script_next_answer(answer);
-        rig.link.send_item_value(QStringLiteral("VGA Store"), 1);
+        rig.link.send_item_value(QStringLiteral("Out H-Centre:  "), value);
 
-        QCOMPARE(rig.unit.sent(), QByteArray("VGAStore=1\r"));
+        QCOMPARE(rig.unit.sent(), line);
         QCOMPARE(rig.operator_side.message_texts(), messages);
-        QCOMPARE(rig.link.state().wrong_type_error, wrong_type);
-        QCOMPARE(rig.link.state().no_response_error, no_response);
+        QCOMPARE(rig.link.state().wrong_type_error, messages.contains(kWrongType));
+        QCOMPARE(rig.link.state().no_response_error, !messages.isEmpty());
         QCOMPARE(rig.unit.now(), ticks);
-        if (no_response) {
-            const auto &warning = rig.operator_side.messages.last();
-            QCOMPARE(warning.title, QStringLiteral("Error"));
-            QCOMPARE(warning.icon, MessageIcon::Exclamation);
+        if (!messages.isEmpty()) {
+            QCOMPARE(rig.operator_side.messages.last().title, QStringLiteral("Error"));
+            QCOMPARE(rig.operator_side.messages.last().icon, MessageIcon::Exclamation);
         }
     }
 
-    void write_sends_the_value_as_decimal_text_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addRow("negative") << -3.0 << QByteArray("OutH-Centre:=-3\r");
-        QTest::addRow("fraction") << 2.5 << QByteArray("OutH-Centre:=2.5\r");
-        QTest::addRow("negative zero") << -0.0 << QByteArray("OutH-Centre:=0\r");
-        QTest::addRow("large") << 1e20 << QByteArray("OutH-Centre:=100000000000000000000\r");
-    }
-
-    void write_sends_the_value_as_decimal_text()
-    {
-        QFETCH(double, value);
-        QFETCH(QByteArray, line);
-        OpenRig rig;
-        rig.link.send_item_value(QStringLiteral("Out H-Centre:  "), value);
-        QCOMPARE(rig.unit.sent(), line);
-    }
-
-    void read_returns_the_unit_number_data()
+    void read_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<QByteArray>>("answer");
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("ticks");
-        QTest::addRow("plain") << "Out H-Centre:" << QList<QByteArray>{"512\r\n"} << 512.0 << 0;
-        QTest::addRow("in pieces") << "Zoom" << QList<QByteArray>{"5", "12", "\r\n"} << 512.0 << 0;
-        QTest::addRow("no line feed") << "Zoom" << QList<QByteArray>{"2\r"} << 2.0 << 6;
-        QTest::addRow("VGA Left -1") << "VGA Left:" << QList<QByteArray>{"-1\r\n"} << 255.0 << 0;
-        QTest::addRow("VGA Left 256") << "VGA Left:" << QList<QByteArray>{"256\r\n"} << 0.0 << 0;
-        QTest::addRow("VGA Left half to even") << "VGA Left:" << QList<QByteArray>{"2.5\r\n"} << 2.0 << 0;
-        QTest::addRow("VGA Left huge") << "VGA Left:" << QList<QByteArray>{"1e999\r\n"} << 0.0 << 0;
-        QTest::addRow("VGA Left hundred digits") << "VGA Left:" << QList<QByteArray>{QByteArray(99, '9') + "7\r\n"} << 0.0 << 0;
-        QTest::addRow("inf") << "Zoom" << QList<QByteArray>{"inf\r\n"} << 0.0 << 0;
-        QTest::addRow("nan") << "Zoom" << QList<QByteArray>{"nan\r\n"} << 0.0 << 0;
-        QTest::addRow("overflow") << "Zoom" << QList<QByteArray>{"1e999\r\n"} << std::numeric_limits<double>::max() << 0;
-        QTest::addRow("negative overflow") << "Zoom" << QList<QByteArray>{"-1e999\r\n"} << -std::numeric_limits<double>::max() << 0;
-        QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << 0.0 << 0;
-        QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << -125.0 << 0;
-        QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << 7.0 << 0;
-        QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')} << qInf() << 6;
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        const double max = std::numeric_limits<double>::max();
+        QTest::addRow("plain") << "Out H-Centre:" << QList<QByteArray>{"512\r\n"} << 512.0 << 0 << none;
+        QTest::addRow("in pieces") << "Zoom" << QList<QByteArray>{"5", "12", "\r\n"} << 512.0 << 0 << none;
+        QTest::addRow("no line feed") << "Zoom" << QList<QByteArray>{"2\r"} << 2.0 << 6 << none;
+        QTest::addRow("unknown item") << "Genlock" << QList<QByteArray>{"?\n"} << 0.0 << 0 << QStringList{kWrongType};
+        QTest::addRow("silent") << "Zoom" << QList<QByteArray>{} << 0.0 << 6 << QStringList{link::Link::kNoResponseText};
+        QTest::addRow("VGA Left -1") << "VGA Left:" << QList<QByteArray>{"-1\r\n"} << 255.0 << 0 << none;
+        QTest::addRow("VGA Left 256") << "VGA Left:" << QList<QByteArray>{"256\r\n"} << 0.0 << 0 << none;
+        QTest::addRow("VGA Left half to even") << "VGA Left:" << QList<QByteArray>{"2.5\r\n"} << 2.0 << 0 << none;
+        QTest::addRow("VGA Left huge") << "VGA Left:" << QList<QByteArray>{"1e999\r\n"} << 0.0 << 0 << none;
+        QTest::addRow("VGA Left hundred digits") << "VGA Left:" << QList<QByteArray>{QByteArray(99, '9') + "7\r\n"}
+                                                 << 0.0 << 0 << none;
+        QTest::addRow("inf") << "Zoom" << QList<QByteArray>{"inf\r\n"} << 0.0 << 0 << none;
+        QTest::addRow("nan") << "Zoom" << QList<QByteArray>{"nan\r\n"} << 0.0 << 0 << none;
+        QTest::addRow("overflow") << "Zoom" << QList<QByteArray>{"1e999\r\n"} << max << 0 << none;
+        QTest::addRow("negative overflow") << "Zoom" << QList<QByteArray>{"-1e999\r\n"} << -max << 0 << none;
+        QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << 0.0 << 0 << none;
+        QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << -125.0 << 0 << none;
+        QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << 7.0 << 0 << none;
+        QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')}
+                                      << max << 6 << none;
     }
 
-    void read_returns_the_unit_number()
+    void read()
     {
         QFETCH(QString, name);
         QFETCH(QList<QByteArray>, answer);
         QFETCH(double, value);
         QFETCH(int, ticks);
-        OpenRig rig;
-        rig.unit.script_next_answer(answer);
-        const catalogue::Value result = rig.link.query_item_value(name);
-        QCOMPARE(rig.unit.sent(), remove_spaces_of(name) + '\r');
-        QVERIFY(!result.is_empty());
-        if (std::isinf(value))
-            QVERIFY(result.number() == std::numeric_limits<double>::max());
-        else
-            QCOMPARE(result.number(), value);
-        QCOMPARE(rig.unit.now(), ticks);
-        QVERIFY(rig.operator_side.messages.isEmpty());
-        QVERIFY(!rig.link.state().wrong_type_error);
-    }
-
-    void read_failures()
-    {
+        QFETCH(QStringList, messages);
         OpenRig rig;
         rig.link.state().wrong_type_error = true;
-        rig.unit.script_next_answer({"?\n"});
-        QCOMPARE(rig.link.query_item_value(QStringLiteral("Genlock")).number(), 0.0);
-        QCOMPARE(rig.operator_side.message_texts(), QStringList{kWrongType});
-        QVERIFY(rig.link.state().wrong_type_error);
-        QVERIFY(!rig.link.state().no_response_error);
-
-        rig.unit.script_next_answer({"5\r\n"});
-        rig.link.query_item_value(QStringLiteral("Zoom"));
-        QVERIFY(!rig.link.state().wrong_type_error);
-
         rig.operator_side.set_window_enabled(false);
-        rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
-        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom")).number(), 0.0);
-        QCOMPARE(rig.unit.now(), 6);
-        QCOMPARE(rig.operator_side.messages.last().title, QStringLiteral("Error"));
-        QVERIFY(rig.link.state().no_response_error);
-        QVERIFY(rig.operator_side.window_enabled);
+        rig.unit.script_next_answer(answer);
+        const catalogue::Value result = rig.link.query_item_value(name);
+
+        QCOMPARE(rig.unit.sent(), QString(name).remove(u' ').toLatin1() + '\r');
+        QVERIFY(!result.is_empty());
+        QVERIFY(result.number() == value);
+        QCOMPARE(rig.unit.now(), ticks);
+        QCOMPARE(rig.operator_side.message_texts(), messages);
+        const bool silent = answer.isEmpty();
+        // Only an answer clears the wrong-type flag; only silence sets the other and frees the window.
+        QCOMPARE(rig.link.state().wrong_type_error, silent || messages.contains(kWrongType));
+        QCOMPARE(rig.link.state().no_response_error, silent);
+        QCOMPARE(rig.operator_side.window_enabled, silent);
     }
 
     // A late answer to an earlier exchange must not pass for the answer to the next one.
@@ -241,9 +218,6 @@ private Q_SLOTS:
         QCOMPARE(rig.link.port_number(), number);
         QCOMPARE(rig.unit.port_number(), number);
     }
-
-private:
-    static QByteArray remove_spaces_of(const QString &name) { return QString(name).remove(u' ').toLatin1(); }
 };
 
 QTEST_GUILESS_MAIN(ExchangeTest)
