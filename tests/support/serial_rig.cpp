@@ -4,7 +4,8 @@
 
 namespace quvex::test {
 
-SerialRig::SerialRig()
+SerialRig::SerialRig(link::SerialPort *line)
+    : link(line ? *line : port, operator_side)
 {
     catalogue::build_catalogue(catalogue);
     operator_side.on_process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };

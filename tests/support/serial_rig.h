@@ -17,7 +17,9 @@ namespace quvex::test {
 // what the window runs, minus the widgets. Messages are recorded, never shown.
 struct SerialRig
 {
-    SerialRig();
+    SerialRig() : SerialRig(nullptr) {}
+    // The link talks through line when given (a benchmark counts bytes there), else through port.
+    explicit SerialRig(link::SerialPort *line);
     SerialRig(const SerialRig &) = delete;
     SerialRig &operator=(const SerialRig &) = delete;
 
@@ -25,7 +27,7 @@ struct SerialRig
     catalogue::CurrentModel model;
     link::QtSerialPort port;
     FakeOperator operator_side;
-    link::Link link{port, operator_side};
+    link::Link link;
     link::ModeBracket bracket{link};
     FakeView view;
     panel::Panel panel{catalogue, model, link, bracket, operator_side, view};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "counting_port.h"
+#include "link/qt_serial_port.h"
+#include "serial_rig.h"
+
+namespace quvex::bench {
+
+// The core on the real serial port, with the counting port between the link and QSerialPort.
+struct BenchRig
+{
+    link::QtSerialPort serial;
+    CountingPort port{serial};
+    test::SerialRig core{&port};
+};
+
+} // namespace quvex::bench

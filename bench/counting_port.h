@@ -1,0 +1,50 @@
+#pragma once
+
+#include "link/serial_port.h"
+
+namespace quvex::bench {
+
+// Stands between the link and the real port and counts what crosses the wire, so the figures
+// come from the panel's own traffic and need no help from the far end.
+class CountingPort final : public link::SerialPort
+{
+public:
+    explicit CountingPort(link::SerialPort &inner) : m_inner(inner) {}
+
+    void set_port_number(int number) override { m_inner.set_port_number(number); }
+    bool set_open(bool open) override { return m_inner.set_open(open); }
+    bool is_open() const override { return m_inner.is_open(); }
+    qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
+
+    void send(const QByteArray &bytes) override
+    {
+        m_bytes_out += bytes.size();
+        ++m_lines_sent;
+        m_inner.send(bytes);
+    }
+
+    QByteArray read_waiting() override
+    {
+        QByteArray bytes = m_inner.read_waiting();
+        m_bytes_in += bytes.size();
+        return bytes;
+    }
+
+    void reset_counts()
+    {
+        m_bytes_out = m_bytes_in = 0;
+        m_lines_sent = 0;
+    }
+    qint64 bytes_out() const { return m_bytes_out; }
+    qint64 bytes_in() const { return m_bytes_in; }
+    // Every exchange starts with exactly one line sent.
+    int lines_sent() const { return m_lines_sent; }
+
+private:
+    link::SerialPort &m_inner;
+    qint64 m_bytes_out = 0;
+    qint64 m_bytes_in = 0;
+    int m_lines_sent = 0;
+};
+
+} // namespace quvex::bench

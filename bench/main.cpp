@@ -1,0 +1,57 @@
+// quvex-bench: how close the panel's unit-wide operations come to the time the serial line
+// itself needs at 9600 baud, and what they cost the event loop while they wait.
+#include "catalogue/unit_models.h"
+#include "report.h"
+#include "runs.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &why)
+{
+    std::fprintf(stderr, "quvex-bench: %s\n", qPrintable(why));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Times read all and write all against quvex-sim (QUVEX_SIM, else the one built beside the bench) "
+        "for every unit model, and one write to a silent unit, and prints the figures against their targets."));
+    parser.addHelpOption();
+    parser.process(app);
+
+    // The panel and the simulators meet through the port links in a folder of the bench's own,
+    // so a panel or simulator the user has running is neither used nor disturbed.
+    QTemporaryDir config;
+    if (!config.isValid())
+        return fail(QStringLiteral("cannot create a temporary folder: ") + config.errorString());
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QUVEX_SIM"))
+        qputenv("QUVEX_SIM", QUVEX_SIM_BUILT);
+
+    quvex::bench::print_load();
+    std::fflush(stdout);
+
+    std::vector<quvex::bench::Figures> rows;
+    QString error;
+    for (int index = 1; index < quvex::catalogue::kUnitModelCount; ++index) {
+        if (!quvex::bench::run_model(index, rows, error))
+            return fail(error);
+    }
+    if (!quvex::bench::run_silent_write(rows, error))
+        return fail(error);
+
+    quvex::bench::print_table(rows);
+    quvex::bench::print_notes(rows);
+    return 0;
+}
