@@ -141,6 +141,21 @@ private Q_SLOTS:
         QVERIFY(rig.link.state().wrong_type_error);
     }
 
+    // A stray byte before an acknowledgement is a failed write: the read stops there with the
+    // warning, and the panel stays usable.
+    void noisy_unit_stops_a_read_with_a_warning()
+    {
+        const auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--no-pacing"), QStringLiteral("--noise")});
+        test::SerialRig rig;
+        rig.panel.quvex_Click(2);
+        const QStringList messages = rig.operator_side.message_texts();
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages, QStringList(messages.size(), link::Link::kNoResponseText));
+        QVERIFY(rig.link.state().no_response_error);
+        QVERIFY(rig.operator_side.window_enabled);
+        QVERIFY(rig.view.lines.size() < rig.panel.supported_item_count(false));
+    }
+
     void silent_unit_times_out_once()
     {
         const auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--silent")});

@@ -100,6 +100,8 @@ private Q_SLOTS:
         QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << 0.0 << 0 << none;
         QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << -125.0 << 0 << none;
         QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << 7.0 << 0 << none;
+        QTest::addRow("acknowledgement instead") << "Zoom" << QList<QByteArray>{">"} << 0.0 << 6 << none;
+        QTest::addRow("answered twice") << "Zoom" << QList<QByteArray>{"4\r\n5\r\n"} << 4.0 << 0 << none;
         QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')}
                                       << max << 6 << none;
     }
