@@ -7,11 +7,12 @@ jobs="$(nproc)"
 
 "$root/scripts/setup.sh" --test
 
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$root/build" -j"$jobs"
-(cd "$root/build" && ctest --output-on-failure -j"$jobs")
+# Release is what ships: every target has to compile there without a warning.
+cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release -DQUVEX_WERROR=ON >/dev/null
+cmake --build "$root/build-release" -j"$jobs"
+(cd "$root/build-release" && ctest --output-on-failure -j"$jobs")
 
-cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUVEX_SANITIZE=ON >/dev/null
+cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUVEX_SANITIZE=ON -DQUVEX_WERROR=ON >/dev/null
 cmake --build "$root/build-sanitize" -j"$jobs"
 (cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --output-on-failure -j"$jobs")

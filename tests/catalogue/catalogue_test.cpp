@@ -8,6 +8,8 @@
 
 using namespace quvex::catalogue;
 
+Q_DECLARE_METATYPE(Value)
+
 class CatalogueTest : public QObject
 {
     Q_OBJECT
@@ -158,7 +160,6 @@ private Q_SLOTS:
     }
 };
 
-Q_DECLARE_METATYPE(Value)
 
 QTEST_GUILESS_MAIN(CatalogueTest)
 #include "catalogue_test.moc"
