@@ -15,6 +15,7 @@ public:
     bool set_open(bool open) override { return m_inner.set_open(open); }
     bool is_open() const override { return m_inner.is_open(); }
     qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
+    void discard_input() override { m_inner.discard_input(); }
 
     void send(const QByteArray &bytes) override
     {

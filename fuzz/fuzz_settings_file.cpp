@@ -101,7 +101,7 @@ void check_round_trip(const QByteArray &bytes)
     QList<QString> expected;
     for (QByteArray line : bytes.split('\n')) {
         line.replace('"', QByteArray());
-        const double number = link::parse_answer_number(line);
+        const double number = link::parse_answer_number(line).value_or(0.0);
         const QByteArray text = link::format_wire_number(number).toLatin1();
         file += '"' + line + "\"," + text + "\r\n";
         expected.append(QString::fromLatin1(line.left(FieldReader::kFieldLimit)));

@@ -15,7 +15,7 @@ bool FocusOutWatch::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            Q_EMIT left();
+            Q_EMIT left(reason);
     }
     return QObject::eventFilter(watched, event);
 }

@@ -14,7 +14,7 @@ public:
     explicit FocusOutWatch(QObject *watched);
 
 Q_SIGNALS:
-    void left();
+    void left(Qt::FocusReason reason);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

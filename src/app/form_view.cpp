@@ -101,6 +101,18 @@ void FormView::check_option(int position)
     m_form.feat_button(position).setChecked(true);
 }
 
+void FormView::uncheck_options()
+{
+    // An exclusive group always keeps one button checked.
+    const QSignalBlocker blocker(m_form.feat());
+    m_form.feat().setExclusive(false);
+    for (QAbstractButton *button : m_form.feat().buttons()) {
+        const QSignalBlocker button_blocker(button);
+        button->setChecked(false);
+    }
+    m_form.feat().setExclusive(true);
+}
+
 void FormView::select_model_button(int index)
 {
     if (index < 0 || index >= ControlForm::kModelButtons)

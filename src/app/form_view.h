@@ -25,6 +25,7 @@ public:
     void show_option(int position, const QString &caption) override;
     void hide_option(int position) override;
     void check_option(int position) override;
+    void uncheck_options() override;
 
     void select_model_button(int index) override;
 

@@ -13,6 +13,7 @@
 #include "settings/settings_file.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -125,7 +126,7 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     findChild<QAction *>(QStringLiteral("fileopen"))->setText(literal_caption(settings.open_caption()));
     findChild<QAction *>(QStringLiteral("filesave"))->setText(literal_caption(settings.save_caption()));
     panel.set_progress_hook(
-        [this](const QString &verb, int done, int total, int index) { show_progress(verb, done, total, index); });
+        [this](const QString &verb, int done, int total, const QString &item) { show_progress(verb, done, total, item); });
     connect_controls();
     connect_menus();
     commport_Change(m_form->commport().text());
@@ -139,18 +140,21 @@ void MainWindow::connect_controls()
     panel::Panel &panel = *m_panel;
     ControlForm &form = *m_form;
     connect(&form.commport(), &QLineEdit::textChanged, this, &MainWindow::commport_Change);
-    connect(&form.quvex(), &QButtonGroup::idClicked, this, [&panel](int index) { panel.quvex_Click(index); });
-    connect(&form.feat(), &QButtonGroup::idClicked, this, [&panel](int position) { panel.feat_Click(position); });
-    connect(&form.inc(), &QPushButton::clicked, this, [&panel] { panel.inc_Click(); });
-    connect(&form.dec(), &QPushButton::clicked, this, [&panel] { panel.dec_Click(); });
-    connect(&form.menu_list(), &QListWidget::itemClicked, this,
-            [&panel, &form](QListWidgetItem *item) { panel.menu_list_Click(form.menu_list().row(item)); });
+    connect(&form.quvex(), &QButtonGroup::idClicked, this,
+            [this, &panel](int index) { act([&] { panel.quvex_Click(index); }); });
+    connect(&form.feat(), &QButtonGroup::idClicked, this,
+            [this, &panel](int position) { act([&] { panel.feat_Click(position); }); });
+    connect(&form.inc(), &QPushButton::clicked, this, [this, &panel] { act([&] { panel.inc_Click(); }); });
+    connect(&form.dec(), &QPushButton::clicked, this, [this, &panel] { act([&] { panel.dec_Click(); }); });
+    connect(&form.menu_list(), &QListWidget::itemClicked, this, [this, &panel, &form](QListWidgetItem *item) {
+        act([&] { panel.menu_list_Click(form.menu_list().row(item)); });
+    });
     m_value_focus = new FocusOutWatch(&form.item_value());
-    connect(m_value_focus, &FocusOutWatch::left, this, &MainWindow::item_value_LostFocus);
+    connect(m_value_focus, &FocusOutWatch::left, this, &MainWindow::item_value_left);
 
     for (const auto &[number, handler] : kCommandHandlers) {
         connect(form.commands().at(number), &QPushButton::clicked, this,
-                [&panel, handler = handler] { (panel.*handler)(); });
+                [this, &panel, handler = handler] { act([&] { (panel.*handler)(); }); });
     }
 }
 
@@ -159,7 +163,8 @@ void MainWindow::connect_menus()
     panel::Panel &panel = *m_panel;
     settings::SettingsFile &settings = *m_settings;
     const auto on = [this](const char *name, auto handler) {
-        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, handler] { act(handler); });
     };
     on("fileopen", [&settings] { settings.fileopen_Click(); });
     on("filesave", [&settings] { settings.filesave_Click(); });
@@ -182,6 +187,45 @@ void MainWindow::commport_Change(const QString &text)
     m_link->commport_Change(text);
     const int number = m_link->port_number();
     m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(link::port_device(number)));
+}
+
+void MainWindow::act(const std::function<void()> &action)
+{
+    // A value typed into the box goes to the unit before the action that took the focus away.
+    commit_pending_value();
+    action();
+}
+
+void MainWindow::item_value_left(Qt::FocusReason reason)
+{
+    // Focus that goes while the core has the window locked was taken by the core.
+    if (m_operator.is_busy())
+        return;
+    // Sent at once, the value would lock the window between the press and the release of the
+    // click that took the focus, and that click would be lost. It goes with the click instead,
+    // or when the button is released elsewhere.
+    if (reason == Qt::MouseFocusReason) {
+        m_commit_pending = true;
+        qApp->installEventFilter(this);
+        return;
+    }
+    item_value_LostFocus();
+}
+
+void MainWindow::commit_pending_value()
+{
+    if (!std::exchange(m_commit_pending, false))
+        return;
+    qApp->removeEventFilter(this);
+    item_value_LostFocus();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // After the release has been delivered: a click it made has sent the value already.
+    if (event->type() == QEvent::MouseButtonRelease && m_commit_pending)
+        QTimer::singleShot(0, this, &MainWindow::commit_pending_value);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::item_value_LostFocus()
@@ -229,10 +273,9 @@ void MainWindow::Form_Unload()
     m_link->close_port();
 }
 
-void MainWindow::show_progress(const QString &verb, int done, int total, int index)
+void MainWindow::show_progress(const QString &verb, int done, int total, const QString &item)
 {
-    const QString name = index > 0 ? m_panel->items().entry(index).name.trimmed() : QString();
-    const QString text = progress_text(verb, done, total, name);
+    const QString text = progress_text(verb, done, total, item);
     if (text.isEmpty())
         statusBar()->clearMessage();
     else

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 
@@ -44,6 +46,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void make_menus();
@@ -54,11 +57,14 @@ private:
 
     void Timer1_Timer();
     void commport_Change(const QString &text);
+    void act(const std::function<void()> &action);
+    void item_value_left(Qt::FocusReason reason);
+    void commit_pending_value();
     void item_value_LostFocus();
     void exit_Click();
     void Form_Unload();
     void quick_ref_Click();
-    void show_progress(const QString &verb, int done, int total, int index);
+    void show_progress(const QString &verb, int done, int total, const QString &item);
 
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
@@ -70,6 +76,7 @@ private:
     panel::Panel *m_panel = nullptr;
     settings::SettingsFile *m_settings = nullptr;
     bool m_in_lost_focus = false;
+    bool m_commit_pending = false;
     bool m_exiting = false;
 };
 

@@ -21,9 +21,35 @@ void WindowOperator::show_message(const QString &text, const QString &title, lin
 void WindowOperator::set_window_enabled(bool enabled)
 {
     m_busy = !enabled;
+    if (!enabled)
+        keep_focus();
     // Only the contents: the window itself stays enabled so it can still be moved about.
     m_window.centralWidget()->setEnabled(enabled);
     m_window.menuBar()->setEnabled(enabled);
+    if (enabled)
+        give_focus_back();
+}
+
+void WindowOperator::keep_focus()
+{
+    m_focus = m_window.focusWidget();
+    const auto *box = qobject_cast<QLineEdit *>(m_focus.data());
+    m_all_selected = box && box->hasSelectedText() && box->selectedText() == box->text();
+    m_selection_start = box ? box->selectionStart() : -1;
+    m_selection_length = box ? box->selectionLength() : 0;
+}
+
+void WindowOperator::give_focus_back()
+{
+    if (!m_focus || !m_focus->isEnabled() || !m_focus->isVisible())
+        return;
+    m_focus->setFocus(Qt::OtherFocusReason);
+    auto *box = qobject_cast<QLineEdit *>(m_focus.data());
+    // The operation may have put a new value in the box: a box that was all selected is.
+    if (box && m_all_selected)
+        box->selectAll();
+    else if (box && m_selection_start >= 0)
+        box->setSelection(m_selection_start, m_selection_length);
 }
 
 void WindowOperator::set_port_box_enabled(bool enabled)

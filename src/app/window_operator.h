@@ -3,6 +3,9 @@
 #include "link/operator_side.h"
 #include "window_hooks.h"
 
+#include <QPointer>
+#include <QWidget>
+
 class QLineEdit;
 class QMainWindow;
 
@@ -25,10 +28,19 @@ public:
     bool is_busy() const { return m_busy; }
 
 private:
+    void keep_focus();
+    void give_focus_back();
+
     QMainWindow &m_window;
     QLineEdit &m_port_box;
     const WindowHooks &m_hooks;
     bool m_busy = false;
+    // Locking disables the controls, which takes the keyboard focus away; it goes back to
+    // where it was, with the text box's selection as it was, when the window unlocks.
+    QPointer<QWidget> m_focus;
+    int m_selection_start = -1;
+    int m_selection_length = 0;
+    bool m_all_selected = false;
 };
 
 } // namespace quvex::app

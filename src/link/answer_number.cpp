@@ -101,10 +101,12 @@ Scanned scan(QByteArrayView answer)
 
 } // namespace
 
-double parse_answer_number(QByteArrayView answer)
+std::optional<double> parse_answer_number(QByteArrayView answer)
 {
     const Scanned s = scan(answer);
     const std::string digits = s.int_digits + s.frac_digits;
+    if (digits.empty())
+        return std::nullopt;
     const auto first_nonzero = digits.find_first_not_of('0');
     if (first_nonzero == std::string::npos)
         return 0.0;

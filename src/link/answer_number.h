@@ -3,13 +3,16 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace quvex::link {
 
 // The leading decimal number of a unit's answer: spaces, tabs and line feeds are skipped
-// anywhere, the first other character ends it, and an answer without a number gives 0.
-// Whatever the unit sends, the result is finite: magnitudes beyond the double range become
-// the largest finite double of that sign, and ones too small to hold become 0.
-double parse_answer_number(QByteArrayView answer);
+// anywhere and the first other character ends it. Nothing when no digit comes before that
+// character ("x512", "-", "inf"): such an answer holds no number, which is not the same as 0.
+// Whatever the unit sends, a number is finite: magnitudes beyond the double range become the
+// largest finite double of that sign, and ones too small to hold become 0.
+std::optional<double> parse_answer_number(QByteArrayView answer);
 
 // Rounds half to even and keeps the lowest 8 bits, two's complement: -1 gives 255.
 double wrap_to_byte(double value);

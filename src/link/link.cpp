@@ -3,13 +3,11 @@
 #include "answer_number.h"
 #include "catalogue/naming.h"
 
+#include <QScopedValueRollback>
+
 #include <cmath>
 
 namespace quvex::link {
-
-const QString Link::kNoResponseText = QStringLiteral(
-    "QUVEX unit not responding.\rPlease check cables,\r that BaudRate=23\r and that RS232 = Control.");
-const QString Link::kErrorTitle = QStringLiteral("Error");
 
 Link::Link(SerialPort &port, OperatorSide &operator_side)
     : m_port(port)
@@ -47,7 +45,7 @@ void Link::close_port()
 void Link::commport_Change(const QString &text)
 {
     // Port numbers are 16-bit; anything else in the box leaves the number as it was.
-    const double number = std::nearbyint(parse_answer_number(text.toLatin1()));
+    const double number = std::nearbyint(parse_answer_number(text.toLatin1()).value_or(0.0));
     if (number > 0 && number <= 32767) {
         m_port_number = static_cast<int>(number);
         m_port.set_port_number(m_port_number);
@@ -65,25 +63,32 @@ bool Link::refuse_while_closed(const QString &warning)
     return true;
 }
 
+bool Link::refuse_write_while_closed()
+{
+    return refuse_while_closed(QStringLiteral("Unit is dis-connected.  Nothing will be sent."));
+}
+
 void Link::send_line(const QString &text)
 {
     // Whatever is still waiting belongs to an earlier exchange that gave up on it (a late
     // acknowledgement); taken as this exchange's answer it would report a failure as success.
-    if (m_port.bytes_waiting() > 0)
-        m_port.read_waiting();
+    m_port.discard_input();
     m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r');
     m_state.tick_count = 0;
 }
 
 void Link::show_no_response()
 {
-    m_operator.show_message(kNoResponseText, kErrorTitle, MessageIcon::Exclamation);
+    m_operator.show_message(QStringLiteral("QUVEX unit not responding.\rPlease check cables,\r"
+                                           " that BaudRate=23\r and that RS232 = Control."),
+                            QStringLiteral("Error"), MessageIcon::Exclamation);
 }
 
-void Link::send_item_value(const QString &name, double value)
+WriteResult Link::send_item_value(const QString &name, double value)
 {
-    if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  Nothing will be sent.")))
-        return;
+    if (m_in_exchange || refuse_write_while_closed())
+        return WriteResult::NotSent;
+    const QScopedValueRollback in_exchange(m_in_exchange, true);
     send_line(name + u'=' + format_wire_number(value));
     do {
         m_operator.process_events();
@@ -97,13 +102,18 @@ void Link::send_item_value(const QString &name, double value)
     if (answer != ">") {
         show_no_response();
         m_state.no_response_error = true;
+        return WriteResult::Failed;
     }
+    return WriteResult::Accepted;
 }
 
-catalogue::Value Link::query_item_value(const QString &name)
+Reading Link::query_item_value(const QString &name)
 {
+    if (m_in_exchange)
+        return std::nullopt;
     if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  All values will be set to zero.")))
-        return {};
+        return catalogue::Value();
+    const QScopedValueRollback in_exchange(m_in_exchange, true);
     send_line(name);
 
     QByteArray answer;
@@ -121,18 +131,24 @@ catalogue::Value Link::query_item_value(const QString &name)
 
     if (!received) {
         show_no_response();
-        m_operator.set_window_enabled(true);
         m_state.no_response_error = true;
-        return 0.0;
+        return catalogue::Value();
     }
-    if (answer.startsWith('?')) {
+    // Acknowledgements of earlier writes that gave up on them can still come first.
+    qsizetype start = 0;
+    while (start < answer.size() && answer.at(start) == '>')
+        ++start;
+    const QByteArrayView reply = QByteArrayView(answer).sliced(start);
+    if (reply.startsWith('?')) {
         m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
         m_state.wrong_type_error = true;
-    } else {
-        m_state.wrong_type_error = false;
+        return catalogue::Value();
     }
-    const double number = parse_answer_number(answer);
-    return name.left(9) == QLatin1String("VGA Left:") ? wrap_to_byte(number) : number;
+    m_state.wrong_type_error = false;
+    const std::optional<double> number = parse_answer_number(reply);
+    if (!number)
+        return catalogue::Value();
+    return name.left(9) == QLatin1String("VGA Left:") ? wrap_to_byte(*number) : *number;
 }
 
 } // namespace quvex::link

@@ -7,11 +7,23 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace quvex::link {
+
+// How a write exchange ended. NotSent covers a closed port and an exchange refused because
+// another one was still waiting: the unit heard nothing.
+enum class WriteResult { NotSent, Accepted, Failed };
+
+// What a read exchange brought back: nothing when no line was sent (another exchange was
+// still waiting), so the caller keeps what it had; an empty value when the unit gave no
+// number (silence, "?", noise), so the value is unknown; else the unit's number.
+using Reading = std::optional<catalogue::Value>;
 
 // Owns the port and the link state, and runs the two exchanges with the unit. An exchange
 // is a plain call that waits for the unit while window events keep flowing; it reports its
-// own failures to the operator and records them in the state's flags.
+// own failures to the operator and records them in the state's flags. Only one exchange is
+// ever in progress: one started from an event handled during another one's wait is refused.
 class Link
 {
 public:
@@ -19,9 +31,6 @@ public:
     static constexpr int kReadTimeoutTicks = 5;   // 6 ticks
     // An answer that never ends is kept to this size; a real answer is a few bytes.
     static constexpr qsizetype kAnswerLimit = 4096;
-
-    static const QString kNoResponseText;
-    static const QString kErrorTitle;
 
     Link(SerialPort &port, OperatorSide &operator_side);
 
@@ -35,8 +44,12 @@ public:
     void close_port();
     void commport_Change(const QString &text);
 
-    void send_item_value(const QString &name, double value);
-    catalogue::Value query_item_value(const QString &name);
+    WriteResult send_item_value(const QString &name, double value);
+    Reading query_item_value(const QString &name);
+
+    // With the port closed, warns once per connection change that writes go nowhere; true
+    // while the port is closed.
+    bool refuse_write_while_closed();
 
 private:
     bool refuse_while_closed(const QString &warning);
@@ -47,6 +60,7 @@ private:
     OperatorSide &m_operator;
     LinkState m_state;
     int m_port_number = 1;
+    bool m_in_exchange = false;
 };
 
 } // namespace quvex::link

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "catalogue/value.h"
 #include "link.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace quvex::link {
 
@@ -11,6 +12,8 @@ namespace quvex::link {
 // Around each access to a mode-specific item ("PO\Out H-Centre:") the bracket switches the
 // unit into the item's mode and back. While a unit-wide run is on (bulk_mode) it switches only
 // where the mode changes and restores the unit's own mode at the first ordinary item after.
+// The unit's mode is switched only when it was read first: a mode query without a number
+// ends the bracket there, and the item is not accessed at all.
 class ModeBracket
 {
 public:
@@ -18,17 +21,24 @@ public:
 
     explicit ModeBracket(Link &link);
 
-    QString select_item_video_mode(const QString &name);
-    void restore_video_mode();
+    // The name to use in the exchange; nothing when the item must not be accessed, because
+    // an exchange of the bracket itself failed.
+    std::optional<QString> select_item_video_mode(const QString &name);
+    // Puts back the unit's own mode after a single access, or after a unit-wide run once
+    // bulk_mode is off again; stops at its first failure. False when a send failed.
+    bool restore_video_mode();
 
-    catalogue::Value read_item_value(const QString &name);
-    void write_item_value(const QString &name, double value);
+    // Nothing when the item itself was not asked.
+    Reading read_item_value(const QString &name);
+    WriteResult write_item_value(const QString &name, double value);
 
     double saved_video_std() const { return m_saved_video_std; }
     double saved_overscan() const { return m_saved_overscan; }
 
 private:
-    void save_unit_mode();
+    bool save_unit_mode();
+    bool put_back_unit_mode();
+    bool switch_to(const QString &name, int value, double &active);
     void forget_unit_mode();
 
     Link &m_link;

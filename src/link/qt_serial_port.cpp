@@ -57,6 +57,16 @@ QByteArray QtSerialPort::read_waiting()
     return bytes;
 }
 
+void QtSerialPort::discard_input()
+{
+    m_left_over.clear();
+    if (!m_port.isOpen())
+        return;
+    // Qt's own buffer first, then the driver's: clear() alone leaves what Qt already read.
+    m_port.readAll();
+    m_port.clear(QSerialPort::Input);
+}
+
 void QtSerialPort::on_error(QSerialPort::SerialPortError error)
 {
     // Qt reports NoError once while opening; only a vanished device matters here.

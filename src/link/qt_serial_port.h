@@ -24,6 +24,7 @@ public:
     void send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override;
     QByteArray read_waiting() override;
+    void discard_input() override;
 
     bool line_lost() const { return m_line_lost; }
 

@@ -4,7 +4,7 @@
 
 namespace quvex::link {
 
-// The serial line to the unit, as the link uses it: exactly these six operations.
+// The serial line to the unit, as the link uses it: exactly these operations.
 // Sending returns at once; received bytes only arrive while events are processed.
 class SerialPort
 {
@@ -20,6 +20,9 @@ public:
     virtual qint64 bytes_waiting() const = 0;
     // Every byte received and not yet read; empty when none. Never waits.
     virtual QByteArray read_waiting() = 0;
+    // Drops every byte received and not yet read, including what the operating system still
+    // holds for the port, so that a late answer to an earlier line never meets the next one.
+    virtual void discard_input() = 0;
 };
 
 } // namespace quvex::link

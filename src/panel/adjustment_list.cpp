@@ -25,6 +25,9 @@ QString Panel::item_line(int index)
     if (entry.is_header())
         return header_line(entry.name);
 
+    // A value the unit did not give shows as nothing at all: no number could be trusted.
+    if (entry.value.is_empty())
+        return entry.name;
     split_item_options(index);
     const double value = entry.value.number();
     QString line = entry.name + format_list_number(value);
@@ -51,8 +54,11 @@ void Panel::refresh_item(int index)
     if (!m_link.is_port_open() || !m_catalogue.is_entry(index))
         return;
     catalogue::Entry &entry = m_catalogue.entry(index);
-    if (!entry.is_header())
-        entry.value = m_bracket.read_item_value(entry.name);
+    // An item that was not asked (its mode could not be set) keeps what it had.
+    if (!entry.is_header()) {
+        if (const link::Reading reading = m_bracket.read_item_value(entry.name))
+            entry.value = *reading;
+    }
 
     int &row = m_list.item_list_line[static_cast<std::size_t>(index)];
     if (row == -1) {

@@ -17,16 +17,20 @@ void Panel::set_item_value(int index, const catalogue::Value &new_value)
     // Index 0 and the item_count() + 1 of a name that was not found are no item at all.
     if (!m_catalogue.is_entry(index))
         return;
-    m_operator.set_window_enabled(false);
-    if (m_link.is_port_open()) {
-        const catalogue::Entry &entry = m_catalogue.entry(index);
-        // An empty value holds no number to send; the item is only read back.
-        if (!entry.is_header() && !new_value.is_empty() && entry.value.number() != new_value.number())
-            m_bracket.write_item_value(entry.name, new_value.number());
-        refresh_item(index);
-        highlight_item(index);
+    const Operation operation = begin_operation();
+    if (!m_link.is_port_open())
+        return;
+    const catalogue::Entry &entry = m_catalogue.entry(index);
+    // An empty new value holds no number to send: the item is only read back. An unknown
+    // stored value differs from every number.
+    const bool changed = entry.value.is_empty() || entry.value.number() != new_value.number();
+    if (!entry.is_header() && !new_value.is_empty() && changed) {
+        // Not sent means the unit's video mode could not be read: nothing else may happen.
+        if (m_bracket.write_item_value(entry.name, new_value.number()) == link::WriteResult::NotSent)
+            return;
     }
-    m_operator.set_window_enabled(true);
+    refresh_item(index);
+    highlight_item(index);
 }
 
 void Panel::highlight_item(int index)
@@ -45,6 +49,7 @@ void Panel::load_editor(int index)
     const catalogue::Entry &entry = m_catalogue.entry(index);
     m_view.set_editor_caption(entry.name.trimmed());
 
+    split_item_options(index);
     QString &first = m_list.item_options[1];
     if (first == QLatin1String("N2")) {
         m_step_size = 2;
@@ -66,10 +71,19 @@ void Panel::load_editor(int index)
         }
         m_view.set_value_controls_enabled(true);
         const double value = entry.value.number();
-        if (value >= 0 && value <= kOptionButtons - 1 && value == std::floor(value))
+        if (entry.value.is_empty())
+            m_view.uncheck_options();
+        else if (value >= 0 && value <= kOptionButtons - 1 && value == std::floor(value))
             m_view.check_option(static_cast<int>(value));
     }
-    m_view.set_value_text(link::format_wire_number(entry.value.number()));
+    m_view.set_value_text(entry.value.is_empty() ? QString() : link::format_wire_number(entry.value.number()));
+}
+
+catalogue::Value Panel::stepped(int index, double step) const
+{
+    // A step from a value the unit did not give would send a number nobody chose.
+    const catalogue::Value &stored = m_catalogue.entry(index).value;
+    return stored.is_empty() ? catalogue::Value() : catalogue::Value(stored.number() + step);
 }
 
 void Panel::menu_list_Click(int row)
@@ -91,18 +105,20 @@ void Panel::item_value_LostFocus(const QString &text)
         return;
     }
     // Nothing the unit could take: show the stored value again rather than keep the text.
-    if (m_catalogue.is_entry(m_selected_item))
-        m_view.set_value_text(link::format_wire_number(m_catalogue.entry(m_selected_item).value.number()));
+    if (m_catalogue.is_entry(m_selected_item)) {
+        const catalogue::Value &stored = m_catalogue.entry(m_selected_item).value;
+        m_view.set_value_text(stored.is_empty() ? QString() : link::format_wire_number(stored.number()));
+    }
 }
 
 void Panel::inc_Click()
 {
-    set_item_value(m_selected_item, m_catalogue.entry(m_selected_item).value.number() + m_step_size);
+    set_item_value(m_selected_item, stepped(m_selected_item, m_step_size));
 }
 
 void Panel::dec_Click()
 {
-    set_item_value(m_selected_item, m_catalogue.entry(m_selected_item).value.number() - m_step_size);
+    set_item_value(m_selected_item, stepped(m_selected_item, -m_step_size));
 }
 
 void Panel::feat_Click(int position)

@@ -11,6 +11,7 @@ void Panel::quvex_Click(int index)
 {
     if (index < 0 || index >= catalogue::kUnitModelCount)
         return;
+    const Operation operation = begin_operation();
     // Selecting the button from here delivers no click, so the choice goes on in this call.
     m_view.select_model_button(index);
     m_model.select(index);

@@ -13,17 +13,6 @@ Panel::Panel(catalogue::Catalogue &catalogue, catalogue::CurrentModel &model, li
 {
 }
 
-void Panel::report_progress(const QString &verb, int done, int total, int index) const
-{
-    if (m_progress)
-        m_progress(verb, done, total, index);
-}
-
-bool Panel::has_failed() const
-{
-    return m_link.state().wrong_type_error || m_link.state().no_response_error;
-}
-
 int Panel::supported_item_count(bool skip_headers) const
 {
     int count = 0;

@@ -7,6 +7,7 @@
 #include "link/mode_bracket.h"
 #include "link/operator_side.h"
 #include "list_state.h"
+#include "operation.h"
 #include "panel_view.h"
 
 #include <QString>
@@ -30,7 +31,6 @@ public:
     link::Link &unit_link() { return m_link; }
     link::ModeBracket &bracket() { return m_bracket; }
     link::OperatorSide &operator_side() { return m_operator; }
-    const ListState &list_state() const { return m_list; }
     int selected_item() const { return m_selected_item; }
     int step_size() const { return m_step_size; }
 
@@ -52,7 +52,6 @@ public:
     // Model selection
     void Form_Load();
     void quvex_Click(int index);
-    void select_unit_model(int index) { quvex_Click(index); }
 
     // Item editing
     void set_item_value(int index, const catalogue::Value &new_value);
@@ -83,17 +82,22 @@ public:
     void Command22_Click();
     void Command24_Click();
 
-    // Progress of a unit-wide operation, for a status line: done of total, current entry.
-    using ProgressHook = std::function<void(const QString &verb, int done, int total, int index)>;
+    // Operations on the unit: the window stays locked until the returned scope ends.
+    bool is_busy() const { return m_lock.is_held(); }
+    Operation begin_operation() { return Operation(m_lock, m_link.state()); }
+    UnitRun begin_run(const QString &verb, int total)
+    {
+        return UnitRun(m_lock, m_link, m_bracket, m_progress, verb, total);
+    }
     void set_progress_hook(ProgressHook hook) { m_progress = std::move(hook); }
-    void report_progress(const QString &verb, int done, int total, int index) const;
     int supported_item_count(bool skip_headers) const;
 
 private:
     void load_editor(int index);
     void highlight_item(int index);
     void adjust_mode_item(const QString &base_name, double step);
-    bool has_failed() const;
+    catalogue::Value stepped(int index, double step) const;
+    void send_unit_command(const QString &command);
 
     catalogue::Catalogue &m_catalogue;
     catalogue::CurrentModel &m_model;
@@ -104,6 +108,7 @@ private:
     ListState m_list;
     int m_selected_item = 0;
     int m_step_size = 0;
+    OperationLock m_lock{m_operator};
     ProgressHook m_progress;
 };
 

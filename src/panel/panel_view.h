@@ -27,6 +27,7 @@ public:
     virtual void show_option(int position, const QString &caption) = 0;
     virtual void hide_option(int position) = 0;
     virtual void check_option(int position) = 0;
+    virtual void uncheck_options() = 0;
 
     // quvex: the selected entry of the unit-type group
     virtual void select_model_button(int index) = 0;

@@ -6,7 +6,7 @@ namespace quvex::panel {
 void Panel::adjust_named_item(const QString &name, double step)
 {
     m_selected_item = catalogue::find_item(m_catalogue, m_model, name);
-    set_item_value(m_selected_item, m_catalogue.entry(m_selected_item).value.number() + step);
+    set_item_value(m_selected_item, stepped(m_selected_item, step));
 }
 
 void Panel::set_named_item(const QString &name, const catalogue::Value &value)
@@ -17,7 +17,25 @@ void Panel::set_named_item(const QString &name, const catalogue::Value &value)
 
 void Panel::adjust_mode_item(const QString &base_name, double step)
 {
+    const int video_std = catalogue::find_item(m_catalogue, m_model, QStringLiteral("Video Std"));
+    const int overscan = catalogue::find_item(m_catalogue, m_model, QStringLiteral("Overscan"));
+    // Without the unit's mode the button does not know which of the four sets it would edit:
+    // it asks the unit again and edits nothing.
+    if (m_link.is_port_open()
+        && (m_catalogue.entry(video_std).value.is_empty() || m_catalogue.entry(overscan).value.is_empty())) {
+        const Operation operation = begin_operation();
+        refresh_item(video_std);
+        if (!operation.failed())
+            refresh_item(overscan);
+        return;
+    }
     adjust_named_item(catalogue::current_mode_prefix(m_catalogue, m_model) + base_name, step);
+}
+
+void Panel::send_unit_command(const QString &command)
+{
+    const Operation operation = begin_operation();
+    m_bracket.write_item_value(command, 1);
 }
 
 // Position cross: up and left decrease the centre values.
@@ -44,6 +62,6 @@ void Panel::Command12_Click() { adjust_named_item(QStringLiteral("Pan X Pos:"), 
 void Panel::Command21_Click() { set_named_item(QStringLiteral("Overscan"), 0); }
 void Panel::Command22_Click() { set_named_item(QStringLiteral("Overscan"), 1); }
 
-void Panel::Command24_Click() { m_bracket.write_item_value(QStringLiteral("Auto Set"), 1); }
+void Panel::Command24_Click() { send_unit_command(QStringLiteral("Auto Set")); }
 
 } // namespace quvex::panel

@@ -63,49 +63,41 @@ void SettingsFile::filesave_Click()
         show(QStringLiteral("No unit has been selected."));
         return;
     }
-    link::OperatorSide &operator_side = m_panel.operator_side();
-    link::LinkState &state = m_panel.unit_link().state();
     const QString write_error = QStringLiteral("Error writing to ") + display_path();
-
-    operator_side.set_window_enabled(false);
-    state.wrong_type_error = false;
-    state.no_response_error = false;
+    panel::UnitRun run = m_panel.begin_run(QStringLiteral("Saving"), m_panel.supported_item_count(true));
 
     // Written beside the old file and put in its place only when complete.
     QSaveFile file(m_path);
     const auto write_line = [&file](const QByteArray &line) { return file.write(line + "\r\n") == line.size() + 2; };
     if (!file.open(QIODevice::WriteOnly) || !write_line(quoted(kIdentifier))) {
-        operator_side.set_window_enabled(true);
         show(write_error);
         return;
     }
     bool written = write_line("1") && write_line(quoted(model.name()));
 
-    state.bulk_mode = true;
     const catalogue::Catalogue &items = m_panel.items();
-    const int total = m_panel.supported_item_count(true);
-    int done = 0;
-    for (int i = 1; i <= items.item_count() && written; ++i) {
+    bool asked = true;
+    for (int i = 1; i <= items.item_count() && written && asked; ++i) {
         const catalogue::Entry &entry = items.entry(i);
         if (!model.model_supports(entry.models) || entry.is_header())
             continue;
-        m_panel.report_progress(QStringLiteral("Saving"), ++done, total, i);
-        const catalogue::Value value = m_panel.bracket().read_item_value(entry.name);
-        if (state.wrong_type_error || state.no_response_error)
+        run.step(entry.name.trimmed());
+        const link::Reading value = m_panel.bracket().read_item_value(entry.name);
+        // An item that could not be asked has no value to write, not even an unknown one.
+        asked = value.has_value();
+        if (!asked || run.failed())
             break;
-        const QByteArray number = value.is_empty() ? QByteArray() : link::format_wire_number(value.number()).toLatin1();
+        const QByteArray number = value->is_empty() ? QByteArray() : link::format_wire_number(value->number()).toLatin1();
         written = write_line(quoted(entry.name) + ',' + number);
     }
-    m_panel.report_progress(QString(), 0, 0, 0);
-    state.bulk_mode = false;
+    run.finish();
 
-    if (state.wrong_type_error || state.no_response_error) {
+    if (run.failed() || !asked) {
         file.cancelWriting();
         show(QStringLiteral("Unable to complete Save."));
     } else if (!written || !file.commit()) {
         show(write_error);
     }
-    operator_side.set_window_enabled(true);
 }
 
 void SettingsFile::fileopen_Click()
@@ -144,15 +136,12 @@ void SettingsFile::fileopen_Click()
         m_panel.clear_list();
         return;
     }
-    m_panel.select_unit_model(model_index);
+    const panel::Operation operation = m_panel.begin_operation();
+    m_panel.quvex_Click(model_index);
 
-    link::LinkState &state = m_panel.unit_link().state();
-    state.wrong_type_error = false;
-    state.no_response_error = false;
-    state.bulk_mode = true;
+    panel::UnitRun run = m_panel.begin_run(QStringLiteral("Loading"), 0);
     const catalogue::Catalogue &items = m_panel.items();
-    int done = 0;
-    while (!state.wrong_type_error && !state.no_response_error) {
+    while (!run.failed()) {
         const std::optional<QString> name = reader.next_field();
         if (!name)
             break;
@@ -166,15 +155,9 @@ void SettingsFile::fileopen_Click()
         // A name the selected model does not have is no item of this unit.
         if (catalogue::find_item(items, m_panel.model(), *name) > items.item_count())
             continue;
-        m_panel.report_progress(QStringLiteral("Loading"), ++done, 0, 0);
+        run.step(name->trimmed());
         m_panel.set_named_item(*name, number ? catalogue::Value(*number) : catalogue::Value());
     }
-    m_panel.report_progress(QString(), 0, 0, 0);
-    state.bulk_mode = false;
-    // A file that stops inside the picture groups (cut short, or damaged there) would leave
-    // the unit in the last group's video mode; a unit that still answers gets its own back.
-    if (!state.wrong_type_error && !state.no_response_error)
-        m_panel.bracket().restore_video_mode();
 }
 
 } // namespace quvex::settings

@@ -2,6 +2,7 @@
 #include "app/message_box.h"
 #include "catalogue/catalogue.h"
 #include "fake_unit.h"
+#include "messages.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
@@ -24,6 +25,8 @@ struct Rig
         window.attach(link, panel, settings);
         panel.Form_Load();
         window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
     }
     template <typename T = QAbstractButton>
     T &get(const QString &name) { return *window.findChild<T *>(name); } // a wrong name crashes the test
@@ -40,10 +43,13 @@ struct Rig
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(item).center());
     }
     QString written() const { return unit.sent_lines().filter(u"="_s).join(u' '); }
+    // Whether anything of the window took input at that moment: its controls or its menus.
+    bool unlocked() const { return window.centralWidget()->isEnabled() || window.menuBar()->isEnabled(); }
     QString shown() const { return messages.join(u'\n'); }
 
     QTemporaryDir folder; // the settings file lies in a folder of it that does not exist
     QStringList messages, statuses;
+    std::function<void()> while_waiting; // runs in each turn of an exchange's wait
     QList<QStringList> started;
     bool start_succeeds = true;
     int quits = 0;
@@ -52,7 +58,14 @@ struct Rig
     test::FakeUnit unit;
     app::MainWindow window{app::WindowHooks{
         .show_message = [this](QWidget *, const QString &text, auto &, auto) { messages.append(text); },
-        .process_events = [this] { statuses.append(window.statusBar()->currentMessage()); unit.step(); },
+        .process_events =
+            [this] {
+                statuses.append(window.statusBar()->currentMessage());
+                if (while_waiting)
+                    while_waiting();
+                unit.step();
+                QCoreApplication::processEvents(); // what arrives from the operator meanwhile
+            },
         .start_detached = [this](const QString &program, const QStringList &arguments) {
             started.append(QStringList{program} + arguments);
             return start_succeeds;
@@ -79,6 +92,10 @@ private Q_SLOTS:
     void menu_items_data();
     void menu_items();
     void closing_closes_the_port_but_exit_does_not();
+    void click_that_takes_the_focus_from_the_value_box_still_acts_data();
+    void click_that_takes_the_focus_from_the_value_box_still_acts();
+    void operations_lock_controls_and_menus_data();
+    void operations_lock_controls_and_menus();
     void quick_ref_starts_the_viewer_or_says_why_not();
     void message_box_reads_as_meant();
 };
@@ -215,6 +232,92 @@ void TestMainWindow::closing_closes_the_port_but_exit_does_not()
     QCOMPARE(closing.shown(), u"COM port closed."_s);
     QCOMPARE(exiting.shown(), QString());
     QVERIFY(!closing.unit.is_open() && exiting.unit.is_open() && exiting.quits == 1);
+}
+
+void TestMainWindow::click_that_takes_the_focus_from_the_value_box_still_acts_data()
+{
+    QTest::addColumn<QString>("target"); // a button, or the list line starting with this text
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("caption"); // the editor's afterwards
+    QTest::addRow("plus") << u"inc"_s << u"PanXPos:=77 PanXPos:=78"_s << u"Pan X Pos:"_s;
+    QTest::addRow("pan up") << u"Command13"_s << u"PanXPos:=77 PanYPos:=1"_s << u"Pan Y Pos:"_s;
+    QTest::addRow("another line") << u"Pan Y Pos:"_s << u"PanXPos:=77"_s << u"Pan Y Pos:"_s;
+}
+
+// The release of the click arrives while the typed value is still on its way to the unit,
+// as it does when a person clicks.
+void TestMainWindow::click_that_takes_the_focus_from_the_value_box_still_acts()
+{
+    QFETCH(QString, target);
+    Rig rig;
+    rig.connect();
+    rig.click_line(u"Pan X Pos:"_s);
+    auto &value_box = rig.get<QLineEdit>(u"item_value"_s);
+    value_box.setFocus();
+    value_box.selectAll();
+    QTest::keyClicks(&value_box, u"77"_s);
+    rig.unit.clear_sent();
+
+    auto &list = rig.get<QListWidget>(u"menu_list"_s);
+    QListWidgetItem *line = list.findItems(target, Qt::MatchStartsWith).value(0);
+    list.scrollToItem(line);
+    QWidget *widget = list.viewport();
+    QPoint point = list.visualItemRect(line).center();
+    if (auto *button = rig.window.findChild<QAbstractButton *>(target)) {
+        widget = button;
+        point = button->rect().center();
+    }
+    bool released = false;
+    QTimer::singleShot(0, widget, [&] {
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, point);
+        released = true;
+    });
+    QTest::mousePress(widget, Qt::LeftButton, {}, point);
+    QTRY_VERIFY(released);
+    QCoreApplication::processEvents();
+    QTEST(rig.written(), "written");
+    QTEST(rig.get<QGroupBox>(u"adjustment"_s).title(), "caption");
+    QVERIFY(widget->hasFocus() || widget->parentWidget()->hasFocus());
+}
+
+void TestMainWindow::operations_lock_controls_and_menus_data()
+{
+    QTest::addColumn<QString>("control"); // a button, else a menu item
+    QTest::addColumn<bool>("silent");
+    QTest::addRow("store settings, unit silent") << u"store_settings"_s << true;
+    QTest::addRow("auto set") << u"Command24"_s << false;
+    QTest::addRow("picture right, unit silent") << u"Command3"_s << true;
+    QTest::addRow("read all") << u"read_unit"_s << false;
+}
+
+// Closing is refused from the start to the end of an operation, its warnings included: the
+// port must not go from under an exchange, nor a warning appear for a window that is gone.
+void TestMainWindow::operations_lock_controls_and_menus()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, silent);
+    Rig rig;
+    rig.connect();
+    rig.click_line(u"Flicker Red."_s);
+    if (silent)
+        rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+    rig.messages.clear();
+    int turns = 0, unlocked = 0, closed = 0;
+    rig.while_waiting = [&] {
+        ++turns;
+        unlocked += rig.unlocked();
+        closed += rig.window.close();
+    };
+    if (auto *button = rig.window.findChild<QAbstractButton *>(control))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        rig.get<QAction>(control).trigger();
+
+    QVERIFY(turns > 0);
+    QCOMPARE(unlocked, 0);
+    QCOMPARE(closed, 0);
+    QCOMPARE(rig.shown(), silent ? test::kNoResponse : QString());
+    QVERIFY(rig.unlocked() && rig.window.isVisible() && rig.unit.is_open());
 }
 
 void TestMainWindow::quick_ref_starts_the_viewer_or_says_why_not()

@@ -1,3 +1,4 @@
+#include "messages.h"
 #include "rig.h"
 
 #include <QTest>
@@ -9,7 +10,7 @@ using quvex::link::MessageIcon;
 
 namespace {
 
-const QString kWrongType = QStringLiteral("Wrong QUVEX type selected.");
+using test::kWrongType;
 
 // A rig whose port is open, as after choosing a model, with nothing on the wire yet.
 struct OpenRig : test::Rig
@@ -35,7 +36,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<int>("ticks");
-        const QString error = link::Link::kNoResponseText;
+        const QString error = test::kNoResponse;
         const QList<QByteArray> ok{">"};
         QTest::addRow("accepted") << 1.0 << ok << QByteArray("OutH-Centre:=1\r") << QStringList{} << 0;
         QTest::addRow("unknown item") << 1.0 << QList<QByteArray>{"?\n"} << QByteArray("OutH-Centre:=1\r")
@@ -77,31 +78,37 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<QByteArray>>("answer");
-        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("value"); // empty: unknown
         QTest::addColumn<int>("ticks");
         QTest::addColumn<QStringList>("messages");
         const QStringList none;
-        const double max = std::numeric_limits<double>::max();
-        QTest::addRow("plain") << "Out H-Centre:" << QList<QByteArray>{"512\r\n"} << 512.0 << 0 << none;
-        QTest::addRow("in pieces") << "Zoom" << QList<QByteArray>{"5", "12", "\r\n"} << 512.0 << 0 << none;
-        QTest::addRow("no line feed") << "Zoom" << QList<QByteArray>{"2\r"} << 2.0 << 6 << none;
-        QTest::addRow("unknown item") << "Genlock" << QList<QByteArray>{"?\n"} << 0.0 << 0 << QStringList{kWrongType};
-        QTest::addRow("silent") << "Zoom" << QList<QByteArray>{} << 0.0 << 6 << QStringList{link::Link::kNoResponseText};
-        QTest::addRow("VGA Left -1") << "VGA Left:" << QList<QByteArray>{"-1\r\n"} << 255.0 << 0 << none;
-        QTest::addRow("VGA Left 256") << "VGA Left:" << QList<QByteArray>{"256\r\n"} << 0.0 << 0 << none;
-        QTest::addRow("VGA Left half to even") << "VGA Left:" << QList<QByteArray>{"2.5\r\n"} << 2.0 << 0 << none;
-        QTest::addRow("VGA Left huge") << "VGA Left:" << QList<QByteArray>{"1e999\r\n"} << 0.0 << 0 << none;
+        const QString max = QString::number(std::numeric_limits<double>::max(), 'g', 17);
+        QTest::addRow("plain") << "Out H-Centre:" << QList<QByteArray>{"512\r\n"} << "512" << 0 << none;
+        QTest::addRow("in pieces") << "Zoom" << QList<QByteArray>{"5", "12", "\r\n"} << "512" << 0 << none;
+        QTest::addRow("no line feed") << "Zoom" << QList<QByteArray>{"2\r"} << "2" << 6 << none;
+        QTest::addRow("unknown item") << "Genlock" << QList<QByteArray>{"?\n"} << "" << 0 << QStringList{kWrongType};
+        QTest::addRow("silent") << "Zoom" << QList<QByteArray>{} << "" << 6 << QStringList{test::kNoResponse};
+        QTest::addRow("VGA Left -1") << "VGA Left:" << QList<QByteArray>{"-1\r\n"} << "255" << 0 << none;
+        QTest::addRow("VGA Left 256") << "VGA Left:" << QList<QByteArray>{"256\r\n"} << "0" << 0 << none;
+        QTest::addRow("VGA Left half to even") << "VGA Left:" << QList<QByteArray>{"2.5\r\n"} << "2" << 0 << none;
+        QTest::addRow("VGA Left huge") << "VGA Left:" << QList<QByteArray>{"1e999\r\n"} << "0" << 0 << none;
         QTest::addRow("VGA Left hundred digits") << "VGA Left:" << QList<QByteArray>{QByteArray(99, '9') + "7\r\n"}
-                                                 << 0.0 << 0 << none;
-        QTest::addRow("inf") << "Zoom" << QList<QByteArray>{"inf\r\n"} << 0.0 << 0 << none;
-        QTest::addRow("nan") << "Zoom" << QList<QByteArray>{"nan\r\n"} << 0.0 << 0 << none;
+                                                 << "0" << 0 << none;
+        QTest::addRow("inf") << "Zoom" << QList<QByteArray>{"inf\r\n"} << "" << 0 << none;
+        QTest::addRow("nan") << "Zoom" << QList<QByteArray>{"nan\r\n"} << "" << 0 << none;
+        QTest::addRow("noise before the number") << "Zoom" << QList<QByteArray>{"x512\r\n"} << "" << 0 << none;
+        QTest::addRow("sign alone") << "Zoom" << QList<QByteArray>{"-\r\n"} << "" << 0 << none;
+        QTest::addRow("zero") << "Zoom" << QList<QByteArray>{"0\r\n"} << "0" << 0 << none;
         QTest::addRow("overflow") << "Zoom" << QList<QByteArray>{"1e999\r\n"} << max << 0 << none;
-        QTest::addRow("negative overflow") << "Zoom" << QList<QByteArray>{"-1e999\r\n"} << -max << 0 << none;
-        QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << 0.0 << 0 << none;
-        QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << -125.0 << 0 << none;
-        QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << 7.0 << 0 << none;
-        QTest::addRow("acknowledgement instead") << "Zoom" << QList<QByteArray>{">"} << 0.0 << 6 << none;
-        QTest::addRow("answered twice") << "Zoom" << QList<QByteArray>{"4\r\n5\r\n"} << 4.0 << 0 << none;
+        QTest::addRow("negative overflow") << "Zoom" << QList<QByteArray>{"-1e999\r\n"} << "-" + max << 0 << none;
+        QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << "0" << 0 << none;
+        QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << "-125" << 0 << none;
+        QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << "7" << 0 << none;
+        QTest::addRow("acknowledgement instead") << "Zoom" << QList<QByteArray>{">"} << "" << 6 << none;
+        QTest::addRow("late acknowledgements first") << "Zoom" << QList<QByteArray>{">>", "7\r\n"} << "7" << 0 << none;
+        QTest::addRow("acknowledgement, then unknown") << "Zoom" << QList<QByteArray>{">?\n"} << "" << 0
+                                                       << QStringList{kWrongType};
+        QTest::addRow("answered twice") << "Zoom" << QList<QByteArray>{"4\r\n5\r\n"} << "4" << 0 << none;
         QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')}
                                       << max << 6 << none;
     }
@@ -110,25 +117,49 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QList<QByteArray>, answer);
-        QFETCH(double, value);
+        QFETCH(QString, value);
         QFETCH(int, ticks);
         QFETCH(QStringList, messages);
         OpenRig rig;
         rig.link.state().wrong_type_error = true;
         rig.operator_side.set_window_enabled(false);
         rig.unit.script_next_answer(answer);
-        const catalogue::Value result = rig.link.query_item_value(name);
+        const link::Reading result = rig.link.query_item_value(name);
 
         QCOMPARE(rig.unit.sent(), QString(name).remove(u' ').toLatin1() + '\r');
-        QVERIFY(!result.is_empty());
-        QVERIFY(result.number() == value);
+        QVERIFY(result.has_value());
+        QCOMPARE(result->is_empty() ? QString() : QString::number(result->number(), 'g', 17), value);
         QCOMPARE(rig.unit.now(), ticks);
         QCOMPARE(rig.operator_side.message_texts(), messages);
         const bool silent = answer.isEmpty();
-        // Only an answer clears the wrong-type flag; only silence sets the other and frees the window.
+        // Only an answer clears the wrong-type flag; only silence sets the other. The window
+        // stays locked: the operation that locked it unlocks it.
         QCOMPARE(rig.link.state().wrong_type_error, silent || messages.contains(kWrongType));
         QCOMPARE(rig.link.state().no_response_error, silent);
-        QCOMPARE(rig.operator_side.window_enabled, silent);
+        QVERIFY(!rig.operator_side.window_enabled);
+    }
+
+    // An event handled while an exchange waits (a timer, a click the window let through)
+    // must not start a second exchange on the same line.
+    void exchange_while_another_waits_is_refused()
+    {
+        OpenRig rig;
+        rig.unit.answer_delay_ticks = 2;
+        link::WriteResult inner_write = link::WriteResult::Accepted;
+        link::Reading inner_read = catalogue::Value(1);
+        rig.operator_side.on_process_events = [&] {
+            if (rig.unit.now() == 1) {
+                inner_write = rig.link.send_item_value(QStringLiteral("Zoom"), 1);
+                inner_read = rig.link.query_item_value(QStringLiteral("Zoom"));
+            }
+            rig.unit.step();
+        };
+        rig.unit.set_value(QStringLiteral("PanXPos:"), 4);
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Pan X Pos:"))->number(), 4.0);
+        QCOMPARE(rig.unit.sent_lines(), QStringList{QStringLiteral("PanXPos:")});
+        QVERIFY(inner_write == link::WriteResult::NotSent && !inner_read.has_value());
+        QVERIFY(rig.operator_side.messages.isEmpty());
+        QVERIFY(!rig.link.state().no_response_error);
     }
 
     // A late answer to an earlier exchange must not pass for the answer to the next one.
@@ -143,7 +174,7 @@ private Q_SLOTS:
         rig.unit.behaviour = test::FakeUnit::Behaviour::Answer;
         rig.unit.set_value(QStringLiteral("Zoom"), 1);
         rig.unit.inject(">");
-        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom")).number(), 1.0);
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom"))->number(), 1.0);
     }
 
     void exchange_ends_in_the_turn_its_answer_completes()
@@ -160,12 +191,12 @@ private Q_SLOTS:
     {
         test::Rig rig;
         rig.link.send_item_value(QStringLiteral("Zoom"), 1);
-        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom")).is_empty());
+        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom"))->is_empty());
         rig.link.send_item_value(QStringLiteral("Zoom"), 1);
         QCOMPARE(rig.operator_side.message_texts(),
                  QStringList{QStringLiteral("Unit is dis-connected.  Nothing will be sent.")});
         rig.link.close_port();
-        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom")).is_empty());
+        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom"))->is_empty());
         QCOMPARE(rig.operator_side.message_texts().last(),
                  QStringLiteral("Unit is dis-connected.  All values will be set to zero."));
         QVERIFY(rig.unit.sent().isEmpty());

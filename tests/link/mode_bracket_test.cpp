@@ -1,3 +1,4 @@
+#include "messages.h"
 #include "rig.h"
 
 #include <QTest>
@@ -14,18 +15,35 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("video_std");
         QTest::addColumn<int>("overscan");
+        QTest::addColumn<QList<QByteArray>>("first_answer"); // in place of the unit's own; "-": its own
+        QTest::addColumn<QString>("silent");                  // a name the unit never answers
         QTest::addColumn<QStringList>("wire");
+        QTest::addColumn<QString>("value"); // "-": the item was not asked
+        QTest::addColumn<QStringList>("messages");
+        const QList<QByteArray> own{"-"};
+        const QStringList none;
         QTest::addRow("mode item, unit already in its mode")
-            << "NU\\Out H-Centre:" << 0 << 0
-            << QStringList{"VideoStd", "Overscan", "OutH-Centre:"};
+            << "NU\\Out H-Centre:" << 0 << 0 << own << "" << QStringList{"VideoStd", "Overscan", "OutH-Centre:"}
+            << "600" << none;
         QTest::addRow("mode item, unit in PAL overscan")
-            << "NU\\Out H-Centre:" << 1 << 1
-            << QStringList{"VideoStd", "Overscan", "VideoStd=0", "Overscan=0", "OutH-Centre:", "VideoStd=1", "Overscan=1"};
+            << "NU\\Out H-Centre:" << 1 << 1 << own << ""
+            << QStringList{"VideoStd", "Overscan", "VideoStd=0", "Overscan=0", "OutH-Centre:", "VideoStd=1", "Overscan=1"}
+            << "600" << none;
         QTest::addRow("mode item, only the scan mode differs")
-            << "PO\\Out V-Height:  " << 1 << 0
-            << QStringList{"VideoStd", "Overscan", "Overscan=1", "OutV-Height:", "Overscan=0"};
-        QTest::addRow("ordinary item") << "Pan X Pos:" << 1 << 1 << QStringList{"PanXPos:"};
-        QTest::addRow("Video Std itself") << "Video Std" << 1 << 0 << QStringList{"VideoStd"};
+            << "PO\\Out V-Height:  " << 1 << 0 << own << ""
+            << QStringList{"VideoStd", "Overscan", "Overscan=1", "OutV-Height:", "Overscan=0"} << "0" << none;
+        QTest::addRow("ordinary item") << "Pan X Pos:" << 1 << 1 << own << "" << QStringList{"PanXPos:"} << "0" << none;
+        QTest::addRow("Video Std itself") << "Video Std" << 1 << 0 << own << "" << QStringList{"VideoStd"} << "1" << none;
+        // The unit's mode is not known, so it is neither switched nor "restored" into another.
+        QTest::addRow("Video Std answer lost") << "NU\\Out H-Centre:" << 1 << 1 << QList<QByteArray>{} << ""
+                                               << QStringList{"VideoStd"} << "-" << QStringList{test::kNoResponse};
+        QTest::addRow("Video Std unknown") << "NU\\Out H-Centre:" << 1 << 1 << QList<QByteArray>{"?\n"} << ""
+                                           << QStringList{"VideoStd"} << "-" << QStringList{test::kWrongType};
+        QTest::addRow("Video Std noise") << "NU\\Out H-Centre:" << 1 << 1 << QList<QByteArray>{"x1\r\n"} << ""
+                                         << QStringList{"VideoStd"} << "-" << none;
+        QTest::addRow("Overscan answer lost") << "NU\\Out H-Centre:" << 1 << 1 << own << "Overscan"
+                                              << QStringList{"VideoStd", "Overscan"} << "-"
+                                              << QStringList{test::kNoResponse};
     }
 
     void single_access()
@@ -33,20 +51,26 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(int, video_std);
         QFETCH(int, overscan);
-        QFETCH(QStringList, wire);
+        QFETCH(QList<QByteArray>, first_answer);
+        QFETCH(QString, silent);
+        QFETCH(QString, value);
         test::Rig rig;
         rig.link.open_port();
         rig.unit.set_value(QStringLiteral("VideoStd"), video_std);
         rig.unit.set_value(QStringLiteral("Overscan"), overscan);
-        rig.unit.set_picture_value(required(name, 0), required(name, 1), QStringLiteral("OutH-Centre:"), 600);
+        rig.unit.set_picture_value(0, 0, QStringLiteral("OutH-Centre:"), 600);
+        if (first_answer != QList<QByteArray>{"-"})
+            rig.unit.script_next_answer(first_answer);
+        rig.unit.silent_names = {silent};
 
-        const catalogue::Value value = rig.bracket.read_item_value(name);
-        QCOMPARE(rig.unit.sent_lines(), wire);
+        const link::Reading reading = rig.bracket.read_item_value(name);
+        QTEST(rig.unit.sent_lines(), "wire");
+        QTEST(rig.operator_side.message_texts(), "messages");
+        QCOMPARE(!reading ? QStringLiteral("-") : reading->is_empty() ? QString() : QString::number(reading->number()),
+                 value);
         QCOMPARE(rig.bracket.saved_video_std(), link::ModeBracket::kNone);
         QCOMPARE(rig.unit.video_std(), video_std);
         QCOMPARE(rig.unit.overscan(), overscan);
-        if (name.startsWith(QLatin1String("NU\\Out H")))
-            QCOMPARE(value.number(), 600.0);
     }
 
     // Writing goes through the same bracket: the item lands in the set of its own mode.
@@ -76,13 +100,6 @@ private Q_SLOTS:
         QCOMPARE(rig.unit.overscan(), 1);
     }
 
-private:
-    static int required(const QString &name, int position)
-    {
-        if (!name.contains(u'\\'))
-            return 0;
-        return position == 0 ? (name.at(0) == u'N' ? 0 : 1) : (name.at(1) == u'U' ? 0 : 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(ModeBracketTest)

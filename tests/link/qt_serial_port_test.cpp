@@ -1,3 +1,5 @@
+#include "fake_operator.h"
+#include "link/link.h"
 #include "link/port_device.h"
 #include "link/qt_serial_port.h"
 
@@ -58,6 +60,7 @@ private Q_SLOTS:
         char name[256] = {};
         QCOMPARE(openpty(&m_master, &slave, name, nullptr, nullptr), 0);
         ::close(slave);
+        QCOMPARE(fcntl(m_master, F_SETFL, O_NONBLOCK), 0);
         m_slave_path = QString::fromLocal8Bit(name);
         QVERIFY(QFile::link(m_slave_path, ports_folder() + QStringLiteral("/com2")));
     }
@@ -97,6 +100,37 @@ private Q_SLOTS:
         QCOMPARE(port.read_waiting(), QByteArray());
         QVERIFY2(cpu_used < 0.25, qPrintable(QStringLiteral("CPU %1 s in 0.5 s").arg(cpu_used)));
         QVERIFY(port.set_open(false));
+    }
+
+    // An answer that came after its exchange gave up still sits in the driver, unread by Qt,
+    // when the next line goes out: it must not pass for that line's answer.
+    void late_answer_in_the_driver_never_answers_the_next_line()
+    {
+        QtSerialPort port;
+        quvex::test::FakeOperator operator_side;
+        Link link(port, operator_side);
+        link.commport_Change(QStringLiteral("2"));
+        link.open_port();
+        QVERIFY(link.is_port_open());
+        QCOMPARE(::write(m_master, "9\r\n", 3), 3);
+        QTest::qSleep(20); // into the driver's buffer; no event is processed meanwhile
+        QByteArray heard;
+        operator_side.on_process_events = [&] {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            char buffer[64];
+            const ssize_t count = ::read(m_master, buffer, sizeof buffer);
+            heard.append(buffer, count > 0 ? count : 0);
+            if (heard.endsWith('\r') && count > 0)
+                QCOMPARE(::write(m_master, "5\r\n", 3), 3);
+        };
+        QTimer timer1;
+        connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
+        timer1.start(100);
+
+        const Reading reading = link.query_item_value(QStringLiteral("Zoom"));
+        QCOMPARE(heard, QByteArray("Zoom\r"));
+        QVERIFY(reading && !reading->is_empty());
+        QCOMPARE(reading->number(), 5.0);
     }
 };
 

@@ -13,7 +13,7 @@ namespace {
 // options, comes before Zoom, whose 2 is none of Zoom's own.
 void connect_filled(Rig &rig)
 {
-    for (const auto &[name, value] : {std::pair{"FlickerRed.", 10}, {"Zoom", 2}, {"TotalLines", 625}, {"Keyer", 2}})
+    for (const auto &[name, value] : {std::pair{"FlickerRed.", 10}, {"Zoom", 2}, {"TotalLines", 625}, {"Keyer", 3}})
         rig.unit.set_value(name, value);
     test::connect_unit(rig, 5);
 }
@@ -42,26 +42,36 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("before"); // the line picked first
         QTest::addColumn<QString>("line");
+        QTest::addColumn<QByteArray>("answer"); // in place of the unit's own, when given
         QTest::addColumn<QStringList>("wire");
         QTest::addColumn<QString>("editor");
         const QString flicker = "Flicker Red.";
-        QTest::addRow("heading") << flicker << "---Zoom" << QStringList{} << "Flicker Red. = 10 step 2";
-        QTest::addRow("step of two") << "Keyer" << flicker << QStringList{"FlickerRed."} << "Flicker Red. = 10 step 2";
-        QTest::addRow("no format") << flicker << "Total Lines" << QStringList{"TotalLines"}
+        const QByteArray own;
+        QTest::addRow("heading") << flicker << "---Zoom" << own << QStringList{} << "Flicker Red. = 10 step 2";
+        QTest::addRow("step of two") << "Keyer" << flicker << own << QStringList{"FlickerRed."}
+                                     << "Flicker Red. = 10 step 2";
+        QTest::addRow("no format") << flicker << "Total Lines" << own << QStringList{"TotalLines"}
                                    << "Total Lines = 625 (disabled) step 1";
-        QTest::addRow("four options") << flicker << "Keyer" << QStringList{"Keyer"}
-                                      << "Keyer = 2 step 1 V.Soft Soft *Normal Hard";
-        QTest::addRow("two, value outside") << "Keyer" << "Zoom " << QStringList{"Zoom"} << "Zoom = 2 step 1 Off On";
+        QTest::addRow("four options, the fourth") << flicker << "Keyer" << own << QStringList{"Keyer"}
+                                                  << "Keyer = 3 step 1 V.Soft Soft Normal *Hard";
+        QTest::addRow("two, value outside") << "Keyer" << "Zoom " << own << QStringList{"Zoom"}
+                                            << "Zoom = 2 step 1 Off On";
+        // A read without a number leaves the value unknown: nothing in the box, no option checked.
+        QTest::addRow("noise for an answer") << flicker << "Keyer" << QByteArray("x3\r\n") << QStringList{"Keyer"}
+                                             << "Keyer =  step 1 V.Soft Soft Normal Hard";
     }
 
     void clicking_a_line()
     {
         QFETCH(QString, before);
         QFETCH(QString, line);
+        QFETCH(QByteArray, answer);
         Rig rig;
         connect_filled(rig);
         rig.panel.menu_list_Click(row_of(rig.view, before));
         rig.unit.clear_sent();
+        if (!answer.isEmpty())
+            rig.unit.script_next_answer({answer});
 
         rig.panel.menu_list_Click(row_of(rig.view, line));
 
@@ -87,8 +97,16 @@ private Q_SLOTS:
         const QString flicker = "Flicker Red.";
         QTest::addRow("+ on a step of two")
             << flicker << "inc" << QStringList{"FlickerRed.=12", "FlickerRed."} << "12" << "Flicker Red.      12";
-        QTest::addRow("option already set") << "Keyer" << "feat2" << QStringList{"Keyer"} << "2"
-                                            << "Keyer             2 (Normal)";
+        QTest::addRow("option already set") << "Keyer" << "feat3" << QStringList{"Keyer"} << "3"
+                                            << "Keyer             3 (Hard)";
+        // What the unit holds is not known: a step from it would send a number nobody chose,
+        // while a typed number or an option is what the operator chose.
+        QTest::addRow("+ on an unknown value") << flicker << "unknown, inc" << QStringList{"FlickerRed."} << "10"
+                                               << "Flicker Red.      10";
+        QTest::addRow("typed 0 on an unknown value") << flicker << "unknown, 0" << QStringList{"FlickerRed.=0", "FlickerRed."}
+                                                     << "0" << "Flicker Red.      0";
+        QTest::addRow("option on an unknown value") << "Keyer" << "unknown, feat3" << QStringList{"Keyer=3", "Keyer"}
+                                                    << "3" << "Keyer             3 (Hard)";
         QTest::addRow("typed abc") << flicker << "abc" << QStringList{} << "10" << "";
         QTest::addRow("index 0") << flicker << "index 0" << QStringList{} << "10" << "";
         QTest::addRow("index item_count() + 1") << flicker << "index past" << QStringList{} << "10" << "";
@@ -106,6 +124,10 @@ private Q_SLOTS:
         rig.operator_side.window_changes.clear();
         rig.view.highlighted = -1;
         const QStringList lines = rig.view.lines;
+        if (action.startsWith("unknown, ")) {
+            rig.catalogue.entry(rig.panel.selected_item()).value = {};
+            action.remove(0, 9);
+        }
 
         if (action == "inc") {
             rig.panel.inc_Click();

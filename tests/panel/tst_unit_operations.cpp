@@ -1,4 +1,6 @@
 // Reading and writing a whole unit, and resetting it, as the unit sees them on the wire.
+#include "messages.h"
+#include "messages.h"
 #include "rig_helpers.h"
 
 #include <QTest>
@@ -6,6 +8,9 @@
 using namespace quvex;
 using test::connect_unit;
 using test::Rig;
+using P = panel::Panel;
+using Action = void (P::*)();
+Q_DECLARE_METATYPE(Action)
 
 class TestUnitOperations : public QObject
 {
@@ -41,32 +46,34 @@ private Q_SLOTS:
         Rig rig;
         rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
         rig.panel.quvex_Click(1);
-        QCOMPARE(rig.operator_side.message_texts(), QStringList{link::Link::kNoResponseText});
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
         QCOMPARE(rig.unit.sent_lines(), QStringList{"Overscan"});
         QVERIFY(rig.operator_side.window_enabled);
     }
 
     void write_all_stops_at_the_first_failure_data()
     {
-        QTest::addColumn<bool>("port_closed");
+        QTest::addColumn<int>("port"); // 1: open, 0: closed after a read, -1: never opened
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("wire");
         QTest::addRow("unit of another type")
-            << false << QStringList{"Wrong QUVEX type selected.", link::Link::kNoResponseText,
-                                    "Unable to complete operation."}
+            << 1 << QStringList{"Wrong QUVEX type selected.", test::kNoResponse, "Unable to complete operation."}
             << QStringList{"Overscan=1", "ImageFreeze=3", "FlickerRed.=4"};
-        QTest::addRow("port closed") << true << QStringList{"Unit is dis-connected.  Nothing will be sent."}
+        QTest::addRow("port closed") << 0 << QStringList{"Unit is dis-connected.  Nothing will be sent."}
                                      << QStringList{};
+        QTest::addRow("port never opened, nothing ever read")
+            << -1 << QStringList{"Unit is dis-connected.  Nothing will be sent."} << QStringList{};
     }
 
     void write_all_stops_at_the_first_failure()
     {
-        QFETCH(bool, port_closed);
+        QFETCH(int, port);
         Rig rig;
         for (const auto &[name, value] : {std::pair{"Overscan", 1}, {"ImageFreeze", 3}, {"FlickerRed.", 4}})
             rig.unit.set_value(name, value);
-        connect_unit(rig, 1);
-        if (port_closed)
+        if (port >= 0)
+            connect_unit(rig, 1);
+        if (port == 0)
             rig.panel.quvex_Click(0);
         rig.unit.unknown_names = {"FlickerRed."};
         rig.operator_side.messages.clear();
@@ -76,6 +83,97 @@ private Q_SLOTS:
         QTEST(rig.operator_side.message_texts(), "messages");
         QTEST(rig.unit.sent_lines(), "wire");
         QVERIFY(rig.operator_side.window_enabled);
+    }
+
+    // Image Freeze is On and its read fails once: writing all must not switch it off.
+    void failed_read_leaves_the_value_unknown_and_unwritten()
+    {
+        Rig rig;
+        rig.unit.set_value("ImageFreeze", 1);
+        connect_unit(rig, 1);
+        rig.unit.script_next_answer({});
+        rig.panel.menu_list_Click(test::row_of(rig.view, "Image Freeze"));
+        QCOMPARE(rig.view.lines.value(1), "Image Freeze      ");
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
+        rig.unit.clear_sent();
+
+        rig.panel.write_unit_Click();
+
+        QCOMPARE(rig.unit.sent_lines().mid(0, 3), QStringList({"Overscan=0", "FlickerRed.=0", "VideoStd"}));
+        QCOMPARE(rig.unit.value("ImageFreeze"), 1.0);
+    }
+
+    void run_stopped_inside_the_picture_groups_gives_the_unit_its_mode_back_data()
+    {
+        QTest::addColumn<Action>("run");
+        QTest::addColumn<QStringList>("tail");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addRow("read all") << &P::read_unit_Click << QStringList{"OutH-Width:", "VideoStd=1", "Overscan=1"}
+                                  << QStringList{test::kNoResponse};
+        QTest::addRow("write all") << &P::write_unit_Click
+                                   << QStringList{"OutH-Width:=0", "VideoStd=1", "Overscan=1"}
+                                   << QStringList{test::kNoResponse, "Unable to complete operation."};
+    }
+
+    void run_stopped_inside_the_picture_groups_gives_the_unit_its_mode_back()
+    {
+        QFETCH(Action, run);
+        QFETCH(QStringList, tail);
+        Rig rig;
+        rig.unit.set_value("VideoStd", 1);
+        rig.unit.set_value("Overscan", 1);
+        connect_unit(rig, 1);
+        rig.unit.silent_names = {"OutH-Width:"};
+
+        (rig.panel.*run)();
+
+        QCOMPARE(rig.unit.sent_lines().mid(rig.unit.sent_lines().size() - tail.size()), tail);
+        QTEST(rig.operator_side.message_texts(), "messages");
+        QVERIFY(rig.unit.video_std() == 1 && rig.unit.overscan() == 1);
+    }
+
+    // From its event to its end, message boxes included, nothing else may start: the window
+    // stays locked, also after a failed exchange, and only the end unlocks it.
+    void every_operation_keeps_the_window_locked_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("silent");
+        QTest::addRow("read all") << &P::read_unit_Click << false;
+        QTest::addRow("read all, unit silent") << &P::read_unit_Click << true;
+        QTest::addRow("write all") << &P::write_unit_Click << false;
+        QTest::addRow("reset") << &P::reset_unit_Click << false;
+        QTest::addRow("store settings") << &P::store_settings_Click << false;
+        QTest::addRow("store settings, unit silent") << &P::store_settings_Click << true;
+        QTest::addRow("VGA store") << &P::vga_store_Click << false;
+        QTest::addRow("auto set") << &P::Command24_Click << false;
+        QTest::addRow("plus, unit silent") << &P::inc_Click << true;
+        QTest::addRow("picture right") << &P::Command3_Click << false;
+    }
+
+    void every_operation_keeps_the_window_locked()
+    {
+        QFETCH(Action, action);
+        QFETCH(bool, silent);
+        Rig rig;
+        connect_unit(rig, 2);
+        rig.panel.menu_list_Click(test::row_of(rig.view, "Flicker Red."));
+        rig.operator_side.window_changes.clear();
+        if (silent)
+            rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+        int turns = 0;
+        bool unlocked = false;
+        rig.operator_side.on_process_events = [&] {
+            ++turns;
+            unlocked |= rig.operator_side.window_enabled;
+            rig.unit.step();
+        };
+        rig.operator_side.on_message = [&](const QString &) { unlocked |= rig.operator_side.window_enabled; };
+
+        (rig.panel.*action)();
+
+        QVERIFY(turns > 0 && !unlocked);
+        QCOMPARE(rig.operator_side.window_changes, QList<bool>({false, true}));
+        QVERIFY(!rig.link.state().bulk_mode);
     }
 
     void write_all_skips_values_never_read()

@@ -1,4 +1,5 @@
 // Saving a unit's values to the settings file, and loading them into another unit.
+#include "messages.h"
 #include "settings/settings_file.h"
 #include "support/rig.h"
 
@@ -66,6 +67,19 @@ private Q_SLOTS:
         QCOMPARE(bytes.count("\r\n"), 3 + saved.panel.supported_item_count(true));
     }
 
+    // The unit gave no number for Sense: the file says so rather than claim a 0.
+    void value_without_a_number_is_saved_empty()
+    {
+        QTemporaryDir dir;
+        Rig rig;
+        rig.panel.quvex_Click(1);
+        rig.unit.noisy_names = {"Sense"};
+        const QByteArray bytes = save(rig, dir.filePath("quvex.cfg"));
+        QVERIFY(bytes.contains("\r\n\"Sense             \",\r\n\"Sound             \",0\r\n"));
+        QVERIFY(bytes.endsWith("\r\n\"Video Std         \",0\r\n"));
+        QVERIFY(rig.operator_side.messages.isEmpty());
+    }
+
     void failed_saves_leave_the_old_file_data()
     {
         QTest::addColumn<int>("model");
@@ -73,7 +87,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addRow("Dis-connected") << 0 << true << QStringList{"No unit has been selected."};
         QTest::addRow("unit goes silent part-way")
-            << 1 << true << QStringList{link::Link::kNoResponseText, "Unable to complete Save."};
+            << 1 << true << QStringList{test::kNoResponse, "Unable to complete Save."};
         QTest::addRow("unit does not know an item part-way")
             << 1 << false << QStringList{"Wrong QUVEX type selected.", "Unable to complete Save."};
     }

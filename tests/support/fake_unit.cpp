@@ -83,6 +83,8 @@ QByteArray FakeUnit::answer_to(const QByteArray &line)
     const QString name = QString::fromLatin1(equals < 0 ? line : line.left(equals));
     if (silent_names.contains(name))
         return {};
+    if (noisy_names.contains(name))
+        return "x\r\n";
     if (behaviour == Behaviour::AnswerUnknown || unknown_names.contains(name))
         return "?\n";
     const QString key = kPictureItems.contains(name) ? picture_key(name) : name;

@@ -28,6 +28,7 @@ public:
     void send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override { return m_input.size(); }
     QByteArray read_waiting() override;
+    void discard_input() override { m_input.clear(); }
 
     // Virtual time: deliver a due answer piece, or advance one tick and call on_tick.
     void step();
@@ -39,6 +40,7 @@ public:
     Behaviour behaviour = Behaviour::Answer;
     QSet<QString> unknown_names; // wire names answered with "?"
     QSet<QString> silent_names;  // wire names never answered
+    QSet<QString> noisy_names;   // wire names answered with noise and no number
     int answer_delay_ticks = 0;
     // Replaces the unit's answer to the next line sent; each entry is one piece arriving
     // in its own event-processing turn.

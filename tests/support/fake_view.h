@@ -32,6 +32,7 @@ public:
     void show_option(int position, const QString &text) override;
     void hide_option(int position) override { options.at(static_cast<std::size_t>(position)).visible = false; }
     void check_option(int position) override;
+    void uncheck_options() override { check_option(-1); }
 
     void select_model_button(int index) override { model_button = index; }
 
