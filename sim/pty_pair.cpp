@@ -12,10 +12,17 @@ namespace quvex::sim {
 
 PtyPair::~PtyPair()
 {
+    close();
+}
+
+void PtyPair::close()
+{
     if (m_slave >= 0)
-        close(m_slave);
+        ::close(m_slave);
     if (m_master >= 0)
-        close(m_master);
+        ::close(m_master);
+    m_slave = m_master = -1;
+    m_slave_path.clear();
 }
 
 bool PtyPair::open(std::string& error)

@@ -134,13 +134,13 @@ void Server::rest(Clock::time_point now, const char* why)
 
 } // namespace
 
-int serve(const Options& options, Unit& unit, int master, int signal_fd)
+int serve(const Options& options, Unit& unit, Adapter& adapter, int signal_fd)
 {
     // Paced bytes go out when ppoll wakes, and the default 50 us of timer slack made every
     // answer end that much later than on the wire; 1 ns is the least (0 restores the default).
     if (options.pacing)
         prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-    return Server(options, unit, master).run(signal_fd);
+    return Server(options, unit, adapter.pty().master()).run(signal_fd);
 }
 
 } // namespace quvex::sim
