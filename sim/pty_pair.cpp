@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +24,12 @@ void PtyPair::close()
         ::close(m_master);
     m_slave = m_master = -1;
     m_slave_path.clear();
+}
+
+int PtyPair::unread() const
+{
+    int count = 0;
+    return m_slave >= 0 && ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
 }
 
 bool PtyPair::open(std::string& error)

@@ -18,6 +18,8 @@ public:
     bool open(std::string& error);
     void close();
     int master() const { return m_master; }
+    // Bytes already sent that the panel has not read yet (0 when unknown).
+    int unread() const;
     const std::string& slave_path() const { return m_slave_path; }
 
 private:

@@ -24,6 +24,22 @@ static QByteArray exchange(const QString& device, const QByteArray& sent)
     return received;
 }
 
+static int open_device(const QString& device)
+{
+    return open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+}
+
+// Sends a line (when given) and reads byte by byte until the bytes end with `end`, or a second has passed.
+static QByteArray talk(int fd, const QByteArray& sent, const QByteArray& end)
+{
+    QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<not sent>";
+    pollfd watch{fd, POLLIN, 0};
+    char byte = 0;
+    while (!received.endsWith(end) && poll(&watch, 1, 1000) > 0 && read(fd, &byte, 1) == 1)
+        received += byte;
+    return received;
+}
+
 class TestSimProcess : public QObject
 {
     Q_OBJECT
@@ -34,6 +50,8 @@ private Q_SLOTS:
     void bad_arguments();
     void port_link_data();
     void port_link();
+    void vanish_data();
+    void vanish();
 };
 
 // Reopened as the panel does on reconnecting; with nobody on the port the simulator must sleep.
@@ -57,6 +75,8 @@ void TestSimProcess::bad_arguments_data()
     QTest::addRow("unknown model") << QStringList{"--model", "QVX"};
     QTest::addRow("port not a number") << QStringList{"--com", "one"};
     QTest::addRow("unknown option") << QStringList{"--loud"};
+    QTest::addRow("vanish after no line") << QStringList{"--vanish-after", "0"};
+    QTest::addRow("vanish-for alone") << QStringList{"--vanish-for", "100"};
 }
 
 void TestSimProcess::bad_arguments()
@@ -92,6 +112,43 @@ void TestSimProcess::port_link()
     QCOMPARE(QFileInfo(link).symLinkTarget(), accepted ? sim.device_path() : existing);
     QCOMPARE(sim.stop(), accepted ? 0 : 1);
     QCOMPARE(QFileInfo(link).isSymLink(), !accepted);
+}
+
+void TestSimProcess::vanish_data()
+{
+    QTest::addColumn<bool>("stopped_while_gone");
+    QTest::addRow("back after 100 ms") << false;
+    QTest::addRow("stopped while gone") << true;
+}
+
+// The panel's port hangs up after the second line, as on a pulled USB adapter, and the unit comes
+// back on a new device with its values.
+void TestSimProcess::vanish()
+{
+    QFETCH(bool, stopped_while_gone);
+    QTemporaryDir config;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", config.path());
+    quvex::test::SimProcess sim(
+        {"--com", "7", "--vanish-after", "2", "--vanish-for", stopped_while_gone ? "5000" : "100"}, environment);
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const int old_device = open_device(sim.device_path());
+    QCOMPARE(talk(old_device, "VideoStd=1\rOverscan=1\r", ">>"), QByteArray(">>"));
+    pollfd hang_up{old_device, POLLIN, 0};
+    char byte = 0;
+    QCOMPARE(poll(&hang_up, 1, 1000), 1);
+    QVERIFY(read(old_device, &byte, 1) == 0 || errno == EIO);
+    close(old_device);
+    if (stopped_while_gone) {
+        QCOMPARE(sim.stop(1000), 0);
+        return;
+    }
+
+    QVERIFY2(sim.await_device(2000), qPrintable(sim.error()));
+    QCOMPARE(QFileInfo(config.filePath("quvex/ports/com7")).symLinkTarget(), sim.device_path());
+    const int new_device = open_device(sim.device_path());
+    QCOMPARE(talk(new_device, "VideoStd\rOverscan\rZoom=1\r", ">"), QByteArray("1\r\n1\r\n>"));
+    close(new_device);
 }
 
 QTEST_GUILESS_MAIN(TestSimProcess)
