@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
@@ -28,8 +29,11 @@ void PtyPair::close()
 
 int PtyPair::unread() const
 {
+    // TIOCINQ misses bytes the kernel has yet to hand to the panel's side; a poll on the slave
+    // finishes that hand-over first.
+    pollfd slave{m_slave, POLLIN, 0};
     int count = 0;
-    return m_slave >= 0 && ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
+    return m_slave >= 0 && poll(&slave, 1, 0) >= 0 && ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
 }
 
 bool PtyPair::open(std::string& error)

@@ -26,9 +26,8 @@ constexpr auto kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / 9600)
 // How long to leave a hung-up master alone, so that a persistent POLLHUP cannot spin the loop.
 constexpr auto kHangUpPause = 100ms;
 // Closing the master throws away what the panel has not read yet, and the last answer before a
-// vanish must arrive: wait until the panel has taken it, looking again every kDrainLook (which
-// also gives the kernel time to pass written bytes on to the panel's side), but no longer than
-// kDrainLimit for a panel that is not reading.
+// vanish must arrive: wait until the panel has taken it, looking again every kDrainLook, but no
+// longer than kDrainLimit for a panel that is not reading.
 constexpr auto kDrainLook = 2ms;
 constexpr auto kDrainLimit = 250ms;
 
@@ -120,8 +119,7 @@ std::optional<Clock::time_point> Server::vanish_look(Clock::time_point now)
 {
     if (!m_answered)
         m_answered = now;
-    const auto waited = now - *m_answered;
-    if ((waited >= kDrainLook && m_pty.unread() == 0) || waited >= kDrainLimit)
+    if (m_pty.unread() == 0 || now - *m_answered >= kDrainLimit)
         return std::nullopt;
     return now + kDrainLook;
 }
