@@ -16,7 +16,8 @@ constexpr auto kAbout =
     "then serves until SIGINT or SIGTERM. When --vanish-after plugs the unit in again, one more such\n"
     "line names the new device (which may have the old path).\n"
     "Faults: --silent obeys but never answers; --drop loses every Nth line unseen; "
-    "--answer-unknown refuses everything; --vanish-after pulls the adapter once.";
+    "--answer-unknown refuses everything; --chatter talks between exchanges; --vanish-after "
+    "pulls the adapter once.";
 
 std::nullopt_t fail(const QString& message, int& exit_code)
 {
@@ -60,6 +61,7 @@ std::optional<Options> parse_options(const QStringList& arguments, int& exit_cod
         {"drop", "Lose every Nth line from the panel.", "N"},
         {"noise", "Put a stray byte before some answers."},
         {"seed", "Seed for --noise (default 1).", "N"},
+        {"chatter", "While idle, send letters unasked at 960 bytes/s; never within an exchange."},
         {"vanish-after", "Answer the Nth line, then hang up the device as a pulled adapter would, once.", "N"},
         {"vanish-for", "Stay gone this long before offering a new device (default 500).", "MS"},
         {"com", "Link comN in the panel's ports folder to the pseudo-terminal while running.", "N"},
@@ -98,6 +100,7 @@ std::optional<Options> parse_options(const QStringList& arguments, int& exit_cod
     options.faults.silent = parser.isSet("silent");
     options.faults.answer_unknown = parser.isSet("answer-unknown");
     options.faults.noise = parser.isSet("noise");
+    options.chatter = parser.isSet("chatter");
     options.pacing = !parser.isSet("no-pacing");
     options.state_path = parser.value("state").toStdString();
     options.trace = parser.isSet("trace");

@@ -18,6 +18,7 @@ struct Options
     int late_ms = 0;
     Faults faults;
     int vanish_for_ms = 500;
+    bool chatter = false;
     int com = 0; // 0: no link in the ports folder
     std::string state_path;
     bool trace = false;

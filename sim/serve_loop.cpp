@@ -1,5 +1,6 @@
 #include "sim/serve_loop.h"
 
+#include "sim/chatter.h"
 #include "sim/fault_plan.h"
 #include "sim/line_framer.h"
 #include "sim/trace_log.h"
@@ -46,6 +47,8 @@ public:
           m_trace(options.trace), m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms)),
           m_byte_time(options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
     {
+        if (options.chatter)
+            m_chatter.emplace(pty, Clock::now());
     }
 
     // Gives the exit code, or nothing once the line that pulls the adapter has been answered.
@@ -55,6 +58,9 @@ private:
     void receive(Clock::time_point now);
     void answer(const Line& line, Clock::time_point now);
     void rest(Clock::time_point now, const char* why);
+    void chatter(Clock::time_point now);
+    // No line is being heard or answered, so chatter cannot land inside an exchange.
+    bool quiet() const { return !m_framer.mid_line() && !m_writer.next_due() && !m_vanishing; }
     std::optional<Clock::time_point> vanish_look(Clock::time_point now);
 
     Unit& m_unit;
@@ -63,6 +69,7 @@ private:
     LineFramer m_framer;
     FaultPlan& m_faults;
     WireWriter m_writer;
+    std::optional<Chatter> m_chatter;
     TraceLog m_trace;
     Clock::duration m_answer_delay;
     Clock::duration m_byte_time;
@@ -79,15 +86,22 @@ std::optional<int> Server::run(int signal_fd)
 {
     for (;;) {
         const auto now = Clock::now();
+        // Held before the flush, so the first letter after an answer is a byte time behind it.
+        if (m_chatter && !quiet())
+            m_chatter->hold(now);
         if (now >= m_paused_until) {
             const auto result = m_writer.flush(now);
             m_full = result == WireWriter::Result::Full;
             if (result == WireWriter::Result::Failed)
                 rest(now, std::strerror(errno));
         }
+        if (m_chatter && now >= m_paused_until && !m_full && quiet() && now >= m_chatter->next_due())
+            chatter(now);
         const bool watched = now >= m_paused_until; // rest() may just have begun
 
         auto wake = watched ? m_writer.next_due() : m_paused_until;
+        if (m_chatter && watched && quiet())
+            wake = std::min(wake.value_or(m_chatter->next_due()), m_chatter->next_due());
         if (m_vanishing && !m_writer.next_due()) {
             const auto look = vanish_look(now);
             if (!look)
@@ -156,6 +170,23 @@ void Server::answer(const Line& line, Clock::time_point now)
     m_trace.log("tx", reply);
 }
 
+void Server::chatter(Clock::time_point now)
+{
+    switch (m_chatter->send(now)) {
+    case Chatter::Result::Done:
+        break;
+    case Chatter::Result::Heard:
+        receive(now);
+        break;
+    case Chatter::Result::Full:
+        m_full = true;
+        break;
+    case Chatter::Result::Failed:
+        rest(now, std::strerror(errno));
+        break;
+    }
+}
+
 void Server::rest(Clock::time_point now, const char* why)
 {
     m_trace.log("-- master unusable, pausing:", why);
@@ -188,7 +219,7 @@ int serve(const Options& options, Unit& unit, Adapter& adapter, int signal_fd)
 {
     // Paced bytes go out when ppoll wakes, and the default 50 us of timer slack made every
     // answer end that much later than on the wire; 1 ns is the least (0 restores the default).
-    if (options.pacing)
+    if (options.pacing || options.chatter)
         prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     FaultPlan faults(options.faults); // one count of lines across adapters, so the vanish comes once
     TraceLog trace(options.trace);

@@ -1,12 +1,15 @@
 // quvex-sim as the panel meets it: a real pseudo-terminal, its command line and its port link.
 #include "pty_sim_process.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cctype>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -29,15 +32,36 @@ static int open_device(const QString& device)
     return open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
 }
 
-// Sends a line (when given) and reads byte by byte until the bytes end with `end`, or a second has passed.
+// Sends and reads byte by byte until the bytes end with `end`, or a second has passed.
 static QByteArray talk(int fd, const QByteArray& sent, const QByteArray& end)
 {
     QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<not sent>";
+    const QDeadlineTimer deadline(1000);
     pollfd watch{fd, POLLIN, 0};
     char byte = 0;
-    while (!received.endsWith(end) && poll(&watch, 1, 1000) > 0 && read(fd, &byte, 1) == 1)
+    while (!received.endsWith(end) && poll(&watch, 1, int(deadline.remainingTime())) > 0 && read(fd, &byte, 1) == 1)
         received += byte;
     return received;
+}
+
+// What arrives within ms, and what a late wake-up finds waiting at the end.
+static QByteArray listen(int fd, int ms)
+{
+    QByteArray received;
+    const QDeadlineTimer deadline(ms);
+    pollfd watch{fd, POLLIN, 0};
+    char buffer[256];
+    for (ssize_t count = 0; poll(&watch, 1, int(deadline.remainingTime())) > 0
+                            && (count = read(fd, buffer, sizeof buffer)) > 0;)
+        received.append(buffer, count);
+    return received;
+}
+
+// Chatter is letters, and no answer has any.
+static qsizetype leading_chatter(const QByteArray& bytes)
+{
+    const auto is_letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+    return std::find_if_not(bytes.begin(), bytes.end(), is_letter) - bytes.begin();
 }
 
 class TestSimProcess : public QObject
@@ -50,6 +74,8 @@ private Q_SLOTS:
     void bad_arguments();
     void port_link_data();
     void port_link();
+    void chatter_data();
+    void chatter();
     void vanish_data();
     void vanish();
 };
@@ -112,6 +138,33 @@ void TestSimProcess::port_link()
     QCOMPARE(QFileInfo(link).symLinkTarget(), accepted ? sim.device_path() : existing);
     QCOMPARE(sim.stop(), accepted ? 0 : 1);
     QCOMPARE(QFileInfo(link).isSymLink(), !accepted);
+}
+
+void TestSimProcess::chatter_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addRow("paced") << QStringList{"--chatter"};
+    QTest::addRow("unpaced") << QStringList{"--chatter", "--no-pacing"};
+    QTest::addRow("late answers") << QStringList{"--chatter", "--delay", "30"};
+}
+
+// Letters come unasked, but never between a line and the end of its answer; then they go on at 960/s.
+void TestSimProcess::chatter()
+{
+    QFETCH(QStringList, arguments);
+    quvex::test::SimProcess sim(arguments);
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const int fd = open_device(sim.device_path());
+    for (int round = 0; round < 5; ++round) {
+        for (const QByteArray& answer : {QByteArray(">"), QByteArray("1\r\n")}) {
+            const QByteArray heard = talk(fd, answer == ">" ? "Overscan=1\r" : "Overscan\r", answer);
+            QCOMPARE(heard.mid(leading_chatter(heard)), answer);
+        }
+    }
+    const QByteArray idle = listen(fd, 300);
+    close(fd);
+    QVERIFY2(idle.size() >= 150 && idle.size() <= 450, QByteArray::number(idle.size()));
+    QCOMPARE(leading_chatter(idle), idle.size());
 }
 
 void TestSimProcess::vanish_data()
