@@ -14,10 +14,15 @@
 #include <poll.h>
 #include <unistd.h>
 
+static int open_device(const QString& device)
+{
+    return open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+}
+
 // Leaves the device's termios alone (the simulator must have made it raw); reads to a quiet spell.
 static QByteArray exchange(const QString& device, const QByteArray& sent)
 {
-    const int fd = open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int fd = open_device(device);
     QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<no device>";
     pollfd watch{fd, POLLIN, 0};
     char buffer[64];
@@ -25,11 +30,6 @@ static QByteArray exchange(const QString& device, const QByteArray& sent)
         received.append(buffer, count);
     close(fd);
     return received;
-}
-
-static int open_device(const QString& device)
-{
-    return open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
 }
 
 // Sends and reads byte by byte until the bytes end with `end`, or a second has passed.
