@@ -12,6 +12,7 @@ FaultPlan::Verdict FaultPlan::next()
         verdict.heard = verdict.answered = false;
     verdict.answered = verdict.answered && !m_faults.silent;
     verdict.refused = m_faults.answer_unknown;
+    verdict.vanish = m_lines == m_faults.vanish_after;
     // About one answer in five; never a byte the panel could take for an answer or a line end.
     if (m_faults.noise && m_random() % 5 == 0) {
         char byte = '?';

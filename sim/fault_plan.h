@@ -12,6 +12,7 @@ struct Faults
     bool answer_unknown = false;
     int drop_every = 0; // 0: never
     bool noise = false;
+    int vanish_after = 0; // 0: never
     std::uint32_t seed = 1;
 };
 
@@ -25,6 +26,7 @@ public:
         bool answered = true; // false: the unit obeys but its transmit line is dead
         bool refused = false; // answer "?" whatever the line was, and do not obey it
         std::optional<char> stray;
+        bool vanish = false; // the adapter is pulled once this line is answered
     };
 
     explicit FaultPlan(const Faults& faults);

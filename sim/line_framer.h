@@ -20,6 +20,8 @@ public:
     static constexpr std::size_t kMaxLine = 256;
 
     std::vector<Line> feed(std::string_view bytes);
+    // Some of a line has arrived, but not its CR.
+    bool mid_line() const { return m_overlong || !m_pending.empty(); }
 
 private:
     std::string m_pending;

@@ -13,9 +13,11 @@ constexpr auto kAbout =
     "hardware.\n"
     "On start it prints exactly one line to stdout:\n"
     "  quvex-sim: <MODEL> on <pseudo-terminal device path>\n"
-    "then serves until SIGINT or SIGTERM.\n"
+    "then serves until SIGINT or SIGTERM. When --vanish-after plugs the unit in again, one more such\n"
+    "line names the new device (which may have the old path).\n"
     "Faults: --silent obeys but never answers; --drop loses every Nth line unseen; "
-    "--answer-unknown refuses everything.";
+    "--answer-unknown refuses everything; --chatter talks between exchanges; --vanish-after "
+    "pulls the adapter once.";
 
 std::nullopt_t fail(const QString& message, int& exit_code)
 {
@@ -59,6 +61,9 @@ std::optional<Options> parse_options(const QStringList& arguments, int& exit_cod
         {"drop", "Lose every Nth line from the panel.", "N"},
         {"noise", "Put a stray byte before some answers."},
         {"seed", "Seed for --noise (default 1).", "N"},
+        {"chatter", "While idle, send letters unasked at 960 bytes/s; never within an exchange."},
+        {"vanish-after", "Answer the Nth line, then hang up the device as a pulled adapter would, once.", "N"},
+        {"vanish-for", "Stay gone this long before offering a new device (default 500).", "MS"},
         {"com", "Link comN in the panel's ports folder to the pseudo-terminal while running.", "N"},
         {"state", "Keep stored settings in FILE (read at start, written by StoreSettings).", "FILE"},
         {"trace", "Log every line received and every answer sent to stderr."},
@@ -83,14 +88,19 @@ std::optional<Options> parse_options(const QStringList& arguments, int& exit_cod
         || !read_count(parser, "late", 0, options.late_ms, exit_code)
         || !read_count(parser, "drop", 1, options.faults.drop_every, exit_code)
         || !read_count(parser, "seed", 0, seed, exit_code)
-        || !read_count(parser, "com", 1, options.com, exit_code))
+        || !read_count(parser, "com", 1, options.com, exit_code)
+        || !read_count(parser, "vanish-after", 1, options.faults.vanish_after, exit_code)
+        || !read_count(parser, "vanish-for", 0, options.vanish_for_ms, exit_code))
         return std::nullopt;
+    if (parser.isSet("vanish-for") && !parser.isSet("vanish-after"))
+        return fail("--vanish-for needs --vanish-after", exit_code);
     if (parser.isSet("state") && parser.value("state").isEmpty())
         return fail("--state wants a file name", exit_code);
     options.faults.seed = std::uint32_t(seed);
     options.faults.silent = parser.isSet("silent");
     options.faults.answer_unknown = parser.isSet("answer-unknown");
     options.faults.noise = parser.isSet("noise");
+    options.chatter = parser.isSet("chatter");
     options.pacing = !parser.isSet("no-pacing");
     options.state_path = parser.value("state").toStdString();
     options.trace = parser.isSet("trace");

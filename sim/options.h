@@ -17,6 +17,8 @@ struct Options
     int delay_ms = 0;
     int late_ms = 0;
     Faults faults;
+    int vanish_for_ms = 500;
+    bool chatter = false;
     int com = 0; // 0: no link in the ports folder
     std::string state_path;
     bool trace = false;

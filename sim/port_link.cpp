@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quvex::sim {
@@ -32,6 +33,28 @@ std::string link_target(const std::string& path)
 bool is_dead_pty(const std::string& target)
 {
     return target.starts_with("/dev/pts/") && access(target.c_str(), F_OK) != 0 && errno == ENOENT;
+}
+
+// Through a temporary name and rename(), so that the panel never finds the port missing.
+bool replace_link(const std::string& path, const std::string& target, std::string& error)
+{
+    const std::string temp = path + ".tmp." + std::to_string(getpid());
+    unlink(temp.c_str());
+    if (symlink(target.c_str(), temp.c_str()) == 0 && rename(temp.c_str(), path.c_str()) == 0)
+        return true;
+    error = "cannot replace " + path + ": " + std::strerror(errno);
+    unlink(temp.c_str());
+    return false;
+}
+
+bool may_replace(const std::string& path, std::string& error)
+{
+    const std::string old = link_target(path);
+    if (is_dead_pty(old))
+        return true;
+    error = path + " already exists" + (old.empty() ? "" : " and points at " + old)
+            + "; remove it or choose another --com number";
+    return false;
 }
 
 } // namespace
@@ -63,18 +86,26 @@ bool PortLink::create(int com, const std::string& target, std::string& error)
             error = "cannot create " + path + ": " + std::strerror(errno);
             return false;
         }
-        const std::string old = link_target(path);
-        if (!is_dead_pty(old)) {
-            error = path + " already exists" + (old.empty() ? "" : " and points at " + old)
-                    + "; remove it or choose another --com number";
+        if (!may_replace(path, error) || !replace_link(path, target, error))
             return false;
-        }
-        if (unlink(path.c_str()) != 0 || symlink(target.c_str(), path.c_str()) != 0) {
-            error = "cannot replace " + path + ": " + std::strerror(errno);
-            return false;
-        }
     }
     m_path = path;
+    m_target = target;
+    return true;
+}
+
+bool PortLink::repoint(const std::string& target, std::string& error)
+{
+    if (m_path.empty())
+        return true;
+    // Still ours when missing or pointing at the old device; whatever someone put there
+    // meanwhile is treated as create() treats an existing link.
+    struct stat status{};
+    const bool missing = lstat(m_path.c_str(), &status) != 0 && errno == ENOENT;
+    if (!missing && link_target(m_path) != m_target && !may_replace(m_path, error))
+        return false;
+    if (!replace_link(m_path, target, error))
+        return false;
     m_target = target;
     return true;
 }

@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,10 +14,26 @@ namespace quvex::sim {
 
 PtyPair::~PtyPair()
 {
+    close();
+}
+
+void PtyPair::close()
+{
     if (m_slave >= 0)
-        close(m_slave);
+        ::close(m_slave);
     if (m_master >= 0)
-        close(m_master);
+        ::close(m_master);
+    m_slave = m_master = -1;
+    m_slave_path.clear();
+}
+
+int PtyPair::unread() const
+{
+    // TIOCINQ misses bytes the kernel has yet to hand to the panel's side; a poll on the slave
+    // finishes that hand-over first.
+    pollfd slave{m_slave, POLLIN, 0};
+    int count = 0;
+    return m_slave >= 0 && poll(&slave, 1, 0) >= 0 && ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
 }
 
 bool PtyPair::open(std::string& error)

@@ -1,20 +1,28 @@
 // quvex-sim as the panel meets it: a real pseudo-terminal, its command line and its port link.
 #include "pty_sim_process.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cctype>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
+static int open_device(const QString& device)
+{
+    return open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+}
+
 // Leaves the device's termios alone (the simulator must have made it raw); reads to a quiet spell.
 static QByteArray exchange(const QString& device, const QByteArray& sent)
 {
-    const int fd = open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int fd = open_device(device);
     QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<no device>";
     pollfd watch{fd, POLLIN, 0};
     char buffer[64];
@@ -22,6 +30,38 @@ static QByteArray exchange(const QString& device, const QByteArray& sent)
         received.append(buffer, count);
     close(fd);
     return received;
+}
+
+// Sends and reads byte by byte until the bytes end with `end`, or a second has passed.
+static QByteArray talk(int fd, const QByteArray& sent, const QByteArray& end)
+{
+    QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<not sent>";
+    const QDeadlineTimer deadline(1000);
+    pollfd watch{fd, POLLIN, 0};
+    char byte = 0;
+    while (!received.endsWith(end) && poll(&watch, 1, int(deadline.remainingTime())) > 0 && read(fd, &byte, 1) == 1)
+        received += byte;
+    return received;
+}
+
+// What arrives within ms, and what a late wake-up finds waiting at the end.
+static QByteArray listen(int fd, int ms)
+{
+    QByteArray received;
+    const QDeadlineTimer deadline(ms);
+    pollfd watch{fd, POLLIN, 0};
+    char buffer[256];
+    for (ssize_t count = 0; poll(&watch, 1, int(deadline.remainingTime())) > 0
+                            && (count = read(fd, buffer, sizeof buffer)) > 0;)
+        received.append(buffer, count);
+    return received;
+}
+
+// Chatter is letters, and no answer has any.
+static qsizetype leading_chatter(const QByteArray& bytes)
+{
+    const auto is_letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+    return std::find_if_not(bytes.begin(), bytes.end(), is_letter) - bytes.begin();
 }
 
 class TestSimProcess : public QObject
@@ -34,6 +74,10 @@ private Q_SLOTS:
     void bad_arguments();
     void port_link_data();
     void port_link();
+    void chatter_data();
+    void chatter();
+    void vanish_data();
+    void vanish();
 };
 
 // Reopened as the panel does on reconnecting; with nobody on the port the simulator must sleep.
@@ -57,6 +101,8 @@ void TestSimProcess::bad_arguments_data()
     QTest::addRow("unknown model") << QStringList{"--model", "QVX"};
     QTest::addRow("port not a number") << QStringList{"--com", "one"};
     QTest::addRow("unknown option") << QStringList{"--loud"};
+    QTest::addRow("vanish after no line") << QStringList{"--vanish-after", "0"};
+    QTest::addRow("vanish-for alone") << QStringList{"--vanish-for", "100"};
 }
 
 void TestSimProcess::bad_arguments()
@@ -92,6 +138,70 @@ void TestSimProcess::port_link()
     QCOMPARE(QFileInfo(link).symLinkTarget(), accepted ? sim.device_path() : existing);
     QCOMPARE(sim.stop(), accepted ? 0 : 1);
     QCOMPARE(QFileInfo(link).isSymLink(), !accepted);
+}
+
+void TestSimProcess::chatter_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addRow("paced") << QStringList{"--chatter"};
+    QTest::addRow("unpaced") << QStringList{"--chatter", "--no-pacing"};
+    QTest::addRow("late answers") << QStringList{"--chatter", "--delay", "30"};
+}
+
+// Letters come unasked, but never between a line and the end of its answer; then they go on at 960/s.
+void TestSimProcess::chatter()
+{
+    QFETCH(QStringList, arguments);
+    quvex::test::SimProcess sim(arguments);
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const int fd = open_device(sim.device_path());
+    for (int round = 0; round < 5; ++round) {
+        for (const QByteArray& answer : {QByteArray(">"), QByteArray("1\r\n")}) {
+            const QByteArray heard = talk(fd, answer == ">" ? "Overscan=1\r" : "Overscan\r", answer);
+            QCOMPARE(heard.mid(leading_chatter(heard)), answer);
+        }
+    }
+    const QByteArray idle = listen(fd, 300);
+    close(fd);
+    QVERIFY2(idle.size() >= 150 && idle.size() <= 450, QByteArray::number(idle.size()));
+    QCOMPARE(leading_chatter(idle), idle.size());
+}
+
+void TestSimProcess::vanish_data()
+{
+    QTest::addColumn<bool>("stopped_while_gone");
+    QTest::addRow("back after 100 ms") << false;
+    QTest::addRow("stopped while gone") << true;
+}
+
+// The panel's port hangs up after the second line, as on a pulled USB adapter, and the unit comes
+// back on a new device with its values.
+void TestSimProcess::vanish()
+{
+    QFETCH(bool, stopped_while_gone);
+    QTemporaryDir config;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", config.path());
+    quvex::test::SimProcess sim(
+        {"--com", "7", "--vanish-after", "2", "--vanish-for", stopped_while_gone ? "5000" : "100"}, environment);
+    QVERIFY2(sim.start(), qPrintable(sim.error()));
+    const int old_device = open_device(sim.device_path());
+    QCOMPARE(talk(old_device, "VideoStd=1\rOverscan=1\r", ">>"), QByteArray(">>"));
+    pollfd hang_up{old_device, POLLIN, 0};
+    char byte = 0;
+    QCOMPARE(poll(&hang_up, 1, 1000), 1);
+    QVERIFY(read(old_device, &byte, 1) == 0 || errno == EIO);
+    close(old_device);
+    if (stopped_while_gone) {
+        QCOMPARE(sim.stop(1000), 0);
+        return;
+    }
+
+    QVERIFY2(sim.await_device(2000), qPrintable(sim.error()));
+    QCOMPARE(QFileInfo(config.filePath("quvex/ports/com7")).symLinkTarget(), sim.device_path());
+    const int new_device = open_device(sim.device_path());
+    QCOMPARE(talk(new_device, "VideoStd\rOverscan\rZoom=1\r", ">"), QByteArray("1\r\n1\r\n>"));
+    close(new_device);
 }
 
 QTEST_GUILESS_MAIN(TestSimProcess)

@@ -22,13 +22,18 @@ bool SimProcess::start(int timeout_ms)
         m_error = QStringLiteral("QUVEX_SIM is not set");
         return false;
     }
-    const QDeadlineTimer deadline(timeout_ms);
     m_process.start(program, m_arguments);
+    return await_device(timeout_ms);
+}
+
+bool SimProcess::await_device(int timeout_ms)
+{
+    const QDeadlineTimer deadline(timeout_ms);
     while (!m_process.canReadLine()) {
         if (!m_process.waitForReadyRead(int(deadline.remainingTime()))) {
             const QString diagnostics = QString::fromLocal8Bit(m_process.readAllStandardError());
             m_error = QStringLiteral("%1 did not announce its device: %2 %3")
-                          .arg(program, m_process.errorString(), diagnostics);
+                          .arg(m_process.program(), m_process.errorString(), diagnostics);
             return false;
         }
     }

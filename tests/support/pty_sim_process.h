@@ -7,7 +7,8 @@
 namespace quvex::test {
 
 // Runs quvex-sim (the path in QUVEX_SIM) for a test and learns its device from the announce line
-// "quvex-sim: <MODEL> on <device path>". The simulator is stopped with SIGTERM on destruction.
+// "quvex-sim: <MODEL> on <device path>", and again from the next one when the simulated adapter
+// comes back after --vanish-after. The simulator is stopped with SIGTERM on destruction.
 class SimProcess
 {
 public:
@@ -19,6 +20,8 @@ public:
 
     // False when the simulator did not announce itself in time; error() then says why.
     bool start(int timeout_ms = 5000);
+    // Takes the device from the next announce line; false when none came in time.
+    bool await_device(int timeout_ms);
     // SIGTERM, then wait; gives the exit code, or -1 when it had to be killed or had crashed.
     int stop(int timeout_ms = 3000);
 
