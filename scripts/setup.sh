@@ -3,7 +3,7 @@
 # With --test it adds what the test suite needs (clang's fuzzing runtime, a virtual display).
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev qt6-serialport-dev xdg-utils)
+packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev xdg-utils)
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(clang libclang-rt-14-dev xvfb)
 fi
