@@ -20,3 +20,4 @@ cmake --build "$root/build-sanitize" -j"$jobs"
 if [[ -x "$root/fuzz/run.sh" ]]; then
     "$root/fuzz/run.sh"
 fi
+"$root/scripts/check_package.sh"

@@ -17,6 +17,8 @@ int main(int argc, char *argv[])
     using namespace quvex;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quvex-panel"));
+    // Lets the desktop match the window to its installed entry and icon, on Wayland above all.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quvex.Panel"));
     // The controls sit where frames carry their caption on the border line, as the classic
     // style draws them; styles that put the caption above the border push it into the controls.
     if (QStyle *classic = QStyleFactory::create(QStringLiteral("Windows")))

@@ -248,7 +248,7 @@ void MainWindow::exit_Click()
 
 void MainWindow::quick_ref_Click()
 {
-    const QString failure = open_readme(m_hooks.start_detached);
+    const QString failure = open_readme(m_hooks.program_folder, m_hooks.start_detached);
     if (!failure.isEmpty())
         m_operator.show_message(failure);
 }

@@ -61,11 +61,11 @@ QIcon arrow_icon(ArrowDirection direction)
     return QIcon(picture);
 }
 
-QIcon window_icon()
+void paint_window_icon(QPainter &painter, qreal side)
 {
-    QPixmap picture = blank_picture();
-    QPainter painter(&picture);
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(side / kSide, side / kSide);
 
     // A monitor with a picture on it: what the unit drives.
     painter.setPen(QPen(Qt::black, 1.5));
@@ -81,8 +81,24 @@ QIcon window_icon()
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QPointF(15, 13), 4.5, 4.5);
     painter.drawLine(QPointF(17.5, 15.5), QPointF(21, 19));
-    painter.end();
-    return QIcon(picture);
+    painter.restore();
+}
+
+QIcon window_icon()
+{
+    // Several sizes, so that a task bar or switcher that wants a big one gets it sharp.
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QIcon icon;
+    for (const int side : {16, 32, 64, 256}) {
+        QPixmap picture(QSize(side, side) * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paint_window_icon(painter, side);
+        painter.end();
+        icon.addPixmap(picture);
+    }
+    return icon;
 }
 
 } // namespace quvex::app

@@ -5,22 +5,23 @@
 
 namespace quvex::app {
 
-QString open_readme(const StartDetached &start_detached)
+QString open_readme(const QString &program_folder, const StartDetached &start_detached)
 {
-    const QString path = QDir::current().absoluteFilePath(QStringLiteral("readme.txt"));
-    const QString failure = QStringLiteral("Could not open readme.txt: ");
+    QString path = QDir::current().absoluteFilePath(QStringLiteral("readme.txt"));
+    if (!QFileInfo(path).isFile())
+        path = QDir::cleanPath(program_folder + QStringLiteral("/../share/quvex-panel/readme.txt"));
     // A viewer would offer to create the missing file or fail somewhere nobody looks.
     if (!QFileInfo(path).isFile())
-        return failure + QStringLiteral("there is no such file in ") + QDir::toNativeSeparators(QDir::currentPath());
+        return QStringLiteral("readme.txt was not found.");
 #ifdef Q_OS_WIN
-    const bool started = start_detached(QStringLiteral("notepad.exe"), {QStringLiteral("readme.txt")});
     const QString viewer = QStringLiteral("notepad.exe");
+    const bool started = start_detached(viewer, {QDir::toNativeSeparators(path)});
 #else
-    const bool started = start_detached(QStringLiteral("xdg-open"), {path});
     const QString viewer = QStringLiteral("xdg-open");
+    const bool started = start_detached(viewer, {path});
 #endif
     if (!started)
-        return failure + viewer + QStringLiteral(" could not be started.");
+        return QStringLiteral("Could not open readme.txt: ") + viewer + QStringLiteral(" could not be started.");
     return {};
 }
 

@@ -19,6 +19,7 @@ WindowHooks production_hooks()
     hooks.start_detached = [](const QString &program, const QStringList &arguments) {
         return QProcess::startDetached(program, arguments);
     };
+    hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
     return hooks;
 }

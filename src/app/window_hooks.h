@@ -20,6 +20,8 @@ struct WindowHooks
     std::function<void()> process_events;
     // Starts a program without waiting for it; false when it could not be started.
     std::function<bool(const QString &program, const QStringList &arguments)> start_detached;
+    // Where the running program lies; its installed files are found relative to it.
+    QString program_folder;
     std::function<void()> quit;
 };
 

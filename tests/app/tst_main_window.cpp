@@ -70,6 +70,7 @@ struct Rig
             started.append(QStringList{program} + arguments);
             return start_succeeds;
         },
+        .program_folder = folder.filePath(u"bin"_s),
         .quit = [this] { ++quits; }}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
@@ -326,14 +327,19 @@ void TestMainWindow::quick_ref_starts_the_viewer_or_says_why_not()
     const auto restore = qScopeGuard([previous = QDir::currentPath()] { QDir::setCurrent(previous); });
     QVERIFY(QDir::setCurrent(rig.folder.path()));
     auto &quick_ref = rig.get<QAction>(u"quick_ref"_s);
-    quick_ref.trigger(); // there is no readme.txt yet
+    quick_ref.trigger(); // neither in the working folder nor installed
+    QVERIFY(QDir().mkpath(u"share/quvex-panel"_s));
+    QVERIFY(QFile(u"share/quvex-panel/readme.txt"_s).open(QIODevice::WriteOnly));
+    quick_ref.trigger(); // installed beside the program folder bin/
     QVERIFY(QFile(u"readme.txt"_s).open(QIODevice::WriteOnly));
-    quick_ref.trigger();
+    quick_ref.trigger(); // the working folder's own comes first
     rig.start_succeeds = false;
     quick_ref.trigger();
-    QVERIFY(rig.started.size() == 2 && rig.started[0].constLast().endsWith(u"readme.txt"_s));
-    QVERIFY(rig.messages.size() == 2 && rig.messages[0].contains(u"readme.txt: there is no such file"_s));
-    QVERIFY(rig.messages[1].startsWith(u"Could not open readme.txt: "_s) && rig.messages[1].endsWith(u" started."_s));
+    const QString installed = rig.folder.path() + u"/share/quvex-panel/readme.txt"_s;
+    const QString here = rig.folder.path() + u"/readme.txt"_s;
+    QCOMPARE(rig.started,
+             (QList<QStringList>{{u"xdg-open"_s, installed}, {u"xdg-open"_s, here}, {u"xdg-open"_s, here}}));
+    QCOMPARE(rig.shown(), u"readme.txt was not found.\nCould not open readme.txt: xdg-open could not be started."_s);
 }
 
 void TestMainWindow::message_box_reads_as_meant()
