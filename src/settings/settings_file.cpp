@@ -3,10 +3,13 @@
 #include "catalogue/naming.h"
 #include "field_reader.h"
 #include "link/answer_number.h"
+#include "regular_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace quvex::settings {
 
@@ -17,6 +20,16 @@ const QString kIdentifier = QStringLiteral("QUVEX Control Panel");
 QByteArray quoted(const QString &text)
 {
     return '"' + text.toLatin1() + '"';
+}
+
+// Name and value pairs after the three header fields; a name without its value counts too.
+int pair_count(const QByteArray &bytes)
+{
+    FieldReader reader(bytes);
+    int fields = 0;
+    while (reader.next_field())
+        ++fields;
+    return std::max(0, fields - 2) / 2;
 }
 
 } // namespace
@@ -66,10 +79,13 @@ void SettingsFile::filesave_Click()
     const QString write_error = QStringLiteral("Error writing to ") + display_path();
     panel::UnitRun run = m_panel.begin_run(QStringLiteral("Saving"), m_panel.supported_item_count(true));
 
-    // Written beside the old file and put in its place only when complete.
+    // Written beside the old file and put in its place only when complete. Unbuffered, so
+    // that a write that fails (a full disk) is seen here and not lost in a late flush that
+    // the commit does not report.
     QSaveFile file(m_path);
     const auto write_line = [&file](const QByteArray &line) { return file.write(line + "\r\n") == line.size() + 2; };
-    if (!file.open(QIODevice::WriteOnly) || !write_line(quoted(kIdentifier))) {
+    if (!may_replace(m_path) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || !write_line(quoted(kIdentifier))) {
         show(write_error);
         return;
     }
@@ -102,18 +118,17 @@ void SettingsFile::filesave_Click()
 
 void SettingsFile::fileopen_Click()
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = read_regular_file(m_path, kSizeLimit);
+    if (!bytes) {
         show(QStringLiteral("Could not open file ") + display_path());
         return;
     }
     const QString not_ours = QStringLiteral("This is not a QUVEX Control Panel file.");
-    if (file.size() > kSizeLimit) {
+    if (bytes->size() > kSizeLimit || pair_count(*bytes) > kPairLimit) {
         show(not_ours);
         return;
     }
-    FieldReader reader(file.readAll());
-    file.close();
+    FieldReader reader(*bytes);
 
     const std::optional<QString> identifier = reader.next_field();
     const std::optional<QString> version = reader.next_field();

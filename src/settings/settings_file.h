@@ -15,8 +15,10 @@ QString settings_path();
 class SettingsFile
 {
 public:
-    // Real files are a few KiB; anything this large is not one of ours.
+    // Real files are a few KiB with fewer than 60 pairs; anything near these is not one of
+    // ours, and loading it would keep the window locked for many minutes.
     static constexpr qint64 kSizeLimit = 1 << 20;
+    static constexpr int kPairLimit = 1000;
 
     SettingsFile(panel::Panel &panel, QString path);
 

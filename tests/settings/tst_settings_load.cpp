@@ -61,6 +61,7 @@ private Q_SLOTS:
         QTest::addRow("ends before the model") << QByteArray("\"QUVEX Control Panel\"\r\n1\r\n") << kNotOurs;
         QTest::addRow("unknown model") << header("QUVEXview Max Y") + flicker << "Unknown QUVEX type.";
         QTest::addRow("2 MiB file") << header() + flicker + QByteArray(2 << 20, ' ') << kNotOurs;
+        QTest::addRow("1001 pairs") << header() + flicker.repeated(1001) << kNotOurs;
     }
 
     void refused_files()
