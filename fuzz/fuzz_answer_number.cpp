@@ -33,7 +33,7 @@ std::optional<double> reference_number(QByteArrayView answer)
 {
     std::string kept;
     for (const char c : answer) {
-        if (c != ' ' && c != '\t' && c != '\n')
+        if (c != ' ' && c != '\t')
             kept += c;
     }
     std::size_t at = 0;

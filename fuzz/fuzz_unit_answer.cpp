@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -86,16 +87,18 @@ struct Prediction
         sent += catalogue::remove_spaces(name).toLatin1() + '\r';
         int tick_count = 0;
         bool received = false;
-        char last = 0;
+        bool ended = false;
         QByteArray answer;
         do {
             const QByteArray chunk = next_turn(tick_count);
             if (chunk.isEmpty())
                 continue;
             received = true;
-            last = chunk.back();
-            answer.append(chunk.left(link::Link::kAnswerLimit - answer.size()));
-        } while (last != '\n' && tick_count <= link::Link::kReadTimeoutTicks);
+            const qsizetype line_feed = chunk.indexOf('\n'); // the rest of the burst answers nothing
+            ended = line_feed >= 0;
+            const qsizetype kept = ended ? line_feed + 1 : chunk.size();
+            answer.append(chunk.left(std::min(kept, link::Link::kAnswerLimit - answer.size())));
+        } while (!ended && tick_count <= link::Link::kReadTimeoutTicks);
 
         if (!received) {
             expect_no_response();

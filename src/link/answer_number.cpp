@@ -17,7 +17,7 @@ constexpr long long kExponentCap = 1'000'000'000'000'000LL;
 
 bool is_skipped(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n';
+    return c == ' ' || c == '\t';
 }
 
 bool is_digit(char c)

@@ -7,8 +7,8 @@
 
 namespace quvex::link {
 
-// The leading decimal number of a unit's answer: spaces, tabs and line feeds are skipped
-// anywhere and the first other character ends it. Nothing when no digit comes before that
+// The leading decimal number of a unit's answer: spaces and tabs are skipped anywhere and
+// the first other character (the CR or LF that ends the line) ends it. Nothing when no digit comes before that
 // character ("x512", "-", "inf"): such an answer holds no number, which is not the same as 0.
 // Whatever the unit sends, a number is finite: magnitudes beyond the double range become the
 // largest finite double of that sign, and ones too small to hold become 0.

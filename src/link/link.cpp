@@ -5,6 +5,7 @@
 
 #include <QScopedValueRollback>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quvex::link {
@@ -68,13 +69,18 @@ bool Link::refuse_write_while_closed()
     return refuse_while_closed(QStringLiteral("Unit is dis-connected.  Nothing will be sent."));
 }
 
-void Link::send_line(const QString &text)
+bool Link::send_line(const QString &text)
 {
     // Whatever is still waiting belongs to an earlier exchange that gave up on it (a late
     // acknowledgement); taken as this exchange's answer it would report a failure as success.
     m_port.discard_input();
-    m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r');
     m_state.tick_count = 0;
+    if (m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r'))
+        return true;
+    // The device is gone and not back: no answer can come, so there is nothing to wait for.
+    show_no_response();
+    m_state.no_response_error = true;
+    return false;
 }
 
 void Link::show_no_response()
@@ -89,7 +95,8 @@ WriteResult Link::send_item_value(const QString &name, double value)
     if (m_in_exchange || refuse_write_while_closed())
         return WriteResult::NotSent;
     const QScopedValueRollback in_exchange(m_in_exchange, true);
-    send_line(name + u'=' + format_wire_number(value));
+    if (!send_line(name + u'=' + format_wire_number(value)))
+        return WriteResult::Failed;
     do {
         m_operator.process_events();
     } while (m_port.bytes_waiting() == 0 && m_state.tick_count <= kWriteTimeoutTicks);
@@ -114,20 +121,23 @@ Reading Link::query_item_value(const QString &name)
     if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  All values will be set to zero.")))
         return catalogue::Value();
     const QScopedValueRollback in_exchange(m_in_exchange, true);
-    send_line(name);
+    if (!send_line(name))
+        return catalogue::Value();
 
+    // The answer ends at its first LF; what follows it in the same burst answers nothing.
     QByteArray answer;
     bool received = false;
-    char last = 0;
+    bool ended = false;
     do {
         m_operator.process_events();
         const QByteArray chunk = m_port.read_waiting();
         if (chunk.isEmpty())
             continue;
         received = true;
-        last = chunk.back();
-        answer.append(chunk.left(kAnswerLimit - answer.size()));
-    } while (last != '\n' && m_state.tick_count <= kReadTimeoutTicks);
+        const qsizetype line_feed = chunk.indexOf('\n');
+        ended = line_feed >= 0;
+        answer.append(chunk.left(std::min(ended ? line_feed + 1 : chunk.size(), kAnswerLimit - answer.size())));
+    } while (!ended && m_state.tick_count <= kReadTimeoutTicks);
 
     if (!received) {
         show_no_response();

@@ -53,7 +53,7 @@ public:
 
 private:
     bool refuse_while_closed(const QString &warning);
-    void send_line(const QString &text);
+    bool send_line(const QString &text);
     void show_no_response();
 
     SerialPort &m_port;

@@ -15,6 +15,21 @@ void QtSerialPort::set_port_number(int number)
     m_number = number;
 }
 
+bool QtSerialPort::open_device()
+{
+    // Resolved at every open: after a vanished device, port N may name another one.
+    m_port.setPortName(port_device(m_number));
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    // A unit that sends without being asked (a wrong baud rate, a looping unit) would
+    // otherwise fill memory while nothing reads; what waits is discarded before each line.
+    m_port.setReadBufferSize(kReadBufferBytes);
+    return m_port.open(QIODevice::ReadWrite);
+}
+
 bool QtSerialPort::set_open(bool open)
 {
     if (!open) {
@@ -25,23 +40,22 @@ bool QtSerialPort::set_open(bool open)
         m_left_over.clear();
         return true;
     }
-    if (m_open)
-        return true;
-    m_port.setPortName(port_device(m_number));
-    m_port.setBaudRate(QSerialPort::Baud9600);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
-    m_open = m_port.open(QIODevice::ReadWrite);
+    if (!m_open)
+        m_open = open_device();
     return m_open;
 }
 
-void QtSerialPort::send(const QByteArray &bytes)
+bool QtSerialPort::send(const QByteArray &bytes)
 {
-    // A lost line swallows what is sent; the exchange then times out as with a silent unit.
-    if (m_port.isOpen())
-        m_port.write(bytes);
+    // The panel still counts the port as open after its device vanished; the operator plugging
+    // the cable back (or restarting the simulator) must not have to reconnect by hand.
+    if (m_line_lost) {
+        if (!open_device())
+            return false;
+        m_line_lost = false;
+    }
+    m_port.write(bytes);
+    return true;
 }
 
 qint64 QtSerialPort::bytes_waiting() const

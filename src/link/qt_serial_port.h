@@ -9,19 +9,22 @@ namespace quvex::link {
 
 // The serial line on QSerialPort: 9600 baud, 8N1, no flow control, modem lines untouched
 // (pseudo-terminals refuse them). When the device vanishes the line stays open to the panel
-// but stops reading, so a pulled cable shows up as exchanges without an answer and never as
-// a storm of read errors that keeps a core busy.
+// but stops reading, so a pulled cable never becomes a storm of read errors that keeps a core
+// busy; the next line sent opens port N again, wherever it points by then.
 class QtSerialPort final : public QObject, public SerialPort
 {
     Q_OBJECT
 
 public:
+    // Far more than any answer; bytes beyond it wait in the driver until the next line.
+    static constexpr qint64 kReadBufferBytes = 512;
+
     explicit QtSerialPort(QObject *parent = nullptr);
 
     void set_port_number(int number) override;
     bool set_open(bool open) override;
     bool is_open() const override { return m_open; }
-    void send(const QByteArray &bytes) override;
+    bool send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override;
     QByteArray read_waiting() override;
     void discard_input() override;
@@ -29,6 +32,7 @@ public:
     bool line_lost() const { return m_line_lost; }
 
 private:
+    bool open_device();
     void on_error(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;

@@ -16,7 +16,8 @@ public:
     // Opens or closes the line; false when it could not be opened.
     virtual bool set_open(bool open) = 0;
     virtual bool is_open() const = 0;
-    virtual void send(const QByteArray &bytes) = 0;
+    // False when the line is gone and could not be opened again: nothing was sent.
+    virtual bool send(const QByteArray &bytes) = 0;
     virtual qint64 bytes_waiting() const = 0;
     // Every byte received and not yet read; empty when none. Never waits.
     virtual QByteArray read_waiting() = 0;

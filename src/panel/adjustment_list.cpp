@@ -60,6 +60,12 @@ void Panel::refresh_item(int index)
             entry.value = *reading;
     }
 
+    show_item(index);
+}
+
+void Panel::show_item(int index)
+{
+    const catalogue::Entry &entry = m_catalogue.entry(index);
     int &row = m_list.item_list_line[static_cast<std::size_t>(index)];
     if (row == -1) {
         m_view.append_line(QString());

@@ -20,7 +20,7 @@ void Panel::set_item_value(int index, const catalogue::Value &new_value)
     const Operation operation = begin_operation();
     if (!m_link.is_port_open())
         return;
-    const catalogue::Entry &entry = m_catalogue.entry(index);
+    catalogue::Entry &entry = m_catalogue.entry(index);
     // An empty new value holds no number to send: the item is only read back. An unknown
     // stored value differs from every number.
     const bool changed = entry.value.is_empty() || entry.value.number() != new_value.number();
@@ -28,6 +28,14 @@ void Panel::set_item_value(int index, const catalogue::Value &new_value)
         // Not sent means the unit's video mode could not be read: nothing else may happen.
         if (m_bracket.write_item_value(entry.name, new_value.number()) == link::WriteResult::NotSent)
             return;
+        // After a failure the action asks nothing more of a unit that is not answering: one
+        // warning, not one per exchange. The unit may or may not have taken the value.
+        if (operation.failed()) {
+            entry.value = {};
+            show_item(index);
+            highlight_item(index);
+            return;
+        }
     }
     refresh_item(index);
     highlight_item(index);

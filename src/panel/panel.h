@@ -93,6 +93,7 @@ public:
     int supported_item_count(bool skip_headers) const;
 
 private:
+    void show_item(int index);
     void load_editor(int index);
     void highlight_item(int index);
     void adjust_mode_item(const QString &base_name, double step);

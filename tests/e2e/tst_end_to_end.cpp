@@ -4,12 +4,18 @@
 #include "serial_rig.h"
 #include "settings/settings_file.h"
 
+#include <QEventLoop>
+#include <QTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <memory>
+#include <pty.h>
+#include <unistd.h>
 
 using namespace quvex;
 
@@ -46,6 +52,13 @@ private:
     static double stored(test::SerialRig &rig, const QString &name)
     {
         return rig.catalogue.entry(catalogue::find_item(rig.catalogue, rig.model, name)).value.number();
+    }
+
+    static void run_events_for(int ms)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
     }
 
 private Q_SLOTS:
@@ -155,6 +168,92 @@ private Q_SLOTS:
         QVERIFY(rig.link.state().no_response_error);
         QVERIFY(rig.operator_side.window_enabled);
         QVERIFY(rig.view.lines.size() < rig.panel.supported_item_count(false));
+    }
+
+    // A unit that keeps sending while nobody asks (a wrong baud rate, a looping unit) must not
+    // fill the panel's memory, and what it sent meanwhile must not answer the next line.
+    void chatter_while_idle_stays_bounded()
+    {
+        const auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--chatter")});
+        test::SerialRig rig;
+        rig.link.open_port();
+        run_events_for(1500); // about 1440 bytes at 960 bytes/s
+        QVERIFY2(rig.port.bytes_waiting() <= 512, qPrintable(QString::number(rig.port.bytes_waiting())));
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Flicker Red."))->number(), 3.0);
+    }
+
+    // Two answers in one burst: the first LF ends the answer, and the rest answers nothing.
+    void two_answers_in_one_burst()
+    {
+        int master = -1;
+        int slave = -1;
+        char name[256] = {};
+        QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        ::close(slave);
+        const auto close_master = qScopeGuard([master] { ::close(master); });
+        QCOMPARE(fcntl(master, F_SETFL, O_NONBLOCK), 0);
+        QFile::remove(m_home.filePath(QStringLiteral("quvex/ports/com1")));
+        QVERIFY(QDir().mkpath(m_home.filePath(QStringLiteral("quvex/ports"))));
+        QVERIFY(QFile::link(QString::fromLocal8Bit(name), m_home.filePath(QStringLiteral("quvex/ports/com1"))));
+        const auto unlink = qScopeGuard([this] { QFile::remove(m_home.filePath(QStringLiteral("quvex/ports/com1"))); });
+        test::SerialRig rig;
+        rig.link.open_port();
+        QList<QByteArray> answers{"4\n5\n", "6\r\n"}; // one burst for each line heard
+        rig.operator_side.on_process_events = [&] {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            char line[64];
+            if (::read(master, line, sizeof line) > 0 && !answers.isEmpty()) {
+                const QByteArray answer = answers.takeFirst();
+                QCOMPARE(::write(master, answer.constData(), size_t(answer.size())), answer.size());
+            }
+        };
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom"))->number(), 4.0);
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom"))->number(), 6.0);
+        QVERIFY(rig.operator_side.messages.isEmpty());
+    }
+
+    // The adapter is pulled right after the first answer and plugged back: the read that found
+    // it gone warns once, and the next operation works without reconnecting by hand.
+    void vanished_unit_is_used_again_when_it_comes_back()
+    {
+        const auto sim = start_sim(QStringLiteral("QVM"),
+                                   {QStringLiteral("--no-pacing"), QStringLiteral("--vanish-after"), QStringLiteral("1"),
+                                    QStringLiteral("--vanish-for"), QStringLiteral("300")});
+        test::SerialRig rig;
+        rig.panel.quvex_Click(2);
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
+        QVERIFY2(sim->await_device(3000), qPrintable(sim->error()));
+
+        rig.panel.read_unit_Click();
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
+        QCOMPARE(rig.view.lines.size(), rig.panel.supported_item_count(false));
+    }
+
+    // A silent unit: each operator action shows one warning, not one per exchange.
+    void silent_unit_warns_once_per_action_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addRow("a step of Flicker Red.") << 0;
+        QTest::addRow("picture right") << 1;
+        QTest::addRow("store settings") << 2;
+    }
+
+    void silent_unit_warns_once_per_action()
+    {
+        QFETCH(int, action);
+        const auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--silent")});
+        test::SerialRig rig;
+        rig.panel.quvex_Click(2);
+        for (const char *name : {"Flicker Red.", "Video Std", "Overscan"})
+            rig.catalogue.entry(catalogue::find_item(rig.catalogue, rig.model, QString::fromLatin1(name))).value = 0;
+        rig.operator_side.messages.clear();
+        if (action == 0)
+            rig.panel.adjust_named_item(QStringLiteral("Flicker Red."), 2);
+        else if (action == 1)
+            rig.panel.Command3_Click();
+        else
+            rig.panel.store_settings_Click();
+        QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
     }
 
     void silent_unit_times_out_once()

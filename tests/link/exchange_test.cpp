@@ -109,6 +109,7 @@ private Q_SLOTS:
         QTest::addRow("acknowledgement, then unknown") << "Zoom" << QList<QByteArray>{">?\n"} << "" << 0
                                                        << QStringList{kWrongType};
         QTest::addRow("answered twice") << "Zoom" << QList<QByteArray>{"4\r\n5\r\n"} << "4" << 0 << none;
+        QTest::addRow("two answers in one burst, no CR") << "Zoom" << QList<QByteArray>{"4\n5\n"} << "4" << 0 << none;
         QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')}
                                       << max << 6 << none;
     }
@@ -185,6 +186,23 @@ private Q_SLOTS:
         rig.unit.script_next_answer({"1", "\r\n"});
         rig.link.query_item_value(QStringLiteral("Zoom"));
         QCOMPARE(rig.operator_side.events_processed, 3);
+    }
+
+    // A pulled cable that is not back yet: no answer can come, so nothing is waited for.
+    void unplugged_line_fails_at_once_then_works_again()
+    {
+        OpenRig rig;
+        rig.unit.set_value(QStringLiteral("Zoom"), 1);
+        rig.unit.unplug();
+        QVERIFY(rig.link.send_item_value(QStringLiteral("Zoom"), 1) == link::WriteResult::Failed);
+        QVERIFY(rig.link.query_item_value(QStringLiteral("Zoom"))->is_empty());
+        QCOMPARE(rig.unit.now(), 0);
+        QCOMPARE(rig.operator_side.message_texts(), QStringList(2, test::kNoResponse));
+        QVERIFY(rig.link.state().no_response_error);
+
+        rig.unit.plug();
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Zoom"))->number(), 1.0);
+        QCOMPARE(rig.unit.sent_lines(), QStringList{QStringLiteral("Zoom")});
     }
 
     void closed_port_warns_once_per_connection_change()

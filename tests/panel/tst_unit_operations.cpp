@@ -176,6 +176,70 @@ private Q_SLOTS:
         QVERIFY(!rig.link.state().bulk_mode);
     }
 
+    // One operator action against a unit that stopped answering shows one warning, not one per
+    // exchange; the item it was changing is unknown when its own write went out.
+    void one_action_against_a_silent_unit_warns_once_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("unknown"); // answers "?" instead of nothing
+        QTest::addColumn<QString>("line"); // the line of the item the action was changing
+        const QString flicker = "Flicker Red.      10";
+        QTest::addRow("click on a line") << Action{} << false << "Flicker Red.      ";
+        QTest::addRow("plus") << &P::inc_Click << false << "Flicker Red.      ";
+        QTest::addRow("plus, unit of another type") << &P::inc_Click << true << "Flicker Red.      ";
+        QTest::addRow("minus") << &P::dec_Click << false << "Flicker Red.      ";
+        QTest::addRow("picture right") << &P::Command3_Click << false << flicker;
+        QTest::addRow("pan left") << &P::Command11_Click << false << flicker;
+        QTest::addRow("zoom on") << &P::Command2_Click << false << flicker;
+        QTest::addRow("underscan") << &P::Command21_Click << false << flicker;
+        QTest::addRow("auto set") << &P::Command24_Click << false << flicker;
+        QTest::addRow("store settings") << &P::store_settings_Click << false << flicker;
+        QTest::addRow("VGA store") << &P::vga_store_Click << false << flicker;
+    }
+
+    void one_action_against_a_silent_unit_warns_once()
+    {
+        QFETCH(Action, action);
+        QFETCH(bool, unknown);
+        Rig rig;
+        rig.unit.set_value("FlickerRed.", 10);
+        rig.unit.set_value("Overscan", 1);
+        connect_unit(rig, 1);
+        const int row = test::row_of(rig.view, "Flicker Red.");
+        rig.panel.menu_list_Click(row);
+        rig.unit.behaviour = unknown ? test::FakeUnit::Behaviour::AnswerUnknown : test::FakeUnit::Behaviour::Silent;
+        rig.unit.clear_sent();
+
+        if (!action)
+            rig.panel.menu_list_Click(row);
+        else
+            (rig.panel.*action)();
+
+        QCOMPARE(rig.unit.sent_lines().size(), 1);
+        const QStringList warnings = unknown ? QStringList{test::kWrongType, test::kNoResponse} : QStringList{test::kNoResponse};
+        QCOMPARE(rig.operator_side.message_texts(), warnings);
+        QTEST(rig.view.lines.at(row), "line");
+    }
+
+    // The cable is pulled just as the item goes out to a unit switched into NTSC underscan:
+    // the restore tries once, and sends nothing after its first failure.
+    void restore_stops_at_its_first_failure()
+    {
+        Rig rig;
+        connect_unit(rig, 1);
+        rig.unit.set_value("VideoStd", 1);
+        rig.unit.set_value("Overscan", 1);
+        rig.operator_side.on_process_events = [&] {
+            if (rig.unit.sent_lines().contains("OutH-Centre:=1"))
+                rig.unit.unplug();
+            rig.unit.step();
+        };
+        rig.panel.Command3_Click();
+        QCOMPARE(rig.unit.sent_lines(),
+                 QStringList({"VideoStd", "Overscan", "VideoStd=0", "Overscan=0", "OutH-Centre:=1"}));
+        QCOMPARE(rig.operator_side.message_texts(), (QStringList{test::kNoResponse, test::kNoResponse}));
+    }
+
     void write_all_skips_values_never_read()
     {
         // A unit in NTSC U/scan whose values from Zoom on were never read, nor one picture value.

@@ -30,8 +30,17 @@ QByteArray FakeUnit::read_waiting()
     return std::exchange(m_input, {});
 }
 
-void FakeUnit::send(const QByteArray &bytes)
+void FakeUnit::unplug()
 {
+    m_plugged = false;
+    m_input.clear();
+    m_pending.clear();
+}
+
+bool FakeUnit::send(const QByteArray &bytes)
+{
+    if (!m_plugged)
+        return false;
     m_sent += bytes;
     for (const char c : bytes) {
         if (c != '\r') {
@@ -47,6 +56,7 @@ void FakeUnit::send(const QByteArray &bytes)
         for (const QByteArray &piece : pieces)
             m_pending.append({m_now + answer_delay_ticks, piece});
     }
+    return true;
 }
 
 void FakeUnit::step()

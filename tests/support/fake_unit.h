@@ -25,7 +25,7 @@ public:
     void set_port_number(int number) override { m_port_number = number; }
     bool set_open(bool open) override;
     bool is_open() const override { return m_open; }
-    void send(const QByteArray &bytes) override;
+    bool send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override { return m_input.size(); }
     QByteArray read_waiting() override;
     void discard_input() override { m_input.clear(); }
@@ -37,6 +37,9 @@ public:
 
     // Driving the unit
     bool refuse_open = false;
+    // A pulled cable: nothing sent arrives and nothing comes back, until plugged in again.
+    void unplug();
+    void plug() { m_plugged = true; }
     Behaviour behaviour = Behaviour::Answer;
     QSet<QString> unknown_names; // wire names answered with "?"
     QSet<QString> silent_names;  // wire names never answered
@@ -73,6 +76,7 @@ private:
     QString picture_key(const QString &wire_name) const;
 
     bool m_open = false;
+    bool m_plugged = true;
     int m_port_number = 0;
     int m_open_count = 0;
     int m_now = 0;
