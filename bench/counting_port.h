@@ -17,11 +17,11 @@ public:
     qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
     void discard_input() override { m_inner.discard_input(); }
 
-    void send(const QByteArray &bytes) override
+    bool send(const QByteArray &bytes) override
     {
         m_bytes_out += bytes.size();
         ++m_lines_sent;
-        m_inner.send(bytes);
+        return m_inner.send(bytes);
     }
 
     QByteArray read_waiting() override

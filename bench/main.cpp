@@ -1,6 +1,7 @@
 // quvex-bench: how close the panel's unit-wide operations come to the time the serial line
 // itself needs at 9600 baud, and what they cost the event loop while they wait.
 #include "catalogue/unit_models.h"
+#include "chatter_run.h"
 #include "report.h"
 #include "runs.h"
 
@@ -26,7 +27,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Times read all and write all against quvex-sim (QUVEX_SIM, else the one built beside the bench) "
-        "for every unit model, and one write to a silent unit, and prints the figures against their targets."));
+        "for every unit model, and one write to a silent unit, and prints the figures against their targets; "
+        "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory."));
     parser.addHelpOption();
     parser.process(app);
 
@@ -51,7 +53,12 @@ int main(int argc, char *argv[])
     if (!quvex::bench::run_silent_write(rows, error))
         return fail(error);
 
+    quvex::bench::ChatterFigures chatter;
+    if (!quvex::bench::run_chatter_idle(10, chatter, error))
+        return fail(error);
+
     quvex::bench::print_table(rows);
     quvex::bench::print_notes(rows);
+    quvex::bench::print_chatter(chatter);
     return 0;
 }

@@ -259,13 +259,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    // Closing in the middle of an exchange would pull the port from under it.
+    // Closing in the middle of an operation would pull the port from under an exchange, and
+    // its warnings would appear for a window that is gone.
     if (m_operator.is_busy()) {
         event->ignore();
         return;
     }
     Form_Unload();
     event->accept();
+    // The program ends with its window, also when the close came from inside a nested event
+    // loop, where the last window closing does not end the main loop by itself.
+    m_hooks.quit();
 }
 
 void MainWindow::Form_Unload()

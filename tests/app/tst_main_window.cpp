@@ -232,7 +232,8 @@ void TestMainWindow::closing_closes_the_port_but_exit_does_not()
     exiting.get<QAction>(u"exit"_s).trigger();
     QCOMPARE(closing.shown(), u"COM port closed."_s);
     QCOMPARE(exiting.shown(), QString());
-    QVERIFY(!closing.unit.is_open() && exiting.unit.is_open() && exiting.quits == 1);
+    QVERIFY(!closing.unit.is_open() && exiting.unit.is_open());
+    QVERIFY(closing.quits == 1 && exiting.quits == 1);
 }
 
 void TestMainWindow::click_that_takes_the_focus_from_the_value_box_still_acts_data()
