@@ -2,6 +2,7 @@
 
 #include "catalogue/unit_models.h"
 #include "colours.h"
+#include "radio_group_keys.h"
 #include "twips.h"
 
 #include <QButtonGroup>
@@ -73,6 +74,33 @@ ControlForm::ControlForm(QWidget *parent)
     QPalette grey = m_menu_list->palette();
     grey.setColor(QPalette::Base, face_grey());
     m_menu_list->setPalette(grey);
+
+    m_quvex_keys = new RadioGroupKeys(*m_quvex);
+    m_feat_keys = new RadioGroupKeys(*m_feat);
+    set_tab_order();
+}
+
+void ControlForm::update_tab_stops()
+{
+    m_quvex_keys->update_tab_stop();
+    m_feat_keys->update_tab_stop();
+}
+
+void ControlForm::set_tab_order()
+{
+    // As the window reads, from the top left to the bottom right: the port, the unit type,
+    // the editor, the unit buttons, the picture crosses, and last the list beside them all.
+    QList<QWidget *> order{m_commport};
+    for (QRadioButton *button : m_quvex_buttons)
+        order.append(button);
+    order << m_inc << m_item_value << m_dec;
+    for (QRadioButton *button : m_feat_buttons)
+        order.append(button);
+    for (const int number : {24, 21, 22, 1, 4, 3, 5, 6, 7, 8, 9, 2, 20, 13, 11, 12, 10})
+        order.append(m_commands.at(number));
+    order.append(m_menu_list);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 QSize ControlForm::sizeHint() const

@@ -17,6 +17,8 @@ class QRadioButton;
 
 namespace quvex::app {
 
+class RadioGroupKeys;
+
 // The panel's controls, made and placed at their fixed positions; only the adjustment list
 // follows the window's size. Knows nothing of what the controls do.
 class ControlForm final : public QWidget
@@ -46,6 +48,10 @@ public:
     // CommandN by its N
     const std::map<int, QPushButton *> &commands() const { return m_commands; }
 
+    // The option groups are one Tab stop each, at their checked button; call after checking
+    // a button from code with its signals blocked.
+    void update_tab_stops();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -62,6 +68,7 @@ private:
                             const QString &tip, const QRect &twips);
     QGroupBox *make_frame(const char *name, const QString &caption, const QRect &twips);
     void place(QWidget &widget, const QRect &twips) const;
+    void set_tab_order();
 
     QLineEdit *m_commport = nullptr;
     QButtonGroup *m_quvex = nullptr;
@@ -74,6 +81,8 @@ private:
     std::array<QRadioButton *, kOptionButtons> m_feat_buttons{};
     QListWidget *m_menu_list = nullptr;
     std::map<int, QPushButton *> m_commands;
+    RadioGroupKeys *m_quvex_keys = nullptr;
+    RadioGroupKeys *m_feat_keys = nullptr;
 };
 
 } // namespace quvex::app

@@ -84,12 +84,14 @@ void FormView::show_option(int position, const QString &caption)
     button.setText(caption);
     button.setAccessibleName(caption);
     button.show();
+    m_form.update_tab_stops();
 }
 
 void FormView::hide_option(int position)
 {
     if (is_option_position(position))
         m_form.feat_button(position).hide();
+    m_form.update_tab_stops();
 }
 
 void FormView::check_option(int position)
@@ -99,6 +101,7 @@ void FormView::check_option(int position)
     const QSignalBlocker blocker(m_form.feat());
     const QSignalBlocker button_blocker(m_form.feat_button(position));
     m_form.feat_button(position).setChecked(true);
+    m_form.update_tab_stops();
 }
 
 void FormView::uncheck_options()
@@ -111,6 +114,7 @@ void FormView::uncheck_options()
         button->setChecked(false);
     }
     m_form.feat().setExclusive(true);
+    m_form.update_tab_stops();
 }
 
 void FormView::select_model_button(int index)
@@ -120,6 +124,7 @@ void FormView::select_model_button(int index)
     const QSignalBlocker blocker(m_form.quvex());
     const QSignalBlocker button_blocker(m_form.quvex_button(index));
     m_form.quvex_button(index).setChecked(true);
+    m_form.update_tab_stops();
 }
 
 } // namespace quvex::app

@@ -3,6 +3,7 @@
 #include "colours.h"
 #include "control_form.h"
 #include "focus_out_watch.h"
+#include "list_choice.h"
 #include "link/link.h"
 #include "link/port_device.h"
 #include "message_box.h"
@@ -146,11 +147,11 @@ void MainWindow::connect_controls()
             [this, &panel](int position) { act([&] { panel.feat_Click(position); }); });
     connect(&form.inc(), &QPushButton::clicked, this, [this, &panel] { act([&] { panel.inc_Click(); }); });
     connect(&form.dec(), &QPushButton::clicked, this, [this, &panel] { act([&] { panel.dec_Click(); }); });
-    connect(&form.menu_list(), &QListWidget::itemClicked, this, [this, &panel, &form](QListWidgetItem *item) {
-        act([&] { panel.menu_list_Click(form.menu_list().row(item)); });
-    });
+    connect(new ListChoice(form.menu_list()), &ListChoice::chosen, this,
+            [this, &panel](int row) { act([&] { panel.menu_list_Click(row); }); });
     m_value_focus = new FocusOutWatch(&form.item_value());
     connect(m_value_focus, &FocusOutWatch::left, this, &MainWindow::item_value_left);
+    connect(&form.item_value(), &QLineEdit::returnPressed, this, &MainWindow::item_value_returnPressed);
 
     for (const auto &[number, handler] : kCommandHandlers) {
         connect(form.commands().at(number), &QPushButton::clicked, this,
@@ -198,8 +199,9 @@ void MainWindow::act(const std::function<void()> &action)
 
 void MainWindow::item_value_left(Qt::FocusReason reason)
 {
-    // Focus that goes while the core has the window locked was taken by the core.
-    if (m_operator.is_busy())
+    // Focus that goes while the core has the window locked was taken by the core; a box left
+    // as the panel filled it has nothing to send (a walk with Tab must not talk to the unit).
+    if (m_operator.is_busy() || !m_form->item_value().isModified())
         return;
     // Sent at once, the value would lock the window between the press and the release of the
     // click that took the focus, and that click would be lost. It goes with the click instead,
@@ -210,6 +212,13 @@ void MainWindow::item_value_left(Qt::FocusReason reason)
         return;
     }
     item_value_LostFocus();
+}
+
+void MainWindow::item_value_returnPressed()
+{
+    // Type, Enter, type the next: the box keeps the focus with the unit's answer selected.
+    item_value_LostFocus();
+    m_form->item_value().selectAll();
 }
 
 void MainWindow::commit_pending_value()

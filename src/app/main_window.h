@@ -60,6 +60,7 @@ private:
     void act(const std::function<void()> &action);
     void item_value_left(Qt::FocusReason reason);
     void commit_pending_value();
+    void item_value_returnPressed();
     void item_value_LostFocus();
     void exit_Click();
     void Form_Unload();

@@ -97,6 +97,11 @@ private Q_SLOTS:
     void click_that_takes_the_focus_from_the_value_box_still_acts();
     void operations_lock_controls_and_menus_data();
     void operations_lock_controls_and_menus();
+    void keyboard_data();
+    void keyboard();
+    void tab_order_follows_the_window();
+    void keys_that_arrive_while_locked_are_dropped();
+    void a_drag_chooses_where_it_ends();
     void quick_ref_starts_the_viewer_or_says_why_not();
     void message_box_reads_as_meant();
 };
@@ -320,6 +325,131 @@ void TestMainWindow::operations_lock_controls_and_menus()
     QCOMPARE(closed, 0);
     QCOMPARE(rig.shown(), silent ? test::kNoResponse : QString());
     QVERIFY(rig.unlocked() && rig.window.isVisible() && rig.unit.is_open());
+}
+
+void TestMainWindow::keyboard_data()
+{
+    QTest::addColumn<QString>("line");  // picked with the mouse first
+    QTest::addColumn<QString>("focus"); // the control the keys go to
+    QTest::addColumn<QString>("keys");  // key names, or "=text" typed
+    QTest::addColumn<QString>("wire");  // lines sent after the keys
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("caption");
+    const QString flicker = u"Flicker Red."_s;
+    QTest::addRow("Space on plus") << flicker << u"inc"_s << u"Space"_s << u"FlickerRed.=2 FlickerRed."_s << u"inc"_s
+                                   << flicker;
+    QTest::addRow("Enter in the value box") << flicker << u"item_value"_s << u"=42 Return"_s
+                                            << u"FlickerRed.=42 FlickerRed."_s << u"item_value"_s << flicker;
+    QTest::addRow("keypad Enter, twice") << flicker << u"item_value"_s << u"=42 Enter =7 Enter"_s
+                                         << u"FlickerRed.=42 FlickerRed. FlickerRed.=7 FlickerRed."_s << u"item_value"_s
+                                         << flicker;
+    QTest::addRow("Tab through the value box") << flicker << u"item_value"_s << u"Tab"_s << QString() << u"dec"_s
+                                               << flicker;
+    QTest::addRow("Down in the list") << u"Overscan"_s << u"menu_list"_s << u"Down"_s << u"ImageFreeze"_s
+                                      << u"menu_list"_s << u"Image Freeze"_s;
+    QTest::addRow("Down onto a heading") << flicker << u"menu_list"_s << u"Down"_s << u"Genlock"_s << u"menu_list"_s
+                                         << u"Genlock"_s;
+    QTest::addRow("Up onto a heading") << u"Genlock"_s << u"menu_list"_s << u"Up"_s << u"FlickerRed."_s
+                                       << u"menu_list"_s << flicker;
+    QTest::addRow("End of the list") << flicker << u"menu_list"_s << u"End"_s << u"VideoStd"_s << u"menu_list"_s
+                                     << u"Video Std"_s;
+    QTest::addRow("arrow in the unit-type group") << flicker << u"quvex_2"_s << u"Down"_s << QString() << u"quvex_3"_s
+                                                  << flicker;
+    QTest::addRow("arrow then Space in the unit-type group")
+        << flicker << u"quvex_2"_s << u"Down Down Space"_s << u"Overscan"_s << u"quvex_4"_s << flicker;
+    QTest::addRow("arrow among option buttons") << u"Zoom "_s << u"feat_0"_s << u"Down"_s << QString() << u"feat_1"_s
+                                                << u"Zoom"_s;
+    QTest::addRow("arrow then Space among option buttons")
+        << u"Zoom "_s << u"feat_0"_s << u"Down Space"_s << u"Zoom=1 Zoom"_s << u"feat_1"_s << u"Zoom"_s;
+}
+
+// Real key events through the event loop, as a keyboard user's arrive.
+void TestMainWindow::keyboard()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    Rig rig;
+    rig.connect();
+    rig.click_line(line);
+    QCOMPARE(rig.unit.sent_lines().size(), 1); // one click reads the line once
+    rig.unit.clear_sent();
+    QWidget &target = rig.get<QWidget>(focus);
+    target.setFocus(Qt::TabFocusReason);
+    for (const QString &key : keys.split(u' ')) {
+        QWidget *focused = QApplication::focusWidget();
+        if (key.startsWith(u'=')) {
+            QTest::keyClicks(focused, key.mid(1));
+            continue;
+        }
+        const QMetaEnum names = QMetaEnum::fromType<Qt::Key>();
+        const auto code = Qt::Key(names.keyToValue(("Key_" + key).toLatin1().constData()));
+        QTest::keyClick(focused, code, key == u"Enter"_s ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+    if (rig.unit.sent_lines().contains(u"Overscan"_s)) // a unit type chosen reads the whole unit
+        QCOMPARE(rig.unit.sent_lines().first(), u"Overscan"_s);
+    else
+        QTEST(rig.unit.sent_lines().join(u' '), "wire");
+    QTEST(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), "focused");
+    QTEST(rig.get<QGroupBox>(u"adjustment"_s).title(), "caption");
+    if (focus == u"item_value"_s && keys.contains(u"Return"_s))
+        QCOMPARE(rig.get<QLineEdit>(u"item_value"_s).selectedText(), u"42"_s);
+}
+
+void TestMainWindow::tab_order_follows_the_window()
+{
+    Rig rig;
+    rig.connect();
+    rig.click_line(u"Overscan"_s);
+    rig.unit.clear_sent();
+    rig.get<QWidget>(u"commport"_s).setEnabled(true); // the port box only takes focus while disconnected
+    rig.get<QWidget>(u"commport"_s).setFocus(Qt::TabFocusReason);
+    QStringList walk;
+    for (int i = 0; i < 24; ++i) {
+        walk.append(QApplication::focusWidget()->objectName());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(walk.join(u' '), u"commport quvex_2 inc item_value dec feat_0 Command24 Command21 Command22 Command1 "
+                              "Command4 Command3 Command5 Command6 Command7 Command8 Command9 Command2 Command20 "
+                              "Command13 Command11 Command12 Command10 menu_list"_s);
+    QCOMPARE(rig.unit.sent_lines(), QStringList());
+}
+
+// A held arrow key: the repeats that come while the line is being read do not pile up into
+// a run of reads after it.
+void TestMainWindow::keys_that_arrive_while_locked_are_dropped()
+{
+    Rig rig;
+    rig.connect();
+    rig.click_line(u"Overscan"_s);
+    rig.unit.clear_sent();
+    auto &list = rig.get<QListWidget>(u"menu_list"_s);
+    list.setFocus(Qt::TabFocusReason);
+    int repeats = 3;
+    rig.while_waiting = [&] {
+        if (repeats-- > 0)
+            QTest::keyClick(rig.window.windowHandle(), Qt::Key_Down); // through the window system
+    };
+    QTest::keyClick(rig.window.windowHandle(), Qt::Key_Down);
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.unit.sent_lines(), QStringList{u"ImageFreeze"_s});
+    QCOMPARE(list.currentItem()->text(), u"Image Freeze      0 (Off)"_s);
+    QVERIFY(list.hasFocus());
+}
+
+void TestMainWindow::a_drag_chooses_where_it_ends()
+{
+    Rig rig;
+    rig.connect();
+    auto &list = rig.get<QListWidget>(u"menu_list"_s);
+    const QPoint from = list.visualItemRect(list.item(0)).center();
+    const QPoint to = list.visualItemRect(list.item(2)).center();
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, list.viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(list.viewport(), &move);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, to);
+    QCOMPARE(rig.unit.sent_lines(), QStringList{u"FlickerRed."_s});
+    QCOMPARE(rig.get<QGroupBox>(u"adjustment"_s).title(), u"Flicker Red."_s);
 }
 
 void TestMainWindow::quick_ref_starts_the_viewer_or_says_why_not()
