@@ -1,5 +1,6 @@
 #include "chatter_run.h"
 
+#include "process_cpu.h"
 #include "bench_rig.h"
 #include "pty_sim_process.h"
 
@@ -10,7 +11,6 @@
 
 #include <cstdio>
 
-#include <sys/resource.h>
 
 namespace quvex::bench {
 
@@ -26,14 +26,6 @@ qint64 resident_kb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
-}
-
-double cpu_ms()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval &time) { return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 } // namespace
@@ -53,14 +45,14 @@ bool run_chatter_idle(double seconds, ChatterFigures &figures, QString &error)
     }
     figures.seconds = seconds;
     figures.rss_before_kb = resident_kb();
-    const double cpu_before = cpu_ms();
+    const double cpu_before = process_cpu_ms();
     QElapsedTimer wall;
     wall.start();
     // As the window idles: events handled as they come, nothing asked of the unit.
     QEventLoop idle;
     QTimer::singleShot(int(seconds * 1000), &idle, &QEventLoop::quit);
     idle.exec();
-    figures.cpu_percent = 100 * (cpu_ms() - cpu_before) / double(wall.elapsed());
+    figures.cpu_percent = 100 * (process_cpu_ms() - cpu_before) / double(wall.elapsed());
     figures.rss_after_kb = resident_kb();
     figures.bytes_buffered = rig.serial.bytes_waiting();
     return true;

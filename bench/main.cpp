@@ -4,9 +4,12 @@
 #include "chatter_run.h"
 #include "report.h"
 #include "runs.h"
+#include "window_run.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -23,13 +26,22 @@ int fail(const QString &why)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The window rows run the real window; no screen is needed for them.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // As the panel itself draws: the classic style (see the panel's main()).
+    if (QStyle *classic = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(classic);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Times read all and write all against quvex-sim (QUVEX_SIM, else the one built beside the bench) "
         "for every unit model, and one write to a silent unit, and prints the figures against their targets; "
         "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory."));
     parser.addHelpOption();
+    const QCommandLineOption window_only(QStringLiteral("window-only"),
+                                         QStringLiteral("Only the rows through the real window (for a profiler)."));
+    parser.addOption(window_only);
     parser.process(app);
 
     // The panel and the simulators meet through the port links in a folder of the bench's own,
@@ -44,8 +56,18 @@ int main(int argc, char *argv[])
     quvex::bench::print_load();
     std::fflush(stdout);
 
-    std::vector<quvex::bench::Figures> rows;
     QString error;
+    std::vector<quvex::bench::WindowFigures> window_rows;
+    for (const int index : {2, 1}) { // QVM, the largest, and QVL, the smallest
+        if (!quvex::bench::run_window(index, window_rows, error))
+            return fail(error);
+    }
+    if (parser.isSet(window_only)) {
+        quvex::bench::print_window_table(window_rows);
+        return 0;
+    }
+
+    std::vector<quvex::bench::Figures> rows;
     for (int index = 1; index < quvex::catalogue::kUnitModelCount; ++index) {
         if (!quvex::bench::run_model(index, rows, error))
             return fail(error);
@@ -59,6 +81,7 @@ int main(int argc, char *argv[])
 
     quvex::bench::print_table(rows);
     quvex::bench::print_notes(rows);
+    quvex::bench::print_window_table(window_rows);
     quvex::bench::print_chatter(chatter);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "runs.h"
 
+#include "process_cpu.h"
 #include "bench_rig.h"
 #include "pty_sim_process.h"
 
@@ -7,22 +8,12 @@
 
 #include <functional>
 
-#include <sys/resource.h>
 
 namespace quvex::bench {
 
 namespace {
 
 constexpr int kModelForSilence = 2; // QVM: the model only decides what the simulator knows
-
-// User plus system time of this process: the panel's whole cost, the probe's included.
-double own_cpu_ms()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval &time) { return double(time.tv_sec) * 1e3 + double(time.tv_usec) / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 // Runs one operation on the rig while counting bytes, wall and CPU time and the probe timer's delays.
 Figures measure(BenchRig &rig, const std::function<void()> &operation)
@@ -31,12 +22,12 @@ Figures measure(BenchRig &rig, const std::function<void()> &operation)
     const qsizetype messages_before = rig.core.operator_side.messages.size();
     TimerProbe probe;
 
-    const double cpu_before = own_cpu_ms();
+    const double cpu_before = process_cpu_ms();
     QElapsedTimer wall;
     wall.start();
     operation();
     const qint64 wall_ns = wall.nsecsElapsed();
-    const double cpu_ms = own_cpu_ms() - cpu_before;
+    const double cpu_ms = process_cpu_ms() - cpu_before;
 
     Figures figures;
     figures.timer = probe.finish();

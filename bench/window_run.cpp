@@ -1,0 +1,222 @@
+#include "window_run.h"
+
+#include "process_cpu.h"
+#include "app/main_window.h"
+#include "catalogue/catalogue.h"
+#include "counting_port.h"
+#include "figures.h"
+#include "link/link.h"
+#include "link/mode_bracket.h"
+#include "link/qt_serial_port.h"
+#include "panel/panel.h"
+#include "pty_sim_process.h"
+#include "settings/settings_file.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QListWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+
+namespace quvex::bench {
+
+namespace {
+
+// The port as the window uses it, with the time of each line sent and of each LF received.
+class TimedPort final : public link::SerialPort
+{
+public:
+    TimedPort(link::SerialPort &inner, const QElapsedTimer &clock) : m_inner(inner), m_clock(clock) {}
+
+    void set_port_number(int number) override { m_inner.set_port_number(number); }
+    bool set_open(bool open) override { return m_inner.set_open(open); }
+    bool is_open() const override { return m_inner.is_open(); }
+    qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
+    void discard_input() override { m_inner.discard_input(); }
+    bool send(const QByteArray &bytes) override
+    {
+        if (first_sent_ms < 0)
+            first_sent_ms = now();
+        bytes_out += bytes.size();
+        return m_inner.send(bytes);
+    }
+    QByteArray read_waiting() override
+    {
+        QByteArray bytes = m_inner.read_waiting();
+        if (!bytes.isEmpty()) {
+            last_received_ms = now();
+            bytes_in += bytes.size();
+        }
+        if (bytes.contains('\n') && list)
+            line_ends.push_back({now(), list->count()});
+        return bytes;
+    }
+    void reset()
+    {
+        first_sent_ms = last_received_ms = -1;
+        bytes_out = bytes_in = 0;
+        line_ends.clear();
+    }
+
+    double first_sent_ms = -1;
+    double last_received_ms = -1;
+    qint64 bytes_out = 0;
+    qint64 bytes_in = 0;
+    // When an answer ended, and the line its value goes to: the one the list appends next.
+    struct LineEnd
+    {
+        double ms;
+        int row;
+    };
+    std::vector<LineEnd> line_ends;
+    const QListWidget *list = nullptr;
+
+private:
+    double now() const { return double(m_clock.nsecsElapsed()) / 1e6; }
+
+    link::SerialPort &m_inner;
+    const QElapsedTimer &m_clock;
+};
+
+// Notes when the list is painted.
+class PaintWatch final : public QObject
+{
+public:
+    PaintWatch(QWidget &widget, const QElapsedTimer &clock) : m_clock(clock) { widget.installEventFilter(this); }
+    std::vector<double> paints_ms;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            paints_ms.push_back(double(m_clock.nsecsElapsed()) / 1e6);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+
+struct Window
+{
+    Window()
+    {
+        clock.start();
+        catalogue::build_catalogue(catalogue);
+        window.attach(link, panel, settings);
+        panel.Form_Load();
+        window.show();
+        port.list = window.findChild<QListWidget *>(QStringLiteral("menu_list"));
+    }
+
+    QElapsedTimer clock;
+    catalogue::Catalogue catalogue;
+    catalogue::CurrentModel model;
+    link::QtSerialPort serial;
+    TimedPort port{serial, clock};
+    app::MainWindow window{[] {
+        app::WindowHooks hooks = app::production_hooks();
+        hooks.show_message = [](QWidget *, const QString &text, const QString &, link::MessageIcon) {
+            std::fprintf(stderr, "quvex-bench: the window said: %s\n", qPrintable(QString(text).replace(u'\r', u' ')));
+        };
+        return hooks;
+    }()};
+    link::Link link{port, window.operator_side()};
+    link::ModeBracket bracket{link};
+    panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
+    settings::SettingsFile settings{panel, QString()};
+    PaintWatch paints{*window.findChild<QListWidget *>(QStringLiteral("menu_list"))->viewport(), clock};
+};
+
+// Runs the event loop as the idle window's would, so the window is shown and painted (before
+// a run) and the last value of a run is painted.
+void settle()
+{
+    QEventLoop idle;
+    QTimer::singleShot(100, &idle, &QEventLoop::quit);
+    idle.exec();
+}
+
+WindowFigures measure(Window &w, const QString &model, const QString &operation, const std::function<void()> &run)
+{
+    settle();
+    w.port.reset();
+    w.paints.paints_ms.clear();
+    const double cpu_before = process_cpu_ms();
+    run();
+    const double cpu_after = process_cpu_ms();
+    settle();
+    WindowFigures f;
+    f.model = model;
+    f.operation = operation;
+    f.bytes_out = w.port.bytes_out;
+    f.bytes_in = w.port.bytes_in;
+    f.span_ms = w.port.last_received_ms - w.port.first_sent_ms;
+    f.cpu_ms = cpu_after - cpu_before;
+    // A write all shows nothing new: only its reads of the unit's mode end with an LF.
+    if (operation != QStringLiteral("read all"))
+        return f;
+    // Lines below the list's lower edge are not shown until the operator scrolls there.
+    const QListWidget &list = *w.port.list;
+    const int row_height = list.count() > 0 ? list.visualItemRect(list.item(0)).height() : 1;
+    const int rows_in_sight = list.viewport()->height() / std::max(1, row_height);
+    // A line's value comes with the last answer before it is appended; the answers before that
+    // one (the unit's mode, read first for a picture item) show nothing.
+    std::map<int, double> value_ends;
+    for (const TimedPort::LineEnd &line_end : w.port.line_ends)
+        value_ends[line_end.row] = line_end.ms;
+    for (const auto &[row, ms] : value_ends) {
+        if (row > rows_in_sight)
+            continue;
+        const auto paint = std::lower_bound(w.paints.paints_ms.begin(), w.paints.paints_ms.end(), ms);
+        f.worst_show_ms = std::max(f.worst_show_ms, paint == w.paints.paints_ms.end() ? 1e9 : *paint - ms);
+    }
+    return f;
+}
+
+} // namespace
+
+bool run_window(int index, std::vector<WindowFigures> &rows, QString &error)
+{
+    const QString code = catalogue::unit_models().at(std::size_t(index)).code;
+    test::SimProcess sim({QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")});
+    if (!sim.start()) {
+        error = sim.error();
+        return false;
+    }
+    Window w;
+    rows.push_back(measure(w, code, QStringLiteral("read all"), [&w, index] { w.panel.quvex_Click(index); }));
+    if (!w.link.is_port_open()) {
+        error = QStringLiteral("the window could not open COM 1 (%1)").arg(sim.device_path());
+        return false;
+    }
+    rows.push_back(measure(w, code, QStringLiteral("write all"), [&w] { w.panel.write_unit_Click(); }));
+    return true;
+}
+
+void print_window_table(const std::vector<WindowFigures> &rows)
+{
+    std::printf("\nthrough the real window (offscreen); targets: span <= %.2f x wire bound, CPU <= %.0f %% of the span, "
+                "each answer shown <= %.0f ms after its LF\n",
+                kWallLimit, kWindowCpuLimitPercent, kShowLimitMs);
+    std::printf("%-6s %-10s %9s %8s %13s %8s %11s %6s %13s  %-4s %-4s %-4s\n", "model", "op", "bytes out", "bytes in",
+                "wire bound ms", "span ms", "span/bound", "CPU %", "worst show ms", "span", "CPU", "show");
+    for (const WindowFigures &f : rows) {
+        const double bound = double(f.bytes_out + f.bytes_in) * kByteMs;
+        const double ratio = f.span_ms / bound;
+        const double cpu = 100 * f.cpu_ms / f.span_ms;
+        const bool shows = f.operation == QStringLiteral("read all");
+        std::printf("%-6s %-10s %9lld %8lld %13.1f %8.1f %11.3f %6.2f %13s  %-4s %-4s %-4s\n", qPrintable(f.model),
+                    qPrintable(f.operation), f.bytes_out, f.bytes_in, bound, f.span_ms, ratio, cpu,
+                    shows ? qPrintable(QString::number(f.worst_show_ms, 'f', 2)) : "-",
+                    ratio <= kWallLimit ? "PASS" : "MISS", cpu <= kWindowCpuLimitPercent ? "PASS" : "MISS",
+                    !shows ? "-" : f.worst_show_ms <= kShowLimitMs ? "PASS" : "MISS");
+    }
+}
+
+} // namespace quvex::bench
