@@ -2,6 +2,7 @@
 
 #include "catalogue/unit_models.h"
 #include "colours.h"
+#include "list_line_delegate.h"
 #include "radio_group_keys.h"
 #include "twips.h"
 
@@ -71,6 +72,7 @@ ControlForm::ControlForm(QWidget *parent)
     m_menu_list->setFont(list_font());
     m_menu_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_menu_list->setUniformItemSizes(true);
+    m_menu_list->setItemDelegate(new ListLineDelegate(m_menu_list));
     QPalette grey = m_menu_list->palette();
     grey.setColor(QPalette::Base, face_grey());
     m_menu_list->setPalette(grey);

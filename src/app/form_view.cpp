@@ -1,6 +1,7 @@
 #include "form_view.h"
 
 #include "control_form.h"
+#include "list_paint_pacer.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -23,11 +24,13 @@ bool is_option_position(int position)
 
 FormView::FormView(ControlForm &form)
     : m_form(form)
+    , m_list_pacer(new ListPaintPacer(form.menu_list()))
 {
 }
 
 void FormView::append_line(const QString &text)
 {
+    m_list_pacer->before_change(m_form.menu_list().count());
     const QSignalBlocker blocker(m_form.menu_list());
     m_form.menu_list().addItem(text);
 }
@@ -35,6 +38,7 @@ void FormView::append_line(const QString &text)
 void FormView::set_line(int row, const QString &text)
 {
     if (QListWidgetItem *item = m_form.menu_list().item(row)) {
+        m_list_pacer->before_change(row);
         const QSignalBlocker blocker(m_form.menu_list());
         item->setText(text);
     }

@@ -5,6 +5,7 @@
 namespace quvex::app {
 
 class ControlForm;
+class ListPaintPacer;
 
 // The panel's view of the window's controls. Every change from here is made with the
 // control's signals blocked, so the core never hears back about what it did itself.
@@ -31,6 +32,7 @@ public:
 
 private:
     ControlForm &m_form;
+    ListPaintPacer *m_list_pacer; // owned by the list
 };
 
 } // namespace quvex::app

@@ -74,6 +74,13 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     statusBar()->setAccessibleName(QStringLiteral("Progress"));
     statusBar()->setSizeGripEnabled(false);
 
+    m_progress_pace.setInterval(kProgressIntervalMs);
+    m_progress_pace.setSingleShot(true);
+    connect(&m_progress_pace, &QTimer::timeout, this, [this] {
+        if (!m_progress.isEmpty() && m_progress != statusBar()->currentMessage())
+            statusBar()->showMessage(m_progress);
+    });
+
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setParent(this);
     m_timer1.setInterval(100);
@@ -288,11 +295,16 @@ void MainWindow::Form_Unload()
 
 void MainWindow::show_progress(const QString &verb, int done, int total, const QString &item)
 {
-    const QString text = progress_text(verb, done, total, item);
-    if (text.isEmpty())
+    // The status line repaints itself at once on every message; a few times a second is as
+    // much as anyone reads, and all a read all can afford beside the exchanges.
+    m_progress = progress_text(verb, done, total, item);
+    if (m_progress.isEmpty()) {
+        m_progress_pace.stop();
         statusBar()->clearMessage();
-    else
-        statusBar()->showMessage(text);
+    } else if (!m_progress_pace.isActive()) {
+        statusBar()->showMessage(m_progress);
+        m_progress_pace.start();
+    }
 }
 
 } // namespace quvex::app

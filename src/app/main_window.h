@@ -67,12 +67,16 @@ private:
     void quick_ref_Click();
     void show_progress(const QString &verb, int done, int total, const QString &item);
 
+    static constexpr int kProgressIntervalMs = 100;
+
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     FormView m_view;
     WindowOperator m_operator;
     QTimer m_timer1;
+    QTimer m_progress_pace;
+    QString m_progress;
     link::Link *m_link = nullptr;
     panel::Panel *m_panel = nullptr;
     settings::SettingsFile *m_settings = nullptr;
