@@ -1,7 +1,7 @@
 #pragma once
 
 #include "counting_port.h"
-#include "link/qt_serial_port.h"
+#include "serial/qt_serial_port.h"
 #include "serial_rig.h"
 
 namespace quvex::bench {
@@ -9,7 +9,7 @@ namespace quvex::bench {
 // The core on the real serial port, with the counting port between the link and QSerialPort.
 struct BenchRig
 {
-    link::QtSerialPort serial;
+    serial::QtSerialPort serial;
     CountingPort port{serial};
     test::SerialRig core{&port};
 };

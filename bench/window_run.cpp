@@ -7,7 +7,7 @@
 #include "figures.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "link/qt_serial_port.h"
+#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
 #include "pty_sim_process.h"
 #include "settings/settings_file.h"
@@ -117,7 +117,7 @@ struct Window
     QElapsedTimer clock;
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
-    link::QtSerialPort serial;
+    serial::QtSerialPort serial;
     TimedPort port{serial, clock};
     app::MainWindow window{[] {
         app::WindowHooks hooks = app::production_hooks();

@@ -4,7 +4,7 @@
 #include "catalogue/unit_models.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "link/qt_serial_port.h"
+#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
 #include "settings/settings_file.h"
 
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     catalogue::Catalogue items;
     catalogue::build_catalogue(items);
     catalogue::CurrentModel model;
-    link::QtSerialPort port;
+    serial::QtSerialPort port;
     app::MainWindow window;
     link::Link unit_link(port, window.operator_side());
     link::ModeBracket bracket(unit_link);

@@ -5,7 +5,7 @@
 #include "focus_out_watch.h"
 #include "list_choice.h"
 #include "link/link.h"
-#include "link/port_device.h"
+#include "serial/port_device.h"
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
@@ -194,7 +194,7 @@ void MainWindow::commport_Change(const QString &text)
 {
     m_link->commport_Change(text);
     const int number = m_link->port_number();
-    m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(link::port_device(number)));
+    m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(serial::port_device(number)));
 }
 
 void MainWindow::act(const std::function<void()> &action)

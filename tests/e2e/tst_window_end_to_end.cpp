@@ -4,7 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "link/qt_serial_port.h"
+#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
 #include "pty_sim_process.h"
 #include "settings/settings_file.h"
@@ -42,7 +42,7 @@ struct WindowRig
     QStringList messages;
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
-    link::QtSerialPort port;
+    serial::QtSerialPort port;
     app::MainWindow window{app::WindowHooks{
         .show_message = [this](QWidget *, const QString &text, auto &, auto) { messages.append(text); },
         .process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },

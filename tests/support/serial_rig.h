@@ -6,7 +6,7 @@
 #include "fake_view.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "link/qt_serial_port.h"
+#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
 
 #include <QTimer>
@@ -25,7 +25,7 @@ struct SerialRig
 
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
-    link::QtSerialPort port;
+    serial::QtSerialPort port;
     FakeOperator operator_side;
     link::Link link;
     link::ModeBracket bracket{link};

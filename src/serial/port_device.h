@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quvex::link {
+namespace quvex::serial {
 
 // Folder of per-user port links: a link comN there names the device of port number N.
 QString ports_folder();
@@ -11,4 +11,4 @@ QString ports_folder();
 // link comN in ports_folder(), or /dev/ttyS<N-1> without one.
 QString port_device(int number);
 
-} // namespace quvex::link
+} // namespace quvex::serial

@@ -2,7 +2,7 @@
 
 #include "port_device.h"
 
-namespace quvex::link {
+namespace quvex::serial {
 
 QtSerialPort::QtSerialPort(QObject *parent)
     : QObject(parent)
@@ -93,4 +93,4 @@ void QtSerialPort::on_error(QSerialPort::SerialPortError error)
     m_port.close();
 }
 
-} // namespace quvex::link
+} // namespace quvex::serial

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "serial_port.h"
+#include "link/serial_port.h"
 
 #include <QObject>
 #include <QSerialPort>
 
-namespace quvex::link {
+namespace quvex::serial {
 
 // The serial line on QSerialPort: 9600 baud, 8N1, no flow control, modem lines untouched
 // (pseudo-terminals refuse them). When the device vanishes the line stays open to the panel
 // but stops reading, so a pulled cable never becomes a storm of read errors that keeps a core
 // busy; the next line sent opens port N again, wherever it points by then.
-class QtSerialPort final : public QObject, public SerialPort
+class QtSerialPort final : public QObject, public link::SerialPort
 {
     Q_OBJECT
 
@@ -42,4 +42,4 @@ private:
     QByteArray m_left_over;
 };
 
-} // namespace quvex::link
+} // namespace quvex::serial

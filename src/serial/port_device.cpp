@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace quvex::link {
+namespace quvex::serial {
 
 QString ports_folder()
 {
@@ -25,4 +25,4 @@ QString port_device(int number)
 #endif
 }
 
-} // namespace quvex::link
+} // namespace quvex::serial

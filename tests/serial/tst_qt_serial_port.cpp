@@ -1,7 +1,7 @@
 #include "fake_operator.h"
 #include "link/link.h"
-#include "link/port_device.h"
-#include "link/qt_serial_port.h"
+#include "serial/port_device.h"
+#include "serial/qt_serial_port.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 using namespace quvex::link;
+using namespace quvex::serial;
 
 namespace {
 
@@ -42,7 +43,7 @@ void run_events_for(int ms)
 
 // The real QSerialPort on a pseudo-terminal: the device is reached through the per-user port
 // link, and a vanishing far end neither crashes the panel nor keeps a core busy.
-class QtSerialPortTest : public QObject
+class TestQtSerialPort : public QObject
 {
     Q_OBJECT
 
@@ -134,5 +135,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(QtSerialPortTest)
-#include "qt_serial_port_test.moc"
+QTEST_GUILESS_MAIN(TestQtSerialPort)
+#include "tst_qt_serial_port.moc"
