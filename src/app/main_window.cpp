@@ -97,19 +97,19 @@ MainWindow::~MainWindow()
 void MainWindow::make_menus()
 {
     QMenu *file = make_menu("file", QStringLiteral("File"));
-    make_action(file, "fileopen", QString());
-    make_action(file, "filesave", QString());
-    make_action(file, "exit", QStringLiteral("Exit"));
+    m_fileopen = make_action(file, "fileopen", QString());
+    m_filesave = make_action(file, "filesave", QString());
+    m_exit = make_action(file, "exit", QStringLiteral("Exit"));
     QMenu *nvr = make_menu("nvr", QStringLiteral("NVR"));
-    make_action(nvr, "store_settings", QStringLiteral("Store Settings"));
-    make_action(nvr, "vga_store", QStringLiteral("VGA Store"));
+    m_store_settings = make_action(nvr, "store_settings", QStringLiteral("Store Settings"));
+    m_vga_store = make_action(nvr, "vga_store", QStringLiteral("VGA Store"));
     QMenu *clone = make_menu("clone", QStringLiteral("Clone"));
-    make_action(clone, "read_unit", QStringLiteral("Read all from attached unit"));
-    make_action(clone, "write_unit", QStringLiteral("Write all to attached unit"));
+    m_read_unit = make_action(clone, "read_unit", QStringLiteral("Read all from attached unit"));
+    m_write_unit = make_action(clone, "write_unit", QStringLiteral("Write all to attached unit"));
     QMenu *reset = make_menu("reset", QStringLiteral("Reset"));
-    make_action(reset, "reset_unit", QStringLiteral("Reset unit"));
+    m_reset_unit = make_action(reset, "reset_unit", QStringLiteral("Reset unit"));
     QMenu *help = make_menu("help", QStringLiteral("Help"));
-    make_action(help, "quick_ref", QStringLiteral("README.TXT"));
+    m_quick_ref = make_action(help, "quick_ref", QStringLiteral("README.TXT"));
 }
 
 QMenu *MainWindow::make_menu(const char *name, const QString &title)
@@ -131,8 +131,8 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     m_link = &link;
     m_panel = &panel;
     m_settings = &settings;
-    findChild<QAction *>(QStringLiteral("fileopen"))->setText(literal_caption(settings.open_caption()));
-    findChild<QAction *>(QStringLiteral("filesave"))->setText(literal_caption(settings.save_caption()));
+    m_fileopen->setText(literal_caption(settings.open_caption()));
+    m_filesave->setText(literal_caption(settings.save_caption()));
     panel.set_progress_hook(
         [this](const QString &verb, int done, int total, const QString &item) { show_progress(verb, done, total, item); });
     connect_controls();
@@ -170,19 +170,18 @@ void MainWindow::connect_menus()
 {
     panel::Panel &panel = *m_panel;
     settings::SettingsFile &settings = *m_settings;
-    const auto on = [this](const char *name, auto handler) {
-        connect(findChild<QAction *>(QString::fromLatin1(name)), &QAction::triggered, this,
-                [this, handler] { act(handler); });
+    const auto on = [this](QAction *action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, handler] { act(handler); });
     };
-    on("fileopen", [&settings] { settings.fileopen_Click(); });
-    on("filesave", [&settings] { settings.filesave_Click(); });
-    on("exit", [this] { exit_Click(); });
-    on("store_settings", [&panel] { panel.store_settings_Click(); });
-    on("vga_store", [&panel] { panel.vga_store_Click(); });
-    on("read_unit", [&panel] { panel.read_unit_Click(); });
-    on("write_unit", [&panel] { panel.write_unit_Click(); });
-    on("reset_unit", [&panel] { panel.reset_unit_Click(); });
-    on("quick_ref", [this] { quick_ref_Click(); });
+    on(m_fileopen, [&settings] { settings.fileopen_Click(); });
+    on(m_filesave, [&settings] { settings.filesave_Click(); });
+    on(m_exit, [this] { exit_Click(); });
+    on(m_store_settings, [&panel] { panel.store_settings_Click(); });
+    on(m_vga_store, [&panel] { panel.vga_store_Click(); });
+    on(m_read_unit, [&panel] { panel.read_unit_Click(); });
+    on(m_write_unit, [&panel] { panel.write_unit_Click(); });
+    on(m_reset_unit, [&panel] { panel.reset_unit_Click(); });
+    on(m_quick_ref, [this] { quick_ref_Click(); });
 }
 
 void MainWindow::Timer1_Timer()

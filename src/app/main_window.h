@@ -71,6 +71,15 @@ private:
 
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
+    QAction *m_fileopen = nullptr;
+    QAction *m_filesave = nullptr;
+    QAction *m_exit = nullptr;
+    QAction *m_store_settings = nullptr;
+    QAction *m_vga_store = nullptr;
+    QAction *m_read_unit = nullptr;
+    QAction *m_write_unit = nullptr;
+    QAction *m_reset_unit = nullptr;
+    QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     FormView m_view;
     WindowOperator m_operator;
