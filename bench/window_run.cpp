@@ -27,98 +27,47 @@ namespace quvex::bench {
 
 namespace {
 
-// The port as the window uses it, with the time of each line sent and of each LF received.
-class TimedPort final : public link::SerialPort
-{
-public:
-    TimedPort(link::SerialPort &inner, const QElapsedTimer &clock) : m_inner(inner), m_clock(clock) {}
-
-    void set_port_number(int number) override { m_inner.set_port_number(number); }
-    bool set_open(bool open) override { return m_inner.set_open(open); }
-    bool is_open() const override { return m_inner.is_open(); }
-    qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
-    void discard_input() override { m_inner.discard_input(); }
-    bool send(const QByteArray &bytes) override
-    {
-        if (first_sent_ms < 0)
-            first_sent_ms = now();
-        bytes_out += bytes.size();
-        return m_inner.send(bytes);
-    }
-    QByteArray read_waiting() override
-    {
-        QByteArray bytes = m_inner.read_waiting();
-        if (!bytes.isEmpty()) {
-            last_received_ms = now();
-            bytes_in += bytes.size();
-        }
-        if (bytes.contains('\n') && list)
-            line_ends.push_back({now(), list->count()});
-        return bytes;
-    }
-    void reset()
-    {
-        first_sent_ms = last_received_ms = -1;
-        bytes_out = bytes_in = 0;
-        line_ends.clear();
-    }
-
-    double first_sent_ms = -1;
-    double last_received_ms = -1;
-    qint64 bytes_out = 0;
-    qint64 bytes_in = 0;
-    // When an answer ended, and the line its value goes to: the one the list appends next.
-    struct LineEnd
-    {
-        double ms;
-        int row;
-    };
-    std::vector<LineEnd> line_ends;
-    const QListWidget *list = nullptr;
-
-private:
-    double now() const { return double(m_clock.nsecsElapsed()) / 1e6; }
-
-    link::SerialPort &m_inner;
-    const QElapsedTimer &m_clock;
-};
-
 // Notes when the list is painted.
 class PaintWatch final : public QObject
 {
 public:
-    PaintWatch(QWidget &widget, const QElapsedTimer &clock) : m_clock(clock) { widget.installEventFilter(this); }
+    PaintWatch(QWidget &widget, const CountingPort &clock) : m_clock(clock) { widget.installEventFilter(this); }
     std::vector<double> paints_ms;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
-            paints_ms.push_back(double(m_clock.nsecsElapsed()) / 1e6);
+            paints_ms.push_back(m_clock.now_ms());
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    const QElapsedTimer &m_clock;
+    const CountingPort &m_clock;
 };
 
 struct Window
 {
     Window()
     {
-        clock.start();
         catalogue::build_catalogue(catalogue);
         window.attach(link, panel, settings);
         panel.Form_Load();
         window.show();
-        port.list = window.findChild<QListWidget *>(QStringLiteral("menu_list"));
+        // An answer's value goes to the line the list appends next.
+        port.on_line_end = [this] { line_ends.push_back({port.now_ms(), list.count()}); };
     }
 
-    QElapsedTimer clock;
+    struct LineEnd
+    {
+        double ms;
+        int row;
+    };
+
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     serial::QtSerialPort serial;
-    TimedPort port{serial, clock};
+    CountingPort port{serial};
     app::MainWindow window{[] {
         app::WindowHooks hooks = app::production_hooks();
         hooks.show_message = [](QWidget *, const QString &text, const QString &, link::MessageIcon) {
@@ -130,7 +79,9 @@ struct Window
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
     settings::SettingsFile settings{panel, QString()};
-    PaintWatch paints{*window.findChild<QListWidget *>(QStringLiteral("menu_list"))->viewport(), clock};
+    QListWidget &list = *window.findChild<QListWidget *>(QStringLiteral("menu_list"));
+    PaintWatch paints{*list.viewport(), port};
+    std::vector<LineEnd> line_ends;
 };
 
 // Runs the event loop as the idle window's would, so the window is shown and painted (before
@@ -145,7 +96,8 @@ void settle()
 WindowFigures measure(Window &w, const QString &model, const QString &operation, const std::function<void()> &run)
 {
     settle();
-    w.port.reset();
+    w.port.reset_counts();
+    w.line_ends.clear();
     w.paints.paints_ms.clear();
     const double cpu_before = process_cpu_ms();
     run();
@@ -154,21 +106,21 @@ WindowFigures measure(Window &w, const QString &model, const QString &operation,
     WindowFigures f;
     f.model = model;
     f.operation = operation;
-    f.bytes_out = w.port.bytes_out;
-    f.bytes_in = w.port.bytes_in;
-    f.span_ms = w.port.last_received_ms - w.port.first_sent_ms;
+    f.bytes_out = w.port.bytes_out();
+    f.bytes_in = w.port.bytes_in();
+    f.span_ms = w.port.span_ms();
     f.cpu_ms = cpu_after - cpu_before;
     // A write all shows nothing new: only its reads of the unit's mode end with an LF.
     if (operation != QStringLiteral("read all"))
         return f;
     // Lines below the list's lower edge are not shown until the operator scrolls there.
-    const QListWidget &list = *w.port.list;
+    const QListWidget &list = w.list;
     const int row_height = list.count() > 0 ? list.visualItemRect(list.item(0)).height() : 1;
     const int rows_in_sight = list.viewport()->height() / std::max(1, row_height);
     // A line's value comes with the last answer before it is appended; the answers before that
     // one (the unit's mode, read first for a picture item) show nothing.
     std::map<int, double> value_ends;
-    for (const TimedPort::LineEnd &line_end : w.port.line_ends)
+    for (const Window::LineEnd &line_end : w.line_ends)
         value_ends[line_end.row] = line_end.ms;
     for (const auto &[row, ms] : value_ends) {
         if (row > rows_in_sight)
