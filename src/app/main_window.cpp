@@ -90,6 +90,7 @@ void MainWindow::make_menus()
 {
     QMenu *file = make_menu("file", QStringLiteral("File"));
     make_action(file, "fileopen", QString());
+    make_action(file, "filecompare", QString());
     make_action(file, "filesave", QString());
     make_action(file, "exit", QStringLiteral("Exit"));
     QMenu *nvr = make_menu("nvr", QStringLiteral("NVR"));
@@ -125,6 +126,7 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     m_settings = &settings;
     findChild<QAction *>(QStringLiteral("fileopen"))->setText(literal_caption(settings.open_caption()));
     findChild<QAction *>(QStringLiteral("filesave"))->setText(literal_caption(settings.save_caption()));
+    findChild<QAction *>(QStringLiteral("filecompare"))->setText(literal_caption(settings.compare_caption()));
     panel.set_progress_hook(
         [this](const QString &verb, int done, int total, const QString &item) { show_progress(verb, done, total, item); });
     connect_controls();
@@ -168,6 +170,9 @@ void MainWindow::connect_menus()
     };
     on("fileopen", [&settings] { settings.fileopen_Click(); });
     on("filesave", [&settings] { settings.filesave_Click(); });
+    on("filecompare", [this, &settings] {
+        settings.filecompare_Click([this](const auto &differences) { return m_hooks.choose_differences(this, differences); });
+    });
     on("exit", [this] { exit_Click(); });
     on("store_settings", [&panel] { panel.store_settings_Click(); });
     on("vga_store", [&panel] { panel.vga_store_Click(); });

@@ -84,6 +84,11 @@ QString SettingsFile::save_caption() const
     return QStringLiteral("Save to ") + display_path();
 }
 
+QString SettingsFile::compare_caption() const
+{
+    return QStringLiteral("Compare with ") + display_path();
+}
+
 void SettingsFile::show(const QString &text)
 {
     m_panel.operator_side().show_message(text);
@@ -146,6 +151,53 @@ bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, 
         m_panel.set_named_item(pair.name, pair.value);
     }
     return !run.failed();
+}
+
+void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
+{
+    const catalogue::CurrentModel &model = m_panel.model();
+    if (model.is_disconnected()) {
+        show(QStringLiteral("No unit has been selected."));
+        return;
+    }
+    const SettingsContent content = read_settings_file(m_path);
+    if (!content.refusal.isEmpty()) {
+        show(content.refusal);
+        return;
+    }
+    if (content.damaged_at) {
+        show(QStringLiteral("The settings file is damaged at \"%1\".").arg(*content.damaged_at));
+        return;
+    }
+    if (content.model_index != model.index()) {
+        show(QStringLiteral("The file is for %1, the unit is %2.")
+                 .arg(catalogue::unit_models()[static_cast<std::size_t>(content.model_index)].display_name,
+                      model.name()));
+        return;
+    }
+    const panel::Operation operation = m_panel.begin_operation();
+    const std::optional<QByteArray> unit = read_unit_settings(m_panel, QStringLiteral("Comparing"));
+    if (!unit) {
+        show(QStringLiteral("Unable to complete Save."));
+        return;
+    }
+    const QList<Difference> differences = compare_settings(content.pairs, parse_settings(*unit).pairs);
+    if (differences.isEmpty()) {
+        show(QStringLiteral("The unit holds the values of the file."));
+        return;
+    }
+    const std::optional<QList<Difference>> checked = choose(differences);
+    if (!checked)
+        return;
+    QList<SettingsPair> pairs;
+    catalogue::Catalogue &items = m_panel.items();
+    for (const Difference &difference : *checked) {
+        // What the unit was just seen to hold, so that the set-value path finds a change to send
+        // whatever the list held before.
+        items.entry(catalogue::find_item(items, model, difference.name)).value = difference.unit;
+        pairs.append({difference.name, difference.file});
+    }
+    apply(pairs, QStringLiteral("Sending"), static_cast<int>(pairs.size()));
 }
 
 } // namespace quvex::settings

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/panel.h"
+#include "settings_compare.h"
 #include "settings_content.h"
 
 #include <QByteArray>
@@ -36,9 +37,12 @@ public:
     const QString &path() const { return m_path; }
     QString open_caption() const;
     QString save_caption() const;
+    QString compare_caption() const;
 
     void filesave_Click();
     void fileopen_Click();
+    // Reads the unit, lists where it differs from the file and sends what the operator checks.
+    void filecompare_Click(const DifferenceChooser &choose);
 
     // Selects the content's model and applies its pairs, as an open of a file that holds them.
     void load(const SettingsContent &content);
