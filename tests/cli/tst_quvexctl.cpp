@@ -46,20 +46,12 @@ void write_file(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
-// Each "Name=value" of edits put in place of the item's value in a settings file.
-QByteArray edited(QByteArray bytes, const QStringList &edits)
+QByteArray header(const QByteArray &model)
 {
-    for (const QString &edit : edits) {
-        const QString name = edit.section(u'=', 0, 0);
-        const QRegularExpression line(QStringLiteral("(\"%1 *\",)[^\r]*").arg(QRegularExpression::escape(name)));
-        QString text = QString::fromLatin1(bytes);
-        text.replace(line, QStringLiteral("\\1") + edit.section(u'=', 1));
-        bytes = text.toLatin1();
-    }
-    return bytes;
+    return "\"QUVEX Control Panel\"\r\n1\r\n\"" + model + "\"\r\n";
 }
 
-const QByteArray kQvmHeader = "\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n";
+const QByteArray kQvmHeader = header("QUVEXview Max");
 const QByteArray kNoResponse = "QUVEX unit not responding.\nPlease check cables,\n that BaudRate=23\n and that RS232 = Control.\n";
 
 } // namespace
@@ -71,10 +63,10 @@ class TestQuvexctl : public QObject
 private:
     QTemporaryDir m_home;
 
-    std::unique_ptr<test::SimProcess> start_sim(const QString &code, const QStringList &extra = {})
+    // Linked as COM 1, which quvexctl uses when no port is given.
+    static std::unique_ptr<test::SimProcess> start_sim(const QStringList &arguments)
     {
-        auto sim = std::make_unique<test::SimProcess>(
-            QStringList{QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")} + extra);
+        auto sim = std::make_unique<test::SimProcess>(arguments + QStringList{"--com", "1"});
         if (!sim->start())
             qWarning("%s", qPrintable(sim->error()));
         return sim;
@@ -123,8 +115,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, sim);
         QFETCH(QStringList, arguments);
-        const auto unit = std::make_unique<test::SimProcess>(sim + QStringList{"--com", "1", "--no-pacing"});
-        QVERIFY2(unit->start(), qPrintable(unit->error()));
+        const auto unit = start_sim(sim + QStringList{"--no-pacing"});
         const Run run = quvexctl(arguments);
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
@@ -149,7 +140,7 @@ private Q_SLOTS:
         QFETCH(QString, code);
         QFETCH(int, model);
         QFETCH(bool, to_file);
-        const auto sim = start_sim(code, {"--no-pacing"});
+        const auto sim = start_sim({"--model", code, "--no-pacing"});
         QCOMPARE(quvexctl({"set", "Video Std=1", "Overscan=1"}).out, "Video Std\t1\nOverscan\t1\n");
         const QString backup = m_home.filePath("backup.cfg");
         const Run run = quvexctl(to_file ? QStringList{"read", "-o", backup} : QStringList{"read"});
@@ -170,7 +161,7 @@ private Q_SLOTS:
     // A read that a lost line stops part-way writes nothing at all, and keeps the old backup.
     void failed_backup_writes_nothing()
     {
-        const auto sim = start_sim("QVM", {"--no-pacing", "--drop", "20"});
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--drop", "20"});
         const QString backup = m_home.filePath("kept.cfg");
         write_file(backup, kQvmHeader);
         const Run to_file = quvexctl({"read", "-o", backup});
@@ -185,33 +176,31 @@ private Q_SLOTS:
     void restore_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QByteArray>("file"); // the simulator holds other values at first
         QTest::addColumn<int>("exit_code");
         QTest::addColumn<QByteArray>("out");
-        QTest::addRow("QVM") << "QVM" << QStringList{"Flicker Red.=5", "PU\\Out V-Centre:=300", "Zoom=1"} << 0 << QByteArray();
-        QTest::addRow("QK1") << "QK1" << QStringList{"Keyer=0", "NO\\Out H-Width:=700", "Sense="} << 0 << QByteArray();
-        QTest::addRow("QVMX, a measured item") << "QVMX" << QStringList{"Total Lines=600", "Pan X Pos:=-4"} << 1
-                                              << QByteArray("Total Lines\t600\t625\n");
+        QTest::addRow("QVM") << "QVM" << header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
+                             << 0 << QByteArray();
+        QTest::addRow("QK1") << "QK1" << header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n" << 0
+                             << QByteArray();
+        QTest::addRow("QVMX, a measured item") << "QVMX" << header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
+                                              << 1 << QByteArray("Total Lines\t600\t625\n");
     }
 
-    // The backup of the simulator as it starts, edited, is restored and then compared.
+    // A diff afterwards, which reads the unit afresh, finds what the write's read-back found.
     void restore()
     {
         QFETCH(QString, code);
-        QFETCH(QStringList, edits);
-        const auto sim = start_sim(code, {"--no-pacing"});
+        QFETCH(QByteArray, file);
+        const auto sim = start_sim({"--model", code, "--no-pacing"});
         const QString path = m_home.filePath("restore.cfg");
-        write_file(path, edited(quvexctl({"read"}).out, edits));
+        write_file(path, file);
         const Run run = quvexctl({"write", path});
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
         QCOMPARE(run.err, QByteArray());
-
         const Run diff = quvexctl({"diff", path});
-        QCOMPARE(diff.exit_code, run.exit_code);
-        QCOMPARE(diff.out, run.out);
-        const QString name = edits.at(1).section(u'=', 0, 0);
-        QCOMPARE(quvexctl({"get", name}).out, (name + u'\t' + edits.at(1).section(u'=', 1) + u'\n').toLatin1());
+        QVERIFY(diff.exit_code == run.exit_code && diff.out == run.out);
     }
 
     void diff_data()
@@ -243,8 +232,7 @@ private Q_SLOTS:
         QFETCH(QStringList, sim);
         QFETCH(QByteArray, items);
         QFETCH(bool, json);
-        const auto unit = std::make_unique<test::SimProcess>(sim + QStringList{"--com", "1", "--trace"});
-        QVERIFY2(unit->start(), qPrintable(unit->error()));
+        const auto unit = start_sim(sim + QStringList{"--trace"});
         const QString path = m_home.filePath("diff.cfg");
         write_file(path, kQvmHeader + items);
         const Run run = quvexctl(json ? QStringList{"diff", "--json", path} : QStringList{"diff", path});
@@ -256,7 +244,7 @@ private Q_SLOTS:
 
     void set_and_get_a_mode_specific_item()
     {
-        const auto sim = start_sim("QVM", {"--no-pacing", "--trace"});
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
         const Run set = quvexctl({"set", "PO\\Out H-Centre:=500"});
         QCOMPARE(set.exit_code, 0);
         QCOMPARE(set.out, "PO\\Out H-Centre:\t500\n");
@@ -278,8 +266,6 @@ private Q_SLOTS:
         QTest::addRow("a heading") << QStringList{"get", ">Zoom"} << QByteArray("quvexctl: \">Zoom\" is a heading, not an item\n");
         QTest::addRow("no decimal value") << QStringList{"set", "Zoom=on"}
                                           << QByteArray("quvexctl: \"Zoom=on\" is no NAME=VALUE with a decimal VALUE\n");
-        QTest::addRow("--json for read") << QStringList{"read", "--json"}
-                                         << QByteArray("quvexctl: Unknown option 'json'. (try --help)\n");
         QTest::addRow("damaged file") << QStringList{"write", "damaged.cfg"}
                                       << QByteArray("quvexctl: damaged.cfg is damaged at \"Zoom\"\n");
     }
@@ -288,7 +274,7 @@ private Q_SLOTS:
     void refusals()
     {
         QFETCH(QStringList, arguments);
-        const auto sim = start_sim("QVM", {"--no-pacing", "--trace"});
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
         QVERIFY(QDir::setCurrent(m_home.path()));
         write_file("damaged.cfg", kQvmHeader + "\"Flicker Red.\",5\r\n\"Zoom\",on\r\n");
         const Run run = quvexctl(arguments);
