@@ -9,7 +9,7 @@ build="$root/build-release"
 app_id=org.quvex.Panel
 
 # The command-line programs: each answers --help and has its manual page in man1.
-commands=(quvex-sim)
+commands=(quvex-sim quvexctl)
 programs=(quvex-panel "${commands[@]}")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -98,6 +98,7 @@ void MainWindow::make_menus()
 {
     QMenu *file = make_menu("file", QStringLiteral("File"));
     m_fileopen = make_action(file, "fileopen", QString());
+    m_filecompare = make_action(file, "filecompare", QString());
     m_filesave = make_action(file, "filesave", QString());
     m_exit = make_action(file, "exit", QStringLiteral("Exit"));
     QMenu *nvr = make_menu("nvr", QStringLiteral("NVR"));
@@ -133,6 +134,7 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     m_settings = &settings;
     m_fileopen->setText(literal_caption(settings.open_caption()));
     m_filesave->setText(literal_caption(settings.save_caption()));
+    m_filecompare->setText(literal_caption(settings.compare_caption()));
     panel.set_progress_hook(
         [this](const QString &verb, int done, int total, const QString &item) { show_progress(verb, done, total, item); });
     connect_controls();
@@ -174,6 +176,9 @@ void MainWindow::connect_menus()
         connect(action, &QAction::triggered, this, [this, handler] { act(handler); });
     };
     on(m_fileopen, [&settings] { settings.fileopen_Click(); });
+    on(m_filecompare, [this, &settings] {
+        settings.filecompare_Click([this](const auto &differences) { return m_hooks.choose_differences(this, differences); });
+    });
     on(m_filesave, [&settings] { settings.filesave_Click(); });
     on(m_exit, [this] { exit_Click(); });
     on(m_store_settings, [&panel] { panel.store_settings_Click(); });

@@ -72,6 +72,7 @@ private:
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
     QAction *m_fileopen = nullptr;
+    QAction *m_filecompare = nullptr;
     QAction *m_filesave = nullptr;
     QAction *m_exit = nullptr;
     QAction *m_store_settings = nullptr;

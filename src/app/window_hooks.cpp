@@ -1,5 +1,6 @@
 #include "window_hooks.h"
 
+#include "compare_dialog.h"
 #include "message_box.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ WindowHooks production_hooks()
     };
     hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
+    hooks.choose_differences = &choose_differences;
     return hooks;
 }
 

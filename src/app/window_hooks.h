@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/operator_side.h"
+#include "settings/settings_compare.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,10 @@ struct WindowHooks
     // Where the running program lies; its installed files are found relative to it.
     QString program_folder;
     std::function<void()> quit;
+    // The differences of File › Compare: those the operator checked, or nothing for Cancel.
+    std::function<std::optional<QList<settings::Difference>>(QWidget *parent,
+                                                             const QList<settings::Difference> &differences)>
+        choose_differences;
 };
 
 WindowHooks production_hooks();

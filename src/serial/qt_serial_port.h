@@ -30,6 +30,8 @@ public:
     void discard_input() override;
 
     bool line_lost() const { return m_line_lost; }
+    // A device named by its path instead of by port number; empty: port N again.
+    void set_device(QString path) { m_device = std::move(path); }
 
 private:
     bool open_device();
@@ -37,6 +39,7 @@ private:
 
     QSerialPort m_port;
     int m_number = 1;
+    QString m_device;
     bool m_open = false;
     bool m_line_lost = false;
     QByteArray m_left_over;

@@ -1,35 +1,19 @@
 #include "settings_file.h"
 
 #include "catalogue/naming.h"
-#include "field_reader.h"
 #include "link/answer_number.h"
 #include "regular_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSaveFile>
-
-#include <algorithm>
 
 namespace quvex::settings {
 
 namespace {
 
-const QString kIdentifier = QStringLiteral("QUVEX Control Panel");
-
 QByteArray quoted(const QString &text)
 {
     return '"' + text.toLatin1() + '"';
-}
-
-// Name and value pairs after the three header fields; a name without its value counts too.
-int pair_count(const QByteArray &bytes)
-{
-    FieldReader reader(bytes);
-    int fields = 0;
-    while (reader.next_field())
-        ++fields;
-    return std::max(0, fields - 2) / 2;
 }
 
 } // namespace
@@ -41,6 +25,42 @@ QString settings_path()
 #else
     return QDir::homePath() + QStringLiteral("/quvex.cfg");
 #endif
+}
+
+std::optional<QByteArray> read_unit_settings(panel::Panel &panel, const QString &verb)
+{
+    const catalogue::CurrentModel &model = panel.model();
+    panel::UnitRun run = panel.begin_run(verb, panel.supported_item_count(true));
+    QByteArray bytes = quoted(kSettingsIdentifier) + "\r\n1\r\n" + quoted(model.name()) + "\r\n";
+
+    const catalogue::Catalogue &items = panel.items();
+    for (int i = 1; i <= items.item_count(); ++i) {
+        const catalogue::Entry &entry = items.entry(i);
+        if (!model.model_supports(entry.models) || entry.is_header())
+            continue;
+        run.step(entry.name.trimmed());
+        const link::Reading value = panel.bracket().read_item_value(entry.name);
+        // An item that could not be asked has no value to write, not even an unknown one.
+        if (!value || run.failed())
+            return std::nullopt;
+        const QByteArray number = value->is_empty() ? QByteArray() : link::format_wire_number(value->number()).toLatin1();
+        bytes += quoted(entry.name) + ',' + number + "\r\n";
+    }
+    // Giving the unit its own mode back is part of the read.
+    run.finish();
+    if (run.failed())
+        return std::nullopt;
+    return bytes;
+}
+
+bool open_for_replace(QSaveFile &file)
+{
+    return may_replace(file.fileName()) && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+bool commit_settings(QSaveFile &file, const QByteArray &bytes)
+{
+    return file.write(bytes) == bytes.size() && file.commit();
 }
 
 SettingsFile::SettingsFile(panel::Panel &panel, QString path)
@@ -64,6 +84,11 @@ QString SettingsFile::save_caption() const
     return QStringLiteral("Save to ") + display_path();
 }
 
+QString SettingsFile::compare_caption() const
+{
+    return QStringLiteral("Compare with ") + display_path();
+}
+
 void SettingsFile::show(const QString &text)
 {
     m_panel.operator_side().show_message(text);
@@ -71,108 +96,108 @@ void SettingsFile::show(const QString &text)
 
 void SettingsFile::filesave_Click()
 {
+    if (m_panel.model().is_disconnected()) {
+        show(QStringLiteral("No unit has been selected."));
+        return;
+    }
+    const QString write_error = QStringLiteral("Error writing to ") + display_path();
+    const panel::Operation operation = m_panel.begin_operation();
+    // A file that cannot be created is found before the unit is read for it.
+    QSaveFile file(m_path);
+    if (!open_for_replace(file)) {
+        show(write_error);
+        return;
+    }
+    const std::optional<QByteArray> bytes = read_unit_settings(m_panel, QStringLiteral("Saving"));
+    if (!bytes)
+        show(QStringLiteral("Unable to complete Save."));
+    else if (!commit_settings(file, *bytes))
+        show(write_error);
+}
+
+void SettingsFile::fileopen_Click()
+{
+    const SettingsContent content = read_settings_file(m_path);
+    if (!content.refusal.isEmpty()) {
+        show(content.refusal);
+        if (content.unknown_model)
+            m_panel.clear_list();
+        return;
+    }
+    load(content);
+}
+
+void SettingsFile::load(const SettingsContent &content)
+{
+    const panel::Operation operation = m_panel.begin_operation();
+    m_panel.quvex_Click(content.model_index);
+    if (apply(content.pairs, QStringLiteral("Loading"), 0) && content.damaged_at) {
+        show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
+                 .arg(*content.damaged_at));
+    }
+}
+
+bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, int total)
+{
+    panel::UnitRun run = m_panel.begin_run(verb, total);
+    const catalogue::Catalogue &items = m_panel.items();
+    for (const SettingsPair &pair : pairs) {
+        if (run.failed())
+            return false;
+        // A name the selected model does not have is no item of this unit.
+        if (catalogue::find_item(items, m_panel.model(), pair.name) > items.item_count())
+            continue;
+        run.step(pair.name.trimmed());
+        m_panel.set_named_item(pair.name, pair.value);
+    }
+    return !run.failed();
+}
+
+void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
+{
     const catalogue::CurrentModel &model = m_panel.model();
     if (model.is_disconnected()) {
         show(QStringLiteral("No unit has been selected."));
         return;
     }
-    const QString write_error = QStringLiteral("Error writing to ") + display_path();
-    panel::UnitRun run = m_panel.begin_run(QStringLiteral("Saving"), m_panel.supported_item_count(true));
-
-    // Written beside the old file and put in its place only when complete. Unbuffered, so
-    // that a write that fails (a full disk) is seen here and not lost in a late flush that
-    // the commit does not report.
-    QSaveFile file(m_path);
-    const auto write_line = [&file](const QByteArray &line) { return file.write(line + "\r\n") == line.size() + 2; };
-    if (!may_replace(m_path) || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        || !write_line(quoted(kIdentifier))) {
-        show(write_error);
+    const SettingsContent content = read_settings_file(m_path);
+    if (!content.refusal.isEmpty()) {
+        show(content.refusal);
         return;
     }
-    bool written = write_line("1") && write_line(quoted(model.name()));
-
-    const catalogue::Catalogue &items = m_panel.items();
-    bool asked = true;
-    for (int i = 1; i <= items.item_count() && written && asked; ++i) {
-        const catalogue::Entry &entry = items.entry(i);
-        if (!model.model_supports(entry.models) || entry.is_header())
-            continue;
-        run.step(entry.name.trimmed());
-        const link::Reading value = m_panel.bracket().read_item_value(entry.name);
-        // An item that could not be asked has no value to write, not even an unknown one.
-        asked = value.has_value();
-        if (!asked || run.failed())
-            break;
-        const QByteArray number = value->is_empty() ? QByteArray() : link::format_wire_number(value->number()).toLatin1();
-        written = write_line(quoted(entry.name) + ',' + number);
-    }
-    run.finish();
-
-    if (run.failed() || !asked) {
-        file.cancelWriting();
-        show(QStringLiteral("Unable to complete Save."));
-    } else if (!written || !file.commit()) {
-        show(write_error);
-    }
-}
-
-void SettingsFile::fileopen_Click()
-{
-    const std::optional<QByteArray> bytes = read_regular_file(m_path, kSizeLimit);
-    if (!bytes) {
-        show(QStringLiteral("Could not open file ") + display_path());
+    if (content.damaged_at) {
+        show(QStringLiteral("The settings file is damaged at \"%1\".").arg(*content.damaged_at));
         return;
     }
-    const QString not_ours = QStringLiteral("This is not a QUVEX Control Panel file.");
-    if (bytes->size() > kSizeLimit || pair_count(*bytes) > kPairLimit) {
-        show(not_ours);
-        return;
-    }
-    FieldReader reader(*bytes);
-
-    const std::optional<QString> identifier = reader.next_field();
-    const std::optional<QString> version = reader.next_field();
-    const std::optional<QString> model_name = reader.next_field();
-    if (!model_name || *identifier != kIdentifier) {
-        show(not_ours);
-        return;
-    }
-    if (field_number(*version) != 1.0) {
-        show(QStringLiteral("Unknown file version."));
-        return;
-    }
-    int model_index = 0;
-    for (int i = 1; i < catalogue::kUnitModelCount && model_index == 0; ++i) {
-        if (catalogue::unit_models()[static_cast<std::size_t>(i)].display_name == *model_name)
-            model_index = i;
-    }
-    if (model_index == 0) {
-        show(QStringLiteral("Unknown QUVEX type."));
-        m_panel.clear_list();
+    if (content.model_index != model.index()) {
+        show(QStringLiteral("The file is for %1, the unit is %2.")
+                 .arg(catalogue::unit_models()[static_cast<std::size_t>(content.model_index)].display_name,
+                      model.name()));
         return;
     }
     const panel::Operation operation = m_panel.begin_operation();
-    m_panel.quvex_Click(model_index);
-
-    panel::UnitRun run = m_panel.begin_run(QStringLiteral("Loading"), 0);
-    const catalogue::Catalogue &items = m_panel.items();
-    while (!run.failed()) {
-        const std::optional<QString> name = reader.next_field();
-        if (!name)
-            break;
-        const std::optional<QString> value_field = reader.next_field();
-        const std::optional<double> number = value_field ? field_number(*value_field) : std::nullopt;
-        if (!value_field || (!value_field->trimmed().isEmpty() && !number)) {
-            show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
-                     .arg(name->trimmed()));
-            break;
-        }
-        // A name the selected model does not have is no item of this unit.
-        if (catalogue::find_item(items, m_panel.model(), *name) > items.item_count())
-            continue;
-        run.step(name->trimmed());
-        m_panel.set_named_item(*name, number ? catalogue::Value(*number) : catalogue::Value());
+    const std::optional<QByteArray> unit = read_unit_settings(m_panel, QStringLiteral("Comparing"));
+    if (!unit) {
+        show(QStringLiteral("Unable to complete Save."));
+        return;
     }
+    const QList<Difference> differences = compare_settings(content.pairs, parse_settings(*unit).pairs);
+    if (differences.isEmpty()) {
+        show(QStringLiteral("The unit holds the values of the file."));
+        return;
+    }
+    const std::optional<QList<Difference>> checked = choose(differences);
+    if (!checked)
+        return;
+    QList<SettingsPair> pairs;
+    catalogue::Catalogue &items = m_panel.items();
+    for (const Difference &difference : *checked) {
+        // What the unit was just seen to hold, so that the set-value path finds a change to send
+        // whatever the list held before.
+        items.entry(catalogue::find_item(items, model, difference.name)).value = difference.unit;
+        pairs.append({difference.name, difference.file});
+    }
+    apply(pairs, QStringLiteral("Sending"), static_cast<int>(pairs.size()));
 }
 
 } // namespace quvex::settings

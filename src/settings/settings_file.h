@@ -1,13 +1,30 @@
 #pragma once
 
 #include "panel/panel.h"
+#include "settings_compare.h"
+#include "settings_content.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
+
+class QSaveFile;
 
 namespace quvex::settings {
 
 // "c:\quvex.cfg" on Windows, quvex.cfg in the home folder elsewhere.
 QString settings_path();
+
+// Every value of the connected unit as a save writes it, each read afresh from the unit in one
+// unit-wide run; nothing when the unit could not be read to the end (the exchange has said why).
+std::optional<QByteArray> read_unit_settings(panel::Panel &panel, const QString &verb);
+
+// A settings file is written beside the old one and put in its place only when complete.
+// Opened unbuffered, so that a write that fails (a full disk) is seen where it happens and not
+// lost in a late flush that the commit does not report; only where may_replace() allows.
+bool open_for_replace(QSaveFile &file);
+bool commit_settings(QSaveFile &file, const QByteArray &bytes);
 
 // Saves every value of the connected unit to the one settings file, as the unit reports it
 // now, and loads such a file into a unit through the ordinary set-value path. A save that
@@ -15,23 +32,26 @@ QString settings_path();
 class SettingsFile
 {
 public:
-    // Real files are a few KiB with fewer than 60 pairs; anything near these is not one of
-    // ours, and loading it would keep the window locked for many minutes.
-    static constexpr qint64 kSizeLimit = 1 << 20;
-    static constexpr int kPairLimit = 1000;
-
     SettingsFile(panel::Panel &panel, QString path);
 
     const QString &path() const { return m_path; }
     QString open_caption() const;
     QString save_caption() const;
+    QString compare_caption() const;
 
     void filesave_Click();
     void fileopen_Click();
+    // Reads the unit, lists where it differs from the file and sends what the operator checks.
+    void filecompare_Click(const DifferenceChooser &choose);
+
+    // Selects the content's model and applies its pairs, as an open of a file that holds them.
+    void load(const SettingsContent &content);
 
 private:
     QString display_path() const;
     void show(const QString &text);
+    // In one unit-wide run; false when an exchange failed and the rest was left.
+    bool apply(const QList<SettingsPair> &pairs, const QString &verb, int total);
 
     panel::Panel &m_panel;
     QString m_path;

@@ -1,3 +1,4 @@
+#include "app/compare_dialog.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "catalogue/catalogue.h"
@@ -53,6 +54,8 @@ struct Rig
     QList<QStringList> started;
     bool start_succeeds = true;
     int quits = 0;
+    QStringList offered;                 // what the compare dialog would list: "name file unit"
+    std::optional<QStringList> checked; // the names left checked in it; nothing: Cancel
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     test::FakeUnit unit;
@@ -71,7 +74,18 @@ struct Rig
             return start_succeeds;
         },
         .program_folder = folder.filePath(u"bin"_s),
-        .quit = [this] { ++quits; }}};
+        .quit = [this] { ++quits; },
+        .choose_differences =
+            [this](QWidget *, const QList<settings::Difference> &differences) {
+                unit.clear_sent(); // what the compare's own read sent
+                QList<settings::Difference> kept;
+                for (const settings::Difference &difference : differences) {
+                    offered.append(u"%1 %2 %3"_s.arg(difference.name).arg(difference.file).arg(difference.unit));
+                    if (checked && checked->contains(difference.name))
+                        kept.append(difference);
+                }
+                return checked ? std::optional(kept) : std::nullopt;
+            }}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
@@ -104,6 +118,9 @@ private Q_SLOTS:
     void a_drag_chooses_where_it_ends();
     void quick_ref_starts_the_viewer_or_says_why_not();
     void message_box_reads_as_meant();
+    void compare_sends_only_the_checked_items_data();
+    void compare_sends_only_the_checked_items();
+    void compare_dialog_gives_back_the_checked_items();
 };
 
 void TestMainWindow::starts_disconnected_then_a_model_reads_the_unit()
@@ -481,6 +498,50 @@ void TestMainWindow::message_box_reads_as_meant()
     QVERIFY(box->standardButtons() == QMessageBox::Ok && box->isModal());
     const auto plain = app::make_message_box(nullptr, u"COM port closed."_s, {}, link::MessageIcon::None);
     QCOMPARE(plain->windowTitle(), u"QUVEX control panel"_s);
+}
+
+void TestMainWindow::compare_sends_only_the_checked_items_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("written");
+    QTest::addRow("two of three checked")
+        << false << u"FlickerRed.=5 VideoStd=1 Overscan=1 OutH-Centre:=500 VideoStd=0 Overscan=0"_s;
+    QTest::addRow("cancelled") << true << QString();
+}
+
+void TestMainWindow::compare_sends_only_the_checked_items()
+{
+    QFETCH(bool, cancel);
+    Rig rig;
+    rig.unit.set_value(u"FlickerRed."_s, 5);
+    rig.connect();
+    rig.unit.set_value(u"FlickerRed."_s, 2); // changed at the unit since the list read it
+    QVERIFY(QDir().mkpath(rig.folder.filePath(u"missing"_s)));
+    QFile file(rig.settings.path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n\"Flicker Red.\",5\r\n\"Zoom\",1\r\n"
+               "\"PO\\Out H-Centre:\",500\r\n\"Pan X Pos:\",0\r\n");
+    file.close();
+    if (!cancel)
+        rig.checked = QStringList{u"Flicker Red."_s, u"PO\\Out H-Centre:"_s};
+    auto &compare = rig.get<QAction>(u"filecompare"_s);
+    QCOMPARE(compare.text(), u"Compare with "_s + QDir::toNativeSeparators(rig.settings.path()));
+    compare.trigger();
+
+    QCOMPARE(rig.offered, (QStringList{u"Flicker Red. 5 2"_s, u"Zoom 1 0"_s, u"PO\\Out H-Centre: 500 0"_s}));
+    QTEST(rig.written(), "written");
+    QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).findItems(u"PO\\Out H-Centre:  500"_s, Qt::MatchExactly).size(),
+             cancel ? 0 : 1);
+    QVERIFY(rig.shown().isEmpty() && rig.unlocked());
+}
+
+void TestMainWindow::compare_dialog_gives_back_the_checked_items()
+{
+    app::CompareDialog dialog(nullptr, {{u"Zoom"_s, 1, 0}, {u"Sense"_s, 2.5, 16}});
+    QCOMPARE(dialog.list().topLevelItem(1)->text(1), u"2.5"_s);
+    dialog.list().topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    QCOMPARE(dialog.checked(), (QList<settings::Difference>{{u"Sense"_s, 2.5, 16}}));
+    QCOMPARE(dialog.findChild<QPushButton *>(u"send_checked"_s)->text(), u"Send checked"_s);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -48,7 +48,8 @@ struct WindowRig
         .process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
         .start_detached = [](const QString &, const QStringList &) { return false; },
         .program_folder = QString(),
-        .quit = [] {}}};
+        .quit = [] {},
+        .choose_differences = {}}};
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};

@@ -1,0 +1,65 @@
+#include "cli_operator.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <utility>
+#include <unistd.h>
+
+namespace quvex::cli {
+
+namespace {
+
+void print_error_text(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+}
+
+} // namespace
+
+CliOperator::CliOperator()
+    : m_terminal(::isatty(STDERR_FILENO) == 1)
+{
+}
+
+void CliOperator::show_message(const QString &text, const QString &, link::MessageIcon)
+{
+    if (m_unknown_expected && text == QLatin1String("Wrong QUVEX type selected."))
+        return;
+    ++m_messages_shown;
+    clear_progress();
+    // The core breaks some messages with CR alone, which would overwrite the line on a terminal.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    print_error_text(shown + u'\n');
+}
+
+void CliOperator::process_events()
+{
+    // Blocks until something happens; Timer1's ticks make sure something always does.
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void CliOperator::show_progress(const QString &verb, int done, int total, const QString &item)
+{
+    if (!m_terminal)
+        return;
+    if (verb.isEmpty()) {
+        clear_progress();
+        return;
+    }
+    QString text = verb.toLower() + u' ' + QString::number(done);
+    if (total > 0)
+        text += u'/' + QString::number(total);
+    print_error_text(QStringLiteral("\r\x1b[K") + text + u' ' + item);
+    m_progress_shown = true;
+}
+
+void CliOperator::clear_progress()
+{
+    if (std::exchange(m_progress_shown, false))
+        print_error_text(QStringLiteral("\r\x1b[K"));
+}
+
+} // namespace quvex::cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/operator_side.h"
+
+#include <QString>
+
+namespace quvex::cli {
+
+// The operator's side of the core for a command line: messages go to standard error at once and
+// nothing waits for a person. Progress is shown only to a person, on a terminal, on one line
+// that each message clears first.
+class CliOperator final : public link::OperatorSide
+{
+public:
+    CliOperator();
+
+    void show_message(const QString &text, const QString &title = {},
+                      link::MessageIcon icon = link::MessageIcon::None) override;
+    void set_window_enabled(bool) override {}
+    void set_port_box_enabled(bool) override {}
+    void process_events() override;
+
+    void show_progress(const QString &verb, int done, int total, const QString &item);
+
+    // Messages shown so far: the core shows one for every failure it meets.
+    int messages_shown() const { return m_messages_shown; }
+    // While probing for the model, a "?" answer is the information sought, not a wrong model.
+    void set_unknown_answers_expected(bool expected) { m_unknown_expected = expected; }
+
+private:
+    void clear_progress();
+
+    bool m_terminal = false;
+    bool m_progress_shown = false;
+    bool m_unknown_expected = false;
+    int m_messages_shown = 0;
+};
+
+} // namespace quvex::cli

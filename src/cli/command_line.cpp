@@ -1,0 +1,191 @@
+#include "command_line.h"
+
+#include "catalogue/unit_models.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+namespace quvex::cli {
+
+namespace {
+
+enum Accepts { kNone = 0, kModel = 1, kJson = 2, kOutput = 4 };
+
+struct CommandForm
+{
+    Command command;
+    const char *name;
+    const char *arguments; // as the usage line shows them
+    const char *argument_about;
+    int least;             // arguments
+    int most;              // -1: any number
+    int accepts;
+    const char *about;
+};
+
+const CommandForm kCommands[] = {
+    {Command::Detect, "detect", "", "", 0, 0, kJson,
+     "Prints the unit's model code and name, separated by a tab."},
+    {Command::Read, "read", "", "", 0, 0, kModel | kOutput,
+     "Backs the unit up: reads every item of its model and writes a settings file, the same bytes as\n"
+     "the panel's File > Save, to standard output or to FILE (replaced only when the read is complete)."},
+    {Command::Write, "write", "FILE", "A settings file.", 1, 1, kModel,
+     "Restores the settings file FILE as the panel's File > Open does: its items in file order, each\n"
+     "read back, the unit's video mode restored. Then lists the items whose read-back differs:\n"
+     "name, file value, unit value, separated by tabs."},
+    {Command::Diff, "diff", "FILE", "A settings file.", 1, 1, kModel | kJson,
+     "Reads the unit and lists the items whose value differs from the settings file FILE: name, file\n"
+     "value, unit value, separated by tabs. Nothing is written. Empty and unknown values are not\n"
+     "compared."},
+    {Command::Get, "get", "NAME...", "Items' names, each one argument.", 1, -1, kModel | kJson,
+     "Prints the unit's value of each item, name and value separated by a tab; an option item's value\n"
+     "is the position of its option, from 0. NAME is the item's name as the panel's list shows it,\n"
+     "mode prefix included ('Flicker Red.', 'PO\\Out H-Centre:'), or the same without its spaces."},
+    {Command::Set, "set", "NAME=VALUE...", "An item's name, \"=\" and the value to send.", 1, -1, kModel,
+     "Sends each value to the unit, reads it back and prints what the unit holds, as get does. VALUE\n"
+     "is a decimal number; for an option item the position of its option, from 0."},
+    {Command::Store, "store", "", "", 0, 0, kNone, "Makes the unit keep its current settings (Store Settings)."},
+    {Command::Reset, "reset", "", "", 0, 0, kNone, "Resets the unit and ends once the unit has acknowledged it."},
+};
+
+constexpr auto kAbout =
+    "Backs up, restores, compares and adjusts a QUVEX scan-converter unit on a serial line, with the\n"
+    "control panel's own exchanges and settings file.\n"
+    "\n"
+    "Commands (quvexctl COMMAND --help tells more):\n"
+    "  detect               print the unit's model code and name\n"
+    "  read [-o FILE]       back the unit up into a settings file\n"
+    "  write FILE           restore a settings file into the unit\n"
+    "  diff FILE            list the items whose value differs from a settings file\n"
+    "  get NAME...          print items' values\n"
+    "  set NAME=VALUE...    send items' values, then print them as read back\n"
+    "  store                make the unit keep its settings\n"
+    "  reset                reset the unit\n"
+    "\n"
+    "Exit status: 0 done (diff: no difference); 1 differences found; 2 the unit did not answer,\n"
+    "refused an item or is another model than the file; 3 bad usage, an unknown item name, or a\n"
+    "file that cannot be read or written.";
+
+const QCommandLineOption kPort(QStringLiteral("port"), QStringLiteral("Serial port number N, as the panel numbers ports (default 1)."), QStringLiteral("N"));
+const QCommandLineOption kDevice(QStringLiteral("device"), QStringLiteral("The serial device at PATH instead of a port number."), QStringLiteral("PATH"));
+const QCommandLineOption kModelOption(QStringLiteral("model"),
+                                      QStringLiteral("The unit's model: QVL, QVM, QVMX, QVMK, QK1, QK2, or auto to ask the unit (default)."),
+                                      QStringLiteral("CODE"), QStringLiteral("auto"));
+const QCommandLineOption kJsonOption(QStringLiteral("json"), QStringLiteral("Print JSON instead of tab-separated lines."));
+const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                       QStringLiteral("Write the settings file to FILE instead of standard output."), QStringLiteral("FILE"));
+
+int refuse(const QString &why)
+{
+    std::fprintf(stderr, "quvexctl: %s (try --help)\n", why.toLocal8Bit().constData());
+    return kExitUsage;
+}
+
+int print_help(const QCommandLineParser &parser, const QString &usage)
+{
+    // Qt's usage line names the program as it was started, path and all.
+    QString text = parser.helpText();
+    text.replace(0, text.indexOf(u'\n'), QStringLiteral("Usage: quvexctl [options] ") + usage);
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 ? kExitSuccess : kExitUsage;
+}
+
+bool wants_help(const QCommandLineParser &parser)
+{
+    return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"));
+}
+
+void add_options(QCommandLineParser &parser, int accepts)
+{
+    parser.addHelpOption();
+    parser.addOptions({kPort, kDevice});
+    if (accepts & kModel)
+        parser.addOption(kModelOption);
+    if (accepts & kJson)
+        parser.addOption(kJsonOption);
+    if (accepts & kOutput)
+        parser.addOption(kOutputOption);
+}
+
+bool is_model_code(const QString &code)
+{
+    for (int i = 1; i < catalogue::kUnitModelCount; ++i) {
+        if (catalogue::unit_models()[static_cast<std::size_t>(i)].code == code)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
+{
+    // The command word is the first argument that is neither an option nor an option's value;
+    // options may stand before or after it, so every option is known here.
+    QCommandLineParser finder;
+    add_options(finder, kModel | kJson | kOutput);
+    finder.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    finder.setApplicationDescription(QString::fromLatin1(kAbout));
+    if (!finder.parse(arguments))
+        return refuse(finder.errorText());
+    if (finder.positionalArguments().isEmpty())
+        return wants_help(finder) ? print_help(finder, QStringLiteral("COMMAND [arguments]"))
+                                  : refuse(QStringLiteral("no command given"));
+
+    const QString word = finder.positionalArguments().constFirst();
+    const CommandForm *form = nullptr;
+    for (const CommandForm &candidate : kCommands) {
+        if (word == QLatin1String(candidate.name))
+            form = &candidate;
+    }
+    if (!form)
+        return refuse(QStringLiteral("unknown command \"%1\"").arg(word));
+
+    QCommandLineParser parser;
+    add_options(parser, form->accepts);
+    parser.setApplicationDescription(QString::fromLatin1(form->about));
+    const QString synopsis = QString::fromLatin1(form->arguments);
+    if (!synopsis.isEmpty())
+        parser.addPositionalArgument(synopsis, QString::fromLatin1(form->argument_about));
+    if (!parser.parse(arguments))
+        return refuse(parser.errorText());
+    if (wants_help(parser))
+        return print_help(parser, (word + u' ' + synopsis).trimmed());
+
+    Invocation call;
+    call.command = form->command;
+    call.arguments = parser.positionalArguments().mid(1);
+    if (call.arguments.size() < form->least || (form->most >= 0 && call.arguments.size() > form->most))
+        return refuse(*form->arguments ? QStringLiteral("%1 wants %2").arg(word, QString::fromLatin1(form->arguments))
+                                       : QStringLiteral("%1 takes no arguments").arg(word));
+    if (parser.isSet(kPort) && parser.isSet(kDevice))
+        return refuse(QStringLiteral("--port and --device do not go together"));
+    if (parser.isSet(kPort)) {
+        bool ok = false;
+        call.port = parser.value(kPort).toInt(&ok);
+        // Port numbers are 16-bit, as the panel's port box takes them.
+        if (!ok || call.port < 1 || call.port > 32767)
+            return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"").arg(parser.value(kPort)));
+    }
+    call.device = parser.value(kDevice);
+    if (parser.isSet(kDevice) && call.device.isEmpty())
+        return refuse(QStringLiteral("--device wants a path"));
+    if (form->accepts & kModel) {
+        call.model = parser.value(kModelOption);
+        if (call.model == QLatin1String("auto"))
+            call.model.clear();
+        else if (!is_model_code(call.model))
+            return refuse(QStringLiteral("unknown model \"%1\"").arg(call.model));
+    }
+    call.json = (form->accepts & kJson) && parser.isSet(kJsonOption);
+    if (form->accepts & kOutput) {
+        call.output = parser.value(kOutputOption);
+        if (parser.isSet(kOutputOption) && call.output.isEmpty())
+            return refuse(QStringLiteral("-o wants a file name"));
+    }
+    return call;
+}
+
+} // namespace quvex::cli

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+namespace quvex::cli {
+
+enum ExitCode { kExitSuccess = 0, kExitDifferent = 1, kExitUnit = 2, kExitUsage = 3 };
+
+enum class Command { Detect, Read, Write, Diff, Get, Set, Store, Reset };
+
+// One run of quvexctl as the command line asks for it, checked for form but not yet against a
+// unit: names and files are looked at when the command runs.
+struct Invocation
+{
+    Command command = Command::Detect;
+    int port = 1;
+    QString device;    // instead of port when not empty
+    QString model;     // a model code; empty: detect the model
+    QString output;    // read -o; empty: standard output
+    bool json = false;
+    QStringList arguments; // FILE, NAME... or NAME=VALUE...
+};
+
+// The invocation to run, or the exit code after help (0) or a refusal (3) has been printed.
+std::variant<Invocation, int> parse_command_line(const QStringList &arguments);
+
+} // namespace quvex::cli

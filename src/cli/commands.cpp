@@ -1,0 +1,376 @@
+#include "commands.h"
+
+#include "catalogue/naming.h"
+#include "detection.h"
+#include "link/answer_number.h"
+#include "serial/port_device.h"
+#include "settings/settings_compare.h"
+#include "settings/settings_file.h"
+#include "unit_session.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace quvex::cli {
+
+namespace {
+
+const QString kReading = QStringLiteral("Reading");
+
+void print_error(const QString &text)
+{
+    std::fputs((QStringLiteral("quvexctl: ") + text + u'\n').toLocal8Bit().constData(), stderr);
+}
+
+bool print_data(const QByteArray &bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout)
+            == static_cast<std::size_t>(bytes.size())
+        && std::fflush(stdout) == 0)
+        return true;
+    print_error(QStringLiteral("cannot write to standard output"));
+    return false;
+}
+
+QByteArray json_line(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QJsonValue json_value(const catalogue::Value &value)
+{
+    return value.is_empty() ? QJsonValue() : QJsonValue(value.number());
+}
+
+QString text_value(const catalogue::Value &value)
+{
+    return value.is_empty() ? QString() : link::format_wire_number(value.number());
+}
+
+const catalogue::UnitModel &unit_model_at(int index)
+{
+    return catalogue::unit_models()[static_cast<std::size_t>(index)];
+}
+
+int model_index(const QString &code)
+{
+    for (int i = 1; i < catalogue::kUnitModelCount; ++i) {
+        if (unit_model_at(i).code == code)
+            return i;
+    }
+    return 0;
+}
+
+// A file that a restore or a compare can use whole; nothing after saying why not. A restore
+// refuses a damaged file before anything is sent rather than stop part-way as the window does.
+std::optional<settings::SettingsContent> whole_file(const QString &path)
+{
+    settings::SettingsContent content = settings::read_settings_file(path);
+    if (!content.refusal.isEmpty()) {
+        print_error(content.refusal);
+        return std::nullopt;
+    }
+    if (content.damaged_at) {
+        print_error(QStringLiteral("%1 is damaged at \"%2\"").arg(path, *content.damaged_at));
+        return std::nullopt;
+    }
+    return content;
+}
+
+struct Assignment
+{
+    QString name;
+    double value = 0;
+};
+
+class Runner
+{
+public:
+    explicit Runner(const Invocation &call)
+        : m_call(call)
+        , m_session(call.port, call.device)
+    {
+    }
+
+    int run();
+
+private:
+    int detect();
+    int read();
+    int write();
+    int diff();
+    int get_or_set(const QList<Assignment> &assignments, bool send);
+    int store();
+    int reset();
+
+    bool open_port();
+    int unit_model();
+    int file_model_of_unit(const settings::SettingsContent &content);
+    int item_index(const QString &name);
+    int print_items(const QList<int> &indexes);
+    int print_differences(const QList<settings::Difference> &differences);
+    // The core shows a message for every failure it meets.
+    bool unit_failed() const { return m_session.operator_side.messages_shown() > 0; }
+    int exit_code(bool printed, bool different = false) const
+    {
+        return unit_failed() ? kExitUnit : !printed ? kExitUsage : different ? kExitDifferent : kExitSuccess;
+    }
+
+    const Invocation &m_call;
+    UnitSession m_session;
+};
+
+int Runner::run()
+{
+    switch (m_call.command) {
+    case Command::Detect:
+        return detect();
+    case Command::Read:
+        return read();
+    case Command::Write:
+        return write();
+    case Command::Diff:
+        return diff();
+    case Command::Get: {
+        QList<Assignment> reads;
+        for (const QString &name : m_call.arguments)
+            reads.append({name});
+        return get_or_set(reads, false);
+    }
+    case Command::Set: {
+        // Every argument is checked before the first value goes out.
+        static const QRegularExpression kDecimal(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+        QList<Assignment> writes;
+        for (const QString &argument : m_call.arguments) {
+            const qsizetype equals = argument.indexOf(u'=');
+            const QString value = argument.mid(equals + 1);
+            if (equals <= 0 || !kDecimal.match(value).hasMatch()) {
+                print_error(QStringLiteral("\"%1\" is no NAME=VALUE with a decimal VALUE").arg(argument));
+                return kExitUsage;
+            }
+            writes.append({argument.left(equals), value.toDouble()});
+        }
+        return get_or_set(writes, true);
+    }
+    case Command::Store:
+        return store();
+    case Command::Reset:
+        return reset();
+    }
+    return kExitUsage;
+}
+
+bool Runner::open_port()
+{
+    m_session.link.open_port();
+    if (m_session.link.is_port_open())
+        return true;
+    print_error(QStringLiteral("could not open %1")
+                    .arg(m_call.device.isEmpty() ? serial::port_device(m_call.port) : m_call.device));
+    return false;
+}
+
+int Runner::unit_model()
+{
+    if (!m_call.model.isEmpty())
+        return model_index(m_call.model);
+    m_session.operator_side.set_unknown_answers_expected(true);
+    const Detection detection = detect_model(m_session.link, m_session.catalogue);
+    m_session.operator_side.set_unknown_answers_expected(false);
+    if (detection.answered && detection.model_index == 0)
+        print_error(QStringLiteral("the unit's answers fit no QUVEX model"));
+    return detection.model_index;
+}
+
+// The file's model when the unit is of it; 0 after saying why not.
+int Runner::file_model_of_unit(const settings::SettingsContent &content)
+{
+    const int unit = unit_model();
+    if (unit != 0 && unit != content.model_index) {
+        print_error(QStringLiteral("file is for %1, unit is %2")
+                        .arg(unit_model_at(content.model_index).code, unit_model_at(unit).code));
+        return 0;
+    }
+    return unit;
+}
+
+int Runner::item_index(const QString &name)
+{
+    const catalogue::Catalogue &items = m_session.catalogue;
+    for (int i = 1; i <= items.item_count(); ++i) {
+        const catalogue::Entry &entry = items.entry(i);
+        if (!m_session.model.model_supports(entry.models)
+            || (name != entry.name.trimmed() && name != catalogue::remove_spaces(entry.name)))
+            continue;
+        if (!entry.is_header())
+            return i;
+        print_error(QStringLiteral("\"%1\" is a heading, not an item").arg(name));
+        return 0;
+    }
+    print_error(QStringLiteral("%1 has no item \"%2\"").arg(m_session.model.code(), name));
+    return 0;
+}
+
+int Runner::detect()
+{
+    if (!open_port())
+        return kExitUnit;
+    const int index = unit_model();
+    if (index == 0)
+        return kExitUnit;
+    const catalogue::UnitModel &model = unit_model_at(index);
+    const QByteArray data =
+        m_call.json ? json_line({{QStringLiteral("model"), model.code}, {QStringLiteral("name"), model.display_name}})
+                    : (model.code + u'\t' + model.display_name + u'\n').toUtf8();
+    return exit_code(print_data(data));
+}
+
+int Runner::read()
+{
+    // An output that cannot be created is found before the unit is read for it.
+    QSaveFile file(m_call.output);
+    if (!m_call.output.isEmpty() && !settings::open_for_replace(file)) {
+        print_error(QStringLiteral("cannot write %1").arg(m_call.output));
+        return kExitUsage;
+    }
+    if (!open_port())
+        return kExitUnit;
+    const int index = unit_model();
+    if (index == 0)
+        return kExitUnit;
+    m_session.model.select(index);
+    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.panel, kReading);
+    if (!bytes) {
+        print_error(QStringLiteral("the unit was not read to the end; nothing was written"));
+        return kExitUnit;
+    }
+    if (m_call.output.isEmpty())
+        return exit_code(print_data(*bytes));
+    if (!settings::commit_settings(file, *bytes)) {
+        print_error(QStringLiteral("cannot write %1").arg(m_call.output));
+        return kExitUsage;
+    }
+    return kExitSuccess;
+}
+
+int Runner::write()
+{
+    const QString &path = m_call.arguments.constFirst();
+    const std::optional<settings::SettingsContent> content = whole_file(path);
+    if (!content)
+        return kExitUsage;
+    if (!open_port() || file_model_of_unit(*content) == 0)
+        return kExitUnit;
+    settings::SettingsFile(m_session.panel, path).load(*content);
+    // After a failed exchange the rest of the file was not sent: its read-backs say nothing.
+    if (unit_failed())
+        return kExitUnit;
+    return print_differences(
+        settings::compare_settings(content->pairs, settings::stored_pairs(m_session.catalogue, m_session.model)));
+}
+
+int Runner::diff()
+{
+    const QString &path = m_call.arguments.constFirst();
+    const std::optional<settings::SettingsContent> content = whole_file(path);
+    if (!content)
+        return kExitUsage;
+    if (!open_port())
+        return kExitUnit;
+    const int index = file_model_of_unit(*content);
+    if (index == 0)
+        return kExitUnit;
+    m_session.model.select(index);
+    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.panel, kReading);
+    if (!bytes) {
+        print_error(QStringLiteral("the unit was not read to the end"));
+        return kExitUnit;
+    }
+    return print_differences(settings::compare_settings(content->pairs, settings::parse_settings(*bytes).pairs));
+}
+
+int Runner::get_or_set(const QList<Assignment> &assignments, bool send)
+{
+    if (!open_port())
+        return kExitUnit;
+    const int model = unit_model();
+    if (model == 0)
+        return kExitUnit;
+    m_session.model.select(model);
+    QList<int> indexes;
+    for (const Assignment &assignment : assignments) {
+        indexes.append(item_index(assignment.name));
+        if (indexes.constLast() == 0)
+            return kExitUsage;
+    }
+    QList<int> done;
+    for (qsizetype i = 0; i < indexes.size() && !unit_failed(); ++i) {
+        // A fresh process knows no value of the unit: the stored one must not hold a send back.
+        m_session.catalogue.entry(indexes.at(i)).value = {};
+        m_session.panel.set_item_value(indexes.at(i), send ? catalogue::Value(assignments.at(i).value) : catalogue::Value());
+        done.append(indexes.at(i));
+    }
+    return print_items(done);
+}
+
+int Runner::print_items(const QList<int> &indexes)
+{
+    QJsonArray items;
+    QByteArray text;
+    for (const int index : indexes) {
+        const catalogue::Entry &entry = m_session.catalogue.entry(index);
+        items.append(QJsonObject{{QStringLiteral("name"), entry.name.trimmed()},
+                                 {QStringLiteral("value"), json_value(entry.value)}});
+        text += (entry.name.trimmed() + u'\t' + text_value(entry.value) + u'\n').toUtf8();
+    }
+    return exit_code(print_data(m_call.json ? json_line({{QStringLiteral("items"), items}}) : text));
+}
+
+int Runner::print_differences(const QList<settings::Difference> &differences)
+{
+    QJsonArray listed;
+    QByteArray text;
+    for (const settings::Difference &difference : differences) {
+        listed.append(QJsonObject{{QStringLiteral("name"), difference.name},
+                                  {QStringLiteral("file"), difference.file},
+                                  {QStringLiteral("unit"), difference.unit}});
+        text += (difference.name + u'\t' + link::format_wire_number(difference.file) + u'\t'
+                 + link::format_wire_number(difference.unit) + u'\n')
+                    .toUtf8();
+    }
+    const QByteArray data = m_call.json ? json_line({{QStringLiteral("model"), m_session.model.code()},
+                                                     {QStringLiteral("differences"), listed}})
+                                        : text;
+    return exit_code(print_data(data), !differences.isEmpty());
+}
+
+int Runner::store()
+{
+    if (!open_port())
+        return kExitUnit;
+    m_session.panel.store_settings_Click();
+    return exit_code(true);
+}
+
+int Runner::reset()
+{
+    if (!open_port())
+        return kExitUnit;
+    const panel::Operation operation = m_session.panel.begin_operation();
+    m_session.bracket.write_item_value(QStringLiteral("Reset"), 1);
+    return exit_code(true);
+}
+
+} // namespace
+
+int run_command(const Invocation &call)
+{
+    return Runner(call).run();
+}
+
+} // namespace quvex::cli

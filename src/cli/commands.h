@@ -1,0 +1,11 @@
+#pragma once
+
+#include "command_line.h"
+
+namespace quvex::cli {
+
+// Runs one invocation against the unit and gives its exit code. Data goes to standard output,
+// everything else to standard error.
+int run_command(const Invocation &call);
+
+} // namespace quvex::cli

@@ -1,0 +1,57 @@
+#include "detection.h"
+
+#include "catalogue/unit_models.h"
+
+#include <QList>
+
+namespace quvex::cli {
+
+namespace {
+
+// Known to: Genlock QVM and QVMK; Buttons all but QK2; Keyer QK1 and QK2; Clock width: QVL and
+// QVM. No two models give the same four answers.
+const QString kProbes[] = {QStringLiteral("Genlock"), QStringLiteral("Buttons"), QStringLiteral("Keyer"),
+                           QStringLiteral("Clock width:")};
+
+const catalogue::Entry &entry_named(const catalogue::Catalogue &catalogue, const QString &name)
+{
+    const QString padded = catalogue::pad_name(name);
+    for (int i = 1; i <= catalogue.item_count(); ++i) {
+        if (catalogue.entry(i).name == padded)
+            return catalogue.entry(i);
+    }
+    return catalogue.entry(0);
+}
+
+} // namespace
+
+Detection detect_model(link::Link &link, const catalogue::Catalogue &catalogue)
+{
+    link::LinkState &state = link.state();
+    QList<bool> known;
+    for (const QString &probe : kProbes) {
+        state.wrong_type_error = false;
+        state.no_response_error = false;
+        const link::Reading reading = link.query_item_value(probe);
+        if (!reading || state.no_response_error)
+            return {};
+        known.append(!state.wrong_type_error);
+    }
+    state.wrong_type_error = false;
+
+    Detection detection{.answered = true};
+    for (int index = 1; index < catalogue::kUnitModelCount; ++index) {
+        catalogue::CurrentModel model;
+        model.select(index);
+        bool fits = true;
+        for (qsizetype i = 0; i < known.size() && fits; ++i)
+            fits = model.model_supports(entry_named(catalogue, kProbes[i]).models) == known.at(i);
+        if (fits)
+            detection.model_index = detection.model_index == 0 ? index : -1;
+    }
+    if (detection.model_index < 0)
+        detection.model_index = 0;
+    return detection;
+}
+
+} // namespace quvex::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "catalogue/unit_models.h"
+#include "cli_operator.h"
+#include "link/link.h"
+#include "link/mode_bracket.h"
+#include "serial/qt_serial_port.h"
+#include "null_view.h"
+#include "panel/panel.h"
+
+#include <QTimer>
+
+namespace quvex::cli {
+
+// The panel's core as the window builds it, on the real serial port with Timer1 ticking every
+// 100 ms, so that the wire sees the same exchanges, brackets and time-outs as from the window.
+struct UnitSession
+{
+    // On port number N as the panel maps it, or on the device at path when one is given.
+    UnitSession(int port_number, const QString &device);
+    UnitSession(const UnitSession &) = delete;
+    UnitSession &operator=(const UnitSession &) = delete;
+
+    catalogue::Catalogue catalogue;
+    catalogue::CurrentModel model;
+    serial::QtSerialPort port;
+    CliOperator operator_side;
+    link::Link link{port, operator_side};
+    link::ModeBracket bracket{link};
+    NullView view;
+    panel::Panel panel{catalogue, model, link, bracket, operator_side, view};
+    QTimer timer1;
+};
+
+} // namespace quvex::cli

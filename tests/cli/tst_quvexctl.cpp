@@ -1,0 +1,289 @@
+// quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
+// configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
+#include "serial_rig.h"
+#include "pty_sim_process.h"
+#include "settings/settings_file.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace quvex;
+
+namespace {
+
+struct Run
+{
+    int exit_code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run quvexctl(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUVEXCTL), arguments);
+    if (!process.waitForFinished(20000))
+        process.kill();
+    process.waitForFinished();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+QByteArray file_bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void write_file(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray header(const QByteArray &model)
+{
+    return "\"QUVEX Control Panel\"\r\n1\r\n\"" + model + "\"\r\n";
+}
+
+const QByteArray kQvmHeader = header("QUVEXview Max");
+const QByteArray kNoResponse = "QUVEX unit not responding.\nPlease check cables,\n that BaudRate=23\n and that RS232 = Control.\n";
+
+} // namespace
+
+class TestQuvexctl : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+
+    // Linked as COM 1, which quvexctl uses when no port is given.
+    static std::unique_ptr<test::SimProcess> start_sim(const QStringList &arguments)
+    {
+        auto sim = std::make_unique<test::SimProcess>(arguments + QStringList{"--com", "1"});
+        if (!sim->start())
+            qWarning("%s", qPrintable(sim->error()));
+        return sim;
+    }
+
+    // The lines the simulator heard so far, as its --trace logged them.
+    static QStringList heard(test::SimProcess &sim)
+    {
+        sim.process().setReadChannel(QProcess::StandardError);
+        sim.process().waitForReadyRead(1000);
+        static const QRegularExpression kReceived(QStringLiteral(" rx (.*)$"), QRegularExpression::MultilineOption);
+        QStringList lines;
+        for (auto it = kReceived.globalMatch(QString::fromLatin1(sim.process().readAllStandardError())); it.hasNext();)
+            lines.append(it.next().captured(1));
+        return lines;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        // Inherited by the simulators, quvexctl and this process's own serial rig.
+        qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
+    }
+
+    void detect_data()
+    {
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        const QStringList detect{"detect"};
+        QTest::addRow("QVL") << QStringList{"--model", "QVL"} << detect << 0 << QByteArray("QVL\tQUVEXview Lite\n") << QByteArray();
+        QTest::addRow("QVM") << QStringList{"--model", "QVM"} << detect << 0 << QByteArray("QVM\tQUVEXview Max\n") << QByteArray();
+        QTest::addRow("QVMX") << QStringList{"--model", "QVMX"} << detect << 0 << QByteArray("QVMX\tQUVEXview Max X\n") << QByteArray();
+        QTest::addRow("QVMK, JSON") << QStringList{"--model", "QVMK"} << QStringList{"detect", "--json"} << 0
+                                    << QByteArray("{\"model\":\"QVMK\",\"name\":\"QUVEXview Max XK\"}\n") << QByteArray();
+        QTest::addRow("QK1") << QStringList{"--model", "QK1"} << detect << 0 << QByteArray("QK1\tQUVEXkey Solo\n") << QByteArray();
+        QTest::addRow("QK2") << QStringList{"--model", "QK2"} << detect << 0 << QByteArray("QK2\tQUVEXkey Solo PCI/ISA\n") << QByteArray();
+        QTest::addRow("answers ? to everything") << QStringList{"--answer-unknown"} << detect << 2 << QByteArray()
+                                                 << QByteArray("quvexctl: the unit's answers fit no QUVEX model\n");
+    }
+
+    void detect()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, arguments);
+        const auto unit = start_sim(sim + QStringList{"--no-pacing"});
+        const Run run = quvexctl(arguments);
+        QTEST(run.exit_code, "exit_code");
+        QTEST(run.out, "out");
+        QTEST(run.err, "err");
+    }
+
+    void backup_equals_the_window_save_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("model");
+        QTest::addColumn<bool>("to_file");
+        int model = 0;
+        for (const char *code : {"QVL", "QVM", "QVMX", "QVMK", "QK1", "QK2"}) {
+            ++model;
+            QTest::addRow("%s", code) << QString::fromLatin1(code) << model << (model % 2 == 0);
+        }
+    }
+
+    // In PAL overscan, so that every picture set is read through the video-mode bracket.
+    void backup_equals_the_window_save()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, model);
+        QFETCH(bool, to_file);
+        const auto sim = start_sim({"--model", code, "--no-pacing"});
+        QCOMPARE(quvexctl({"set", "Video Std=1", "Overscan=1"}).out, "Video Std\t1\nOverscan\t1\n");
+        const QString backup = m_home.filePath("backup.cfg");
+        const Run run = quvexctl(to_file ? QStringList{"read", "-o", backup} : QStringList{"read"});
+        QCOMPARE(run.exit_code, 0);
+        QCOMPARE(run.err, QByteArray());
+        const QString saved = m_home.filePath("window.cfg");
+        {
+            test::SerialRig rig;
+            rig.panel.quvex_Click(model);
+            settings::SettingsFile(rig.panel, saved).filesave_Click();
+            QVERIFY(rig.operator_side.messages.isEmpty());
+        }
+        QVERIFY(file_bytes(saved).contains("\"PO\\Out H-Centre:  \",508\r\n\"PO\\Out H-Width:   \",760\r\n"));
+        QCOMPARE(to_file ? file_bytes(backup) : run.out, file_bytes(saved));
+        QCOMPARE(run.out.isEmpty(), to_file);
+    }
+
+    // A read that a lost line stops part-way writes nothing at all, and keeps the old backup.
+    void failed_backup_writes_nothing()
+    {
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--drop", "20"});
+        const QString backup = m_home.filePath("kept.cfg");
+        write_file(backup, kQvmHeader);
+        const Run to_file = quvexctl({"read", "-o", backup});
+        const Run to_out = quvexctl({"read"});
+        QCOMPARE(to_file.exit_code, 2);
+        QCOMPARE(to_out.exit_code, 2);
+        QCOMPARE(to_out.out, QByteArray());
+        QCOMPARE(to_out.err, kNoResponse + "quvexctl: the unit was not read to the end; nothing was written\n");
+        QCOMPARE(file_bytes(backup), kQvmHeader);
+    }
+
+    void restore_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("file"); // the simulator holds other values at first
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addRow("QVM") << "QVM" << header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
+                             << 0 << QByteArray();
+        QTest::addRow("QK1") << "QK1" << header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n" << 0
+                             << QByteArray();
+        QTest::addRow("QVMX, a measured item") << "QVMX" << header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
+                                              << 1 << QByteArray("Total Lines\t600\t625\n");
+    }
+
+    // A diff afterwards, which reads the unit afresh, finds what the write's read-back found.
+    void restore()
+    {
+        QFETCH(QString, code);
+        QFETCH(QByteArray, file);
+        const auto sim = start_sim({"--model", code, "--no-pacing"});
+        const QString path = m_home.filePath("restore.cfg");
+        write_file(path, file);
+        const Run run = quvexctl({"write", path});
+        QTEST(run.exit_code, "exit_code");
+        QTEST(run.out, "out");
+        QCOMPARE(run.err, QByteArray());
+        const Run diff = quvexctl({"diff", path});
+        QVERIFY(diff.exit_code == run.exit_code && diff.out == run.out);
+    }
+
+    void diff_data()
+    {
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QByteArray>("items");
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        const QStringList qvm{"--model", "QVM", "--no-pacing"};
+        const QByteArray same = "\"Flicker Red.\",3\r\n\"PO\\Out H-Centre:\",508\r\n\"Sense\",\r\n";
+        const QByteArray other = "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"Sense\",\r\n";
+        QTest::addRow("same") << qvm << same << false << 0 << QByteArray() << QByteArray();
+        QTest::addRow("different") << qvm << other << false << 1
+                                   << QByteArray("Flicker Red.\t5\t3\nPO\\Out H-Centre:\t500\t508\n") << QByteArray();
+        QTest::addRow("different, JSON")
+            << qvm << other << true << 1
+            << QByteArray("{\"differences\":[{\"file\":5,\"name\":\"Flicker Red.\",\"unit\":3},"
+                          "{\"file\":500,\"name\":\"PO\\\\Out H-Centre:\",\"unit\":508}],\"model\":\"QVM\"}\n")
+            << QByteArray();
+        QTest::addRow("file of another model") << QStringList{"--model", "QK1", "--no-pacing"} << same << false << 2
+                                               << QByteArray() << QByteArray("quvexctl: file is for QVM, unit is QK1\n");
+        QTest::addRow("unit silent") << QStringList{"--silent"} << same << false << 2 << QByteArray() << kNoResponse;
+    }
+
+    void diff()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QByteArray, items);
+        QFETCH(bool, json);
+        const auto unit = start_sim(sim + QStringList{"--trace"});
+        const QString path = m_home.filePath("diff.cfg");
+        write_file(path, kQvmHeader + items);
+        const Run run = quvexctl(json ? QStringList{"diff", "--json", path} : QStringList{"diff", path});
+        QTEST(run.exit_code, "exit_code");
+        QTEST(run.out, "out");
+        QTEST(run.err, "err");
+        QCOMPARE(heard(*unit).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), QStringList());
+    }
+
+    void set_and_get_a_mode_specific_item()
+    {
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
+        const Run set = quvexctl({"set", "PO\\Out H-Centre:=500"});
+        QCOMPARE(set.exit_code, 0);
+        QCOMPARE(set.out, "PO\\Out H-Centre:\t500\n");
+        QCOMPARE(heard(*sim).join(u' '),
+                 "Genlock Buttons Keyer Clockwidth: "
+                 "VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre:=500 VideoStd=0 Overscan=0 "
+                 "VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre: VideoStd=0 Overscan=0");
+        const Run get = quvexctl({"--model", "QVM", "get", "--json", "Video Std", "Overscan", "PO\\OutH-Centre:"});
+        QCOMPARE(get.exit_code, 0);
+        QCOMPARE(get.out, "{\"items\":[{\"name\":\"Video Std\",\"value\":0},{\"name\":\"Overscan\",\"value\":0},"
+                          "{\"name\":\"PO\\\\Out H-Centre:\",\"value\":500}]}\n");
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addRow("unknown name") << QStringList{"get", "Keyer"} << QByteArray("quvexctl: QVM has no item \"Keyer\"\n");
+        QTest::addRow("a heading") << QStringList{"get", ">Zoom"} << QByteArray("quvexctl: \">Zoom\" is a heading, not an item\n");
+        QTest::addRow("no decimal value") << QStringList{"set", "Zoom=on"}
+                                          << QByteArray("quvexctl: \"Zoom=on\" is no NAME=VALUE with a decimal VALUE\n");
+        QTest::addRow("damaged file") << QStringList{"write", "damaged.cfg"}
+                                      << QByteArray("quvexctl: damaged.cfg is damaged at \"Zoom\"\n");
+    }
+
+    // Refused with exit code 3 before anything is sent to the unit.
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
+        QVERIFY(QDir::setCurrent(m_home.path()));
+        write_file("damaged.cfg", kQvmHeader + "\"Flicker Red.\",5\r\n\"Zoom\",on\r\n");
+        const Run run = quvexctl(arguments);
+        QCOMPARE(run.exit_code, 3);
+        QCOMPARE(run.out, QByteArray());
+        QTEST(run.err, "err");
+        QCOMPARE(heard(*sim).filter("="), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQuvexctl)
+#include "tst_quvexctl.moc"

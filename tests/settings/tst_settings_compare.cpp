@@ -1,0 +1,89 @@
+// File › Compare on the core: which items count as different, and the compare's refusals.
+#include "messages.h"
+#include "settings/settings_file.h"
+#include "support/rig.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quvex;
+using test::Rig;
+
+namespace {
+
+QByteArray header(const QByteArray &model = "QUVEXview Lite")
+{
+    return "\"QUVEX Control Panel\"\r\n1\r\n\"" + model + "\"\r\n";
+}
+
+QByteArray pair(const QByteArray &name, const QByteArray &value)
+{
+    return '"' + name.leftJustified(18, ' ') + "\"," + value + "\r\n";
+}
+
+} // namespace
+
+class TestSettingsCompare : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void compare_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("offered"); // name, file value, unit value
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        QTest::addRow("one differs, one same, one empty in the file")
+            << header() + pair("Flicker Red.", "4") + pair("Zoom", "0") + pair("Sense", "")
+            << QStringList{"Flicker Red.|4|2"} << none;
+        QTest::addRow("the unit gives no number") << header() + pair("Sense", "5") << none
+                                                  << QStringList{"The unit holds the values of the file."};
+        QTest::addRow("unpadded, header, foreign, over-padded")
+            << header() + "\"Zoom\",1\r\n" + pair(">Zoom", "1") + pair("Keyer", "2") + "\"Pan X Pos:          \",3\r\n"
+            << QStringList{"Zoom|1|0"} << none;
+        QTest::addRow("mode-specific, in file order")
+            << header() + pair("PO\\Out H-Centre:", "500") + pair("NU\\Out H-Centre:", "-1.5")
+            << QStringList{"PO\\Out H-Centre:|500|508", "NU\\Out H-Centre:|-1.5|0"} << none;
+        QTest::addRow("file of another model")
+            << header("QUVEXview Max") + pair("Zoom", "1") << none
+            << QStringList{"The file is for QUVEXview Max, the unit is QUVEXview Lite."};
+        QTest::addRow("damaged file") << header() + pair("Zoom", "1") + pair("Sense", "x") << none
+                                      << QStringList{"The settings file is damaged at \"Sense\"."};
+        QTest::addRow("unit silent") << header() + pair("Zoom", "1") << none
+                                     << QStringList{test::kNoResponse, "Unable to complete Save."};
+    }
+
+    void compare()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("quvex.cfg");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        Rig rig;
+        rig.unit.set_value("FlickerRed.", 2);
+        rig.unit.set_picture_value(1, 1, "OutH-Centre:", 508);
+        rig.unit.noisy_names = {"Sense"};
+        rig.panel.quvex_Click(1);
+        rig.unit.clear_sent();
+        if (QByteArray(QTest::currentDataTag()) == "unit silent")
+            rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+
+        QStringList offered;
+        settings::SettingsFile(rig.panel, path).filecompare_Click([&](const QList<settings::Difference> &differences) {
+            for (const settings::Difference &difference : differences)
+                offered.append(QStringLiteral("%1|%2|%3").arg(difference.name).arg(difference.file).arg(difference.unit));
+            return std::nullopt;
+        });
+        QTEST(offered, "offered");
+        QTEST(rig.operator_side.message_texts(), "messages");
+        QVERIFY(rig.unit.sent_lines().filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")).isEmpty());
+        QVERIFY(rig.unit.video_std() == 0 && rig.unit.overscan() == 0 && rig.operator_side.window_enabled);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsCompare)
+#include "tst_settings_compare.moc"
