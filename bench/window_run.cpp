@@ -78,7 +78,7 @@ struct Window
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
-    settings::SettingsFile settings{panel, QString()};
+    settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel, QString()};
     QListWidget &list = *window.findChild<QListWidget *>(QStringLiteral("menu_list"));
     PaintWatch paints{*list.viewport(), port};
     std::vector<LineEnd> line_ends;

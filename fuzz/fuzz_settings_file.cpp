@@ -210,7 +210,7 @@ void check_load(const QByteArray &bytes)
     const double overscan_before = rig.unit.value(QStringLiteral("Overscan"));
     rig.unit.clear_sent();
 
-    settings::SettingsFile(rig.panel, file_path()).fileopen_Click();
+    rig.settings_file(file_path()).fileopen_Click();
 
     const QStringList messages = rig.operator_side.message_texts();
     FUZZ_CHECK(messages.size() <= 1, messages.join(u'|'));

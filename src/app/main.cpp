@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
     link::Link unit_link(port, window.operator_side());
     link::ModeBracket bracket(unit_link);
     panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
-    settings::SettingsFile settings(panel, settings::settings_path());
+    settings::SettingsFile settings(items, bracket, window.operator_side(), panel, settings::settings_path());
     window.attach(unit_link, panel, settings);
 
     panel.Form_Load();

@@ -244,7 +244,7 @@ int Runner::read()
     if (index == 0)
         return kExitUnit;
     m_session.model.select(index);
-    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.panel, kReading);
+    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
     if (!bytes) {
         print_error(QStringLiteral("the unit was not read to the end; nothing was written"));
         return kExitUnit;
@@ -266,7 +266,8 @@ int Runner::write()
         return kExitUsage;
     if (!open_port() || file_model_of_unit(*content) == 0)
         return kExitUnit;
-    settings::SettingsFile(m_session.panel, path).load(*content);
+    settings::SettingsFile(m_session.catalogue, m_session.bracket, m_session.operator_side, m_session.panel, path)
+        .load(*content);
     // After a failed exchange the rest of the file was not sent: its read-backs say nothing.
     if (unit_failed())
         return kExitUnit;
@@ -286,7 +287,7 @@ int Runner::diff()
     if (index == 0)
         return kExitUnit;
     m_session.model.select(index);
-    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.panel, kReading);
+    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
     if (!bytes) {
         print_error(QStringLiteral("the unit was not read to the end"));
         return kExitUnit;

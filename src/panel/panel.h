@@ -26,11 +26,7 @@ public:
     Panel(catalogue::Catalogue &catalogue, catalogue::CurrentModel &model, link::Link &link,
           link::ModeBracket &bracket, link::OperatorSide &operator_side, PanelView &view);
 
-    catalogue::Catalogue &items() { return m_catalogue; }
     const catalogue::CurrentModel &model() const { return m_model; }
-    link::Link &unit_link() { return m_link; }
-    link::ModeBracket &bracket() { return m_bracket; }
-    link::OperatorSide &operator_side() { return m_operator; }
     int selected_item() const { return m_selected_item; }
     int step_size() const { return m_step_size; }
 

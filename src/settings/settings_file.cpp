@@ -27,19 +27,19 @@ QString settings_path()
 #endif
 }
 
-std::optional<QByteArray> read_unit_settings(panel::Panel &panel, const QString &verb)
+std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, link::ModeBracket &bracket,
+                                             panel::Panel &panel, const QString &verb)
 {
     const catalogue::CurrentModel &model = panel.model();
     panel::UnitRun run = panel.begin_run(verb, panel.supported_item_count(true));
     QByteArray bytes = quoted(kSettingsIdentifier) + "\r\n1\r\n" + quoted(model.name()) + "\r\n";
 
-    const catalogue::Catalogue &items = panel.items();
     for (int i = 1; i <= items.item_count(); ++i) {
         const catalogue::Entry &entry = items.entry(i);
         if (!model.model_supports(entry.models) || entry.is_header())
             continue;
         run.step(entry.name.trimmed());
-        const link::Reading value = panel.bracket().read_item_value(entry.name);
+        const link::Reading value = bracket.read_item_value(entry.name);
         // An item that could not be asked has no value to write, not even an unknown one.
         if (!value || run.failed())
             return std::nullopt;
@@ -63,8 +63,12 @@ bool commit_settings(QSaveFile &file, const QByteArray &bytes)
     return file.write(bytes) == bytes.size() && file.commit();
 }
 
-SettingsFile::SettingsFile(panel::Panel &panel, QString path)
-    : m_panel(panel)
+SettingsFile::SettingsFile(catalogue::Catalogue &items, link::ModeBracket &bracket, link::OperatorSide &operator_side,
+                           panel::Panel &panel, QString path)
+    : m_items(items)
+    , m_bracket(bracket)
+    , m_operator(operator_side)
+    , m_panel(panel)
     , m_path(std::move(path))
 {
 }
@@ -91,7 +95,7 @@ QString SettingsFile::compare_caption() const
 
 void SettingsFile::show(const QString &text)
 {
-    m_panel.operator_side().show_message(text);
+    m_operator.show_message(text);
 }
 
 void SettingsFile::filesave_Click()
@@ -108,7 +112,7 @@ void SettingsFile::filesave_Click()
         show(write_error);
         return;
     }
-    const std::optional<QByteArray> bytes = read_unit_settings(m_panel, QStringLiteral("Saving"));
+    const std::optional<QByteArray> bytes = read_unit_settings(m_items, m_bracket, m_panel, QStringLiteral("Saving"));
     if (!bytes)
         show(QStringLiteral("Unable to complete Save."));
     else if (!commit_settings(file, *bytes))
@@ -140,12 +144,11 @@ void SettingsFile::load(const SettingsContent &content)
 bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, int total)
 {
     panel::UnitRun run = m_panel.begin_run(verb, total);
-    const catalogue::Catalogue &items = m_panel.items();
     for (const SettingsPair &pair : pairs) {
         if (run.failed())
             return false;
         // A name the selected model does not have is no item of this unit.
-        if (catalogue::find_item(items, m_panel.model(), pair.name) > items.item_count())
+        if (catalogue::find_item(m_items, m_panel.model(), pair.name) > m_items.item_count())
             continue;
         run.step(pair.name.trimmed());
         m_panel.set_named_item(pair.name, pair.value);
@@ -176,7 +179,7 @@ void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
         return;
     }
     const panel::Operation operation = m_panel.begin_operation();
-    const std::optional<QByteArray> unit = read_unit_settings(m_panel, QStringLiteral("Comparing"));
+    const std::optional<QByteArray> unit = read_unit_settings(m_items, m_bracket, m_panel, QStringLiteral("Comparing"));
     if (!unit) {
         show(QStringLiteral("Unable to complete Save."));
         return;
@@ -190,11 +193,10 @@ void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
     if (!checked)
         return;
     QList<SettingsPair> pairs;
-    catalogue::Catalogue &items = m_panel.items();
     for (const Difference &difference : *checked) {
         // What the unit was just seen to hold, so that the set-value path finds a change to send
         // whatever the list held before.
-        items.entry(catalogue::find_item(items, model, difference.name)).value = difference.unit;
+        m_items.entry(catalogue::find_item(m_items, model, difference.name)).value = difference.unit;
         pairs.append({difference.name, difference.file});
     }
     apply(pairs, QStringLiteral("Sending"), static_cast<int>(pairs.size()));

@@ -18,7 +18,8 @@ QString settings_path();
 
 // Every value of the connected unit as a save writes it, each read afresh from the unit in one
 // unit-wide run; nothing when the unit could not be read to the end (the exchange has said why).
-std::optional<QByteArray> read_unit_settings(panel::Panel &panel, const QString &verb);
+std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, link::ModeBracket &bracket,
+                                             panel::Panel &panel, const QString &verb);
 
 // A settings file is written beside the old one and put in its place only when complete.
 // Opened unbuffered, so that a write that fails (a full disk) is seen where it happens and not
@@ -32,7 +33,8 @@ bool commit_settings(QSaveFile &file, const QByteArray &bytes);
 class SettingsFile
 {
 public:
-    SettingsFile(panel::Panel &panel, QString path);
+    SettingsFile(catalogue::Catalogue &items, link::ModeBracket &bracket, link::OperatorSide &operator_side,
+                 panel::Panel &panel, QString path);
 
     const QString &path() const { return m_path; }
     QString open_caption() const;
@@ -53,6 +55,9 @@ private:
     // In one unit-wide run; false when an exchange failed and the rest was left.
     bool apply(const QList<SettingsPair> &pairs, const QString &verb, int total);
 
+    catalogue::Catalogue &m_items;
+    link::ModeBracket &m_bracket;
+    link::OperatorSide &m_operator;
     panel::Panel &m_panel;
     QString m_path;
 };

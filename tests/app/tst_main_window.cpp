@@ -89,7 +89,8 @@ struct Rig
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
-    settings::SettingsFile settings{panel, folder.filePath(u"missing/quvex.cfg"_s)};
+    settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel,
+                                   folder.filePath(u"missing/quvex.cfg"_s)};
 };
 
 // The window on the real core: each control and menu item must reach its operation and what the

@@ -150,7 +150,7 @@ private Q_SLOTS:
         {
             test::SerialRig rig;
             rig.panel.quvex_Click(model);
-            settings::SettingsFile(rig.panel, saved).filesave_Click();
+            rig.settings_file(saved).filesave_Click();
             QVERIFY(rig.operator_side.messages.isEmpty());
         }
         QVERIFY(file_bytes(saved).contains("\"PO\\Out H-Centre:  \",508\r\n\"PO\\Out H-Width:   \",760\r\n"));

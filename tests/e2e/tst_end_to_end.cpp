@@ -131,12 +131,12 @@ private Q_SLOTS:
             rig.panel.quvex_Click(5);
             rig.panel.set_named_item(QStringLiteral("Keyer"), 3);
             rig.panel.set_named_item(QStringLiteral("PU\\Out V-Centre:"), 300);
-            settings::SettingsFile(rig.panel, path).filesave_Click();
+            rig.settings_file(path).filesave_Click();
             QVERIFY(rig.operator_side.messages.isEmpty());
         }
         const auto sim = start_sim(QStringLiteral("QK1"), {QStringLiteral("--no-pacing")});
         test::SerialRig rig;
-        settings::SettingsFile(rig.panel, path).fileopen_Click();
+        rig.settings_file(path).fileopen_Click();
         QCOMPARE(rig.model.code(), QStringLiteral("QK1"));
         rig.panel.read_unit_Click();
         QCOMPARE(stored(rig, QStringLiteral("Keyer")), 3.0);
@@ -288,7 +288,7 @@ private Q_SLOTS:
                 sim->stop();
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         };
-        settings::SettingsFile(rig.panel, path).filesave_Click();
+        rig.settings_file(path).filesave_Click();
         // Inside the video-mode bracket every exchange still runs, so each may warn once.
         QStringList messages = rig.operator_side.message_texts();
         QCOMPARE(messages.takeLast(), QStringLiteral("Unable to complete Save."));

@@ -54,7 +54,7 @@ struct WindowRig
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
     QTemporaryDir folder;
-    settings::SettingsFile settings{panel, folder.filePath(u"quvex.cfg"_s)};
+    settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel, folder.filePath(u"quvex.cfg"_s)};
 };
 
 } // namespace

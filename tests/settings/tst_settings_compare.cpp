@@ -73,7 +73,7 @@ private Q_SLOTS:
             rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
 
         QStringList offered;
-        settings::SettingsFile(rig.panel, path).filecompare_Click([&](const QList<settings::Difference> &differences) {
+        rig.settings_file(path).filecompare_Click([&](const QList<settings::Difference> &differences) {
             for (const settings::Difference &difference : differences)
                 offered.append(QStringLiteral("%1|%2|%3").arg(difference.name).arg(difference.file).arg(difference.unit));
             return std::nullopt;

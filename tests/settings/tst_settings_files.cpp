@@ -34,7 +34,7 @@ int run_child(const QString &task)
     test::Rig rig;
     rig.panel.quvex_Click(1);
     rig.unit.clear_sent();
-    settings::SettingsFile file(rig.panel, path);
+    settings::SettingsFile file = rig.settings_file(path);
     const bool save = task.startsWith(u"save");
     if (save)
         file.filesave_Click();

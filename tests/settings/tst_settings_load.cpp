@@ -38,7 +38,7 @@ QString connect_and_load(Rig &rig, const QByteArray &bytes)
     if (!bytes.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()))
         qFatal("cannot write %s", qPrintable(path));
     file.close();
-    settings::SettingsFile(rig.panel, path).fileopen_Click();
+    rig.settings_file(path).fileopen_Click();
     return QDir::toNativeSeparators(path);
 }
 

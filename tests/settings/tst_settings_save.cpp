@@ -27,7 +27,7 @@ void fill_unit(Rig &rig, double base, int video_std, int overscan)
 
 QByteArray save(Rig &rig, const QString &path)
 {
-    settings::SettingsFile(rig.panel, path).filesave_Click();
+    rig.settings_file(path).filesave_Click();
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
@@ -58,7 +58,7 @@ private Q_SLOTS:
         Rig loaded;
         fill_unit(loaded, 150, 0, 1);
         loaded.panel.quvex_Click(model % (catalogue::kUnitModelCount - 1) + 1);
-        settings::SettingsFile(loaded.panel, dir.filePath("first.cfg")).fileopen_Click();
+        loaded.settings_file(dir.filePath("first.cfg")).fileopen_Click();
 
         QCOMPARE(save(loaded, dir.filePath("second.cfg")), bytes);
         const QByteArray name = catalogue::unit_models()[static_cast<std::size_t>(model)].display_name.toLatin1();

@@ -8,6 +8,7 @@
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
+#include "settings/settings_file.h"
 
 namespace quvex::test {
 
@@ -21,6 +22,10 @@ struct Rig
 
     // The index of a catalogue entry by its name as added, under the current model.
     int index_of(const QString &name) const;
+    settings::SettingsFile settings_file(const QString &path)
+    {
+        return {catalogue, bracket, operator_side, panel, path};
+    }
 
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;

@@ -8,6 +8,7 @@
 #include "link/mode_bracket.h"
 #include "serial/qt_serial_port.h"
 #include "panel/panel.h"
+#include "settings/settings_file.h"
 
 #include <QTimer>
 
@@ -22,6 +23,11 @@ struct SerialRig
     explicit SerialRig(link::SerialPort *line);
     SerialRig(const SerialRig &) = delete;
     SerialRig &operator=(const SerialRig &) = delete;
+
+    settings::SettingsFile settings_file(const QString &path)
+    {
+        return {catalogue, bracket, operator_side, panel, path};
+    }
 
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
