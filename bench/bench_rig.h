@@ -2,7 +2,7 @@
 
 #include "counting_port.h"
 #include "serial/qt_serial_port.h"
-#include "serial_rig.h"
+#include "support/serial_rig.h"
 
 namespace quvex::bench {
 

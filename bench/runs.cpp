@@ -2,7 +2,7 @@
 
 #include "process_cpu.h"
 #include "bench_rig.h"
-#include "pty_sim_process.h"
+#include "support/sim_process.h"
 
 #include <QElapsedTimer>
 

@@ -9,7 +9,7 @@
 #include "link/mode_bracket.h"
 #include "serial/qt_serial_port.h"
 #include "panel/panel.h"
-#include "pty_sim_process.h"
+#include "support/sim_process.h"
 #include "settings/settings_file.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "catalogue/unit_models.h"
 #include "fuzz_check.h"
 #include "link/answer_number.h"
-#include "rig.h"
+#include "support/rig.h"
 #include "settings/field_reader.h"
 #include "settings/settings_file.h"
 

@@ -9,7 +9,7 @@
 #include "catalogue/naming.h"
 #include "fuzz_check.h"
 #include "link/answer_number.h"
-#include "rig.h"
+#include "support/rig.h"
 
 #include <QByteArray>
 #include <QList>

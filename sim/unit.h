@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/catalogue.h"
+#include "sim/unit_items.h"
 #include "sim/model.h"
 #include "sim/state_file.h"
 

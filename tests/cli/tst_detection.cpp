@@ -1,6 +1,6 @@
 // Telling the six models apart by which probe items the unit knows, on virtual time.
 #include "cli/detection.h"
-#include "messages.h"
+#include "support/messages.h"
 #include "support/rig.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
-#include "serial_rig.h"
-#include "pty_sim_process.h"
+#include "support/serial_rig.h"
+#include "support/sim_process.h"
 #include "settings/settings_file.h"
 
 #include <QFile>

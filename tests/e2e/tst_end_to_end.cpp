@@ -1,7 +1,7 @@
-#include "messages.h"
+#include "support/messages.h"
 #include "catalogue/naming.h"
-#include "pty_sim_process.h"
-#include "serial_rig.h"
+#include "support/sim_process.h"
+#include "support/serial_rig.h"
 #include "settings/settings_file.h"
 
 #include <QEventLoop>
@@ -21,7 +21,7 @@ using namespace quvex;
 
 // The panel's core over the real QSerialPort, through a pseudo-terminal, against quvex-sim
 // running as its own process and linked as COM 1: real bytes, real timer, real waiting.
-class EndToEndTest : public QObject
+class TestEndToEnd : public QObject
 {
     Q_OBJECT
 
@@ -305,5 +305,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(EndToEndTest)
+QTEST_GUILESS_MAIN(TestEndToEnd)
 #include "tst_end_to_end.moc"

@@ -1,11 +1,10 @@
 // Picking a list line into the editor and changing the picked item from there.
-#include "rig_helpers.h"
+#include "support/rig.h"
 
 #include <QTest>
 
 using namespace quvex;
 using test::Rig;
-using test::row_of;
 
 namespace {
 
@@ -15,7 +14,7 @@ void connect_filled(Rig &rig)
 {
     for (const auto &[name, value] : {std::pair{"FlickerRed.", 10}, {"Zoom", 2}, {"TotalLines", 625}, {"Keyer", 3}})
         rig.unit.set_value(name, value);
-    test::connect_unit(rig, 5);
+    rig.connect(5);
 }
 
 // The editor in one line: caption, value box, step size, visible options with '*' on the checked one.
@@ -68,12 +67,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, answer);
         Rig rig;
         connect_filled(rig);
-        rig.panel.menu_list_Click(row_of(rig.view, before));
+        rig.panel.menu_list_Click(rig.row_of(before));
         rig.unit.clear_sent();
         if (!answer.isEmpty())
             rig.unit.script_next_answer({answer});
 
-        rig.panel.menu_list_Click(row_of(rig.view, line));
+        rig.panel.menu_list_Click(rig.row_of(line));
 
         QTEST(rig.unit.sent_lines(), "wire");
         QTEST(editor(rig), "editor");
@@ -84,7 +83,7 @@ private Q_SLOTS:
     {
         Rig rig;
         connect_filled(rig);
-        QCOMPARE(rig.view.lines.at(row_of(rig.view, "Zoom ")), "Zoom              2");
+        QCOMPARE(rig.view.lines.at(rig.row_of("Zoom ")), "Zoom              2");
     }
 
     void changing_the_picked_item_data()
@@ -119,7 +118,7 @@ private Q_SLOTS:
         QFETCH(QString, line);
         Rig rig;
         connect_filled(rig);
-        rig.panel.menu_list_Click(row_of(rig.view, item));
+        rig.panel.menu_list_Click(rig.row_of(item));
         rig.unit.clear_sent();
         rig.operator_side.window_changes.clear();
         rig.view.highlighted = -1;

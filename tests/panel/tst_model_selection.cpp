@@ -1,5 +1,5 @@
 // Choosing the unit model: the port and the list.
-#include "rig_helpers.h"
+#include "support/rig.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The position, size, zoom, pan, scan and Auto Set buttons, as the writes the unit receives.
-#include "messages.h"
-#include "rig_helpers.h"
+#include "support/messages.h"
+#include "support/rig.h"
 
 #include <QTest>
 
@@ -47,7 +47,7 @@ private Q_SLOTS:
             rig.unit.set_value(name, value);
         for (const char *name : {"OutH-Centre:", "OutH-Width:", "OutV-Centre:", "OutV-Height:"})
             rig.unit.set_picture_value(1, 1, name, 40);
-        quvex::test::connect_unit(rig, 1);
+        rig.connect(1);
 
         (rig.panel.*button)();
 
@@ -80,7 +80,7 @@ private Q_SLOTS:
         rig.unit.set_value("VideoStd", 1);
         rig.unit.set_value("Overscan", 1);
         rig.unit.set_picture_value(1, 1, "OutH-Centre:", 112);
-        quvex::test::connect_unit(rig, 1);
+        rig.connect(1);
         const QStringList lines = rig.view.lines;
         rig.unit.script_next_answer(first_answer);
         rig.unit.silent_names = {silent};
@@ -117,7 +117,7 @@ private Q_SLOTS:
         quvex::test::Rig rig;
         rig.unit.set_value("VideoStd", 1);
         rig.unit.set_value("Overscan", 1);
-        quvex::test::connect_unit(rig, 1);
+        rig.connect(1);
         rig.catalogue.entry(rig.index_of(unknown)).value = {};
 
         (rig.panel.*button)();

@@ -1,12 +1,11 @@
 // Reading and writing a whole unit, and resetting it, as the unit sees them on the wire.
-#include "messages.h"
-#include "messages.h"
-#include "rig_helpers.h"
+#include "support/messages.h"
+#include "support/messages.h"
+#include "support/rig.h"
 
 #include <QTest>
 
 using namespace quvex;
-using test::connect_unit;
 using test::Rig;
 using P = panel::Panel;
 using Action = void (P::*)();
@@ -24,7 +23,7 @@ private Q_SLOTS:
             rig.unit.set_value(name, value);
         rig.unit.set_picture_value(0, 0, "OutH-Centre:", 100);
         rig.unit.set_picture_value(1, 1, "OutH-Centre:", 512);
-        connect_unit(rig, 1);
+        rig.connect(1);
 
         rig.panel.read_unit_Click();
 
@@ -72,7 +71,7 @@ private Q_SLOTS:
         for (const auto &[name, value] : {std::pair{"Overscan", 1}, {"ImageFreeze", 3}, {"FlickerRed.", 4}})
             rig.unit.set_value(name, value);
         if (port >= 0)
-            connect_unit(rig, 1);
+            rig.connect(1);
         if (port == 0)
             rig.panel.quvex_Click(0);
         rig.unit.unknown_names = {"FlickerRed."};
@@ -90,9 +89,9 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.unit.set_value("ImageFreeze", 1);
-        connect_unit(rig, 1);
+        rig.connect(1);
         rig.unit.script_next_answer({});
-        rig.panel.menu_list_Click(test::row_of(rig.view, "Image Freeze"));
+        rig.panel.menu_list_Click(rig.row_of("Image Freeze"));
         QCOMPARE(rig.view.lines.value(1), "Image Freeze      ");
         QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
         rig.unit.clear_sent();
@@ -122,7 +121,7 @@ private Q_SLOTS:
         Rig rig;
         rig.unit.set_value("VideoStd", 1);
         rig.unit.set_value("Overscan", 1);
-        connect_unit(rig, 1);
+        rig.connect(1);
         rig.unit.silent_names = {"OutH-Width:"};
 
         (rig.panel.*run)();
@@ -155,8 +154,8 @@ private Q_SLOTS:
         QFETCH(Action, action);
         QFETCH(bool, silent);
         Rig rig;
-        connect_unit(rig, 2);
-        rig.panel.menu_list_Click(test::row_of(rig.view, "Flicker Red."));
+        rig.connect(2);
+        rig.panel.menu_list_Click(rig.row_of("Flicker Red."));
         rig.operator_side.window_changes.clear();
         if (silent)
             rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
@@ -204,8 +203,8 @@ private Q_SLOTS:
         Rig rig;
         rig.unit.set_value("FlickerRed.", 10);
         rig.unit.set_value("Overscan", 1);
-        connect_unit(rig, 1);
-        const int row = test::row_of(rig.view, "Flicker Red.");
+        rig.connect(1);
+        const int row = rig.row_of("Flicker Red.");
         rig.panel.menu_list_Click(row);
         rig.unit.behaviour = unknown ? test::FakeUnit::Behaviour::AnswerUnknown : test::FakeUnit::Behaviour::Silent;
         rig.unit.clear_sent();
@@ -226,7 +225,7 @@ private Q_SLOTS:
     void restore_stops_at_its_first_failure()
     {
         Rig rig;
-        connect_unit(rig, 1);
+        rig.connect(1);
         rig.unit.set_value("VideoStd", 1);
         rig.unit.set_value("Overscan", 1);
         rig.operator_side.on_process_events = [&] {
@@ -244,7 +243,7 @@ private Q_SLOTS:
     {
         // A unit in NTSC U/scan whose values from Zoom on were never read, nor one picture value.
         Rig rig;
-        connect_unit(rig, 1);
+        rig.connect(1);
         rig.catalogue.entry(rig.index_of("NO\\Out H-Width:")).value = {};
         for (int i = rig.index_of("Zoom"); i <= rig.catalogue.item_count(); ++i)
             rig.catalogue.entry(i).value = {};
@@ -267,7 +266,7 @@ private Q_SLOTS:
         QVERIFY(rig.unit.sent().isEmpty() && rig.operator_side.messages.isEmpty());
 
         // Open: the operator is asked to wait after the command, and the unit is read again after that.
-        connect_unit(rig, 2);
+        rig.connect(2);
         QStringList wire_at_message;
         rig.operator_side.on_message = [&](const QString &) { wire_at_message = rig.unit.sent_lines(); };
         rig.panel.reset_unit_Click();

@@ -1,4 +1,4 @@
-#include "fake_operator.h"
+#include "support/fake_operator.h"
 #include "link/link.h"
 #include "serial/port_device.h"
 #include "serial/qt_serial_port.h"

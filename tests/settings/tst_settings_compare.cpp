@@ -1,5 +1,5 @@
 // File › Compare on the core: which items count as different, and the compare's refusals.
-#include "messages.h"
+#include "support/messages.h"
 #include "settings/settings_file.h"
 #include "support/rig.h"
 

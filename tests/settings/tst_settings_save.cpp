@@ -1,5 +1,5 @@
 // Saving a unit's values to the settings file, and loading them into another unit.
-#include "messages.h"
+#include "support/messages.h"
 #include "settings/settings_file.h"
 #include "support/rig.h"
 

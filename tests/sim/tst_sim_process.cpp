@@ -1,5 +1,5 @@
 // quvex-sim as the panel meets it: a real pseudo-terminal, its command line and its port link.
-#include "pty_sim_process.h"
+#include "support/sim_process.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

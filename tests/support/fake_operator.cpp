@@ -1,4 +1,4 @@
-#include "fake_operator.h"
+#include "support/fake_operator.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "fake_unit.h"
+#include "support/fake_unit.h"
 
 namespace quvex::test {
 

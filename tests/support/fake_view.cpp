@@ -1,4 +1,4 @@
-#include "fake_view.h"
+#include "support/fake_view.h"
 
 namespace quvex::test {
 

@@ -1,4 +1,4 @@
-#include "rig.h"
+#include "support/rig.h"
 
 #include "catalogue/naming.h"
 
@@ -15,6 +15,23 @@ Rig::Rig()
 int Rig::index_of(const QString &name) const
 {
     return catalogue::find_item(catalogue, model, name);
+}
+
+void Rig::connect(int model_index)
+{
+    panel.quvex_Click(model_index);
+    unit.clear_sent();
+    operator_side.messages.clear();
+    operator_side.window_changes.clear();
+}
+
+int Rig::row_of(const QString &text) const
+{
+    for (qsizetype row = 0; row < view.lines.size(); ++row) {
+        if (view.lines[row].startsWith(text))
+            return static_cast<int>(row);
+    }
+    return -1;
 }
 
 } // namespace quvex::test

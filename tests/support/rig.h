@@ -2,9 +2,9 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
-#include "fake_operator.h"
-#include "fake_unit.h"
-#include "fake_view.h"
+#include "support/fake_operator.h"
+#include "support/fake_unit.h"
+#include "support/fake_view.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
@@ -22,6 +22,10 @@ struct Rig
 
     // The index of a catalogue entry by its name as added, under the current model.
     int index_of(const QString &name) const;
+    // Chooses a model (which opens the port and reads the unit), then forgets what that took.
+    void connect(int model_index);
+    // The first list row that starts with text, -1 when there is none.
+    int row_of(const QString &text) const;
     settings::SettingsFile settings_file(const QString &path)
     {
         return {catalogue, bracket, operator_side, panel, path};

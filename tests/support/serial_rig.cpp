@@ -1,4 +1,4 @@
-#include "serial_rig.h"
+#include "support/serial_rig.h"
 
 #include <QCoreApplication>
 

@@ -2,8 +2,8 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
-#include "fake_operator.h"
-#include "fake_view.h"
+#include "support/fake_operator.h"
+#include "support/fake_view.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "serial/qt_serial_port.h"

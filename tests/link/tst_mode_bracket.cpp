@@ -1,11 +1,11 @@
-#include "messages.h"
-#include "rig.h"
+#include "support/messages.h"
+#include "support/rig.h"
 
 #include <QTest>
 
 using namespace quvex;
 
-class ModeBracketTest : public QObject
+class TestModeBracket : public QObject
 {
     Q_OBJECT
 
@@ -102,5 +102,5 @@ private Q_SLOTS:
 
 };
 
-QTEST_GUILESS_MAIN(ModeBracketTest)
-#include "mode_bracket_test.moc"
+QTEST_GUILESS_MAIN(TestModeBracket)
+#include "tst_mode_bracket.moc"

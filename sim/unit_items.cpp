@@ -1,4 +1,4 @@
-#include "sim/catalogue.h"
+#include "sim/unit_items.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "pty_sim_process.h"
+#include "sim_process.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>

@@ -10,7 +10,7 @@ using namespace quvex::catalogue;
 
 Q_DECLARE_METATYPE(Value)
 
-class CatalogueTest : public QObject
+class TestCatalogue : public QObject
 {
     Q_OBJECT
 
@@ -161,5 +161,5 @@ private Q_SLOTS:
 };
 
 
-QTEST_GUILESS_MAIN(CatalogueTest)
-#include "catalogue_test.moc"
+QTEST_GUILESS_MAIN(TestCatalogue)
+#include "tst_catalogue.moc"

@@ -1,5 +1,5 @@
-#include "messages.h"
-#include "rig.h"
+#include "support/messages.h"
+#include "support/rig.h"
 
 #include <QTest>
 
@@ -24,7 +24,7 @@ struct OpenRig : test::Rig
 
 } // namespace
 
-class ExchangeTest : public QObject
+class TestExchange : public QObject
 {
     Q_OBJECT
 
@@ -271,5 +271,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(ExchangeTest)
-#include "exchange_test.moc"
+QTEST_GUILESS_MAIN(TestExchange)
+#include "tst_exchange.moc"
