@@ -1,7 +1,7 @@
 #include "chatter_run.h"
 
-#include "process_cpu.h"
 #include "bench_rig.h"
+#include "process_cpu.h"
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>
@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include <cstdio>
-
 
 namespace quvex::bench {
 

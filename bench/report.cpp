@@ -31,8 +31,8 @@ void print_load()
 void print_table(const std::vector<Figures> &rows)
 {
     std::printf("%-6s %-12s %9s %8s %13s %8s %11s %6s %12s %14s  %-4s %-4s %-4s\n", "model", "op", "bytes out",
-                "bytes in", "wire bound ms", "wall ms", "wall/bound", "CPU %", "timer p99 ms", "timer worst ms",
-                "wall", "CPU", "p99");
+                "bytes in", "wire bound ms", "wall ms", "wall/bound", "CPU %", "timer p99 ms", "timer worst ms", "wall",
+                "CPU", "p99");
     for (const Figures &f : rows) {
         const double ratio = f.wall_ms / reference_ms(f);
         std::printf("%-6s %-12s %9lld %8lld %13.1f %8.1f %9.3f%-2s %6.2f %12.2f %14.2f  %-4s %-4s %-4s\n",

@@ -1,13 +1,12 @@
 #include "runs.h"
 
-#include "process_cpu.h"
 #include "bench_rig.h"
+#include "process_cpu.h"
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>
 
 #include <functional>
-
 
 namespace quvex::bench {
 
@@ -79,7 +78,8 @@ bool run_model(int index, std::vector<Figures> &rows, QString &error)
     if (!port_opened(rig, sim, error))
         return false;
     rows.push_back(named(read, code, QStringLiteral("read all")));
-    rows.push_back(named(measure(rig, [&rig] { rig.core.panel.write_unit_Click(); }), code, QStringLiteral("write all")));
+    rows.push_back(
+        named(measure(rig, [&rig] { rig.core.panel.write_unit_Click(); }), code, QStringLiteral("write all")));
     return true;
 }
 
@@ -97,8 +97,8 @@ bool run_silent_write(std::vector<Figures> &rows, QString &error)
     rig.core.link.open_port();
     if (!port_opened(rig, sim, error))
         return false;
-    Figures write = named(measure(rig, [&rig] { rig.core.panel.store_settings_Click(); }), code,
-                          QStringLiteral("silent write"));
+    Figures write =
+        named(measure(rig, [&rig] { rig.core.panel.store_settings_Click(); }), code, QStringLiteral("silent write"));
     write.against_timeout = true;
     rows.push_back(write);
     return true;

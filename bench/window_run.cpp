@@ -1,16 +1,16 @@
 #include "window_run.h"
 
-#include "process_cpu.h"
 #include "app/main_window.h"
 #include "catalogue/catalogue.h"
 #include "counting_port.h"
 #include "figures.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
-#include "support/sim_process.h"
+#include "process_cpu.h"
+#include "serial/qt_serial_port.h"
 #include "settings/settings_file.h"
+#include "support/sim_process.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <map>
 
-
 namespace quvex::bench {
 
 namespace {
@@ -31,7 +30,11 @@ namespace {
 class PaintWatch final : public QObject
 {
 public:
-    PaintWatch(QWidget &widget, const CountingPort &clock) : m_clock(clock) { widget.installEventFilter(this); }
+    PaintWatch(QWidget &widget, const CountingPort &clock)
+        : m_clock(clock)
+    {
+        widget.installEventFilter(this);
+    }
     std::vector<double> paints_ms;
 
 protected:
@@ -153,9 +156,10 @@ bool run_window(int index, std::vector<WindowFigures> &rows, QString &error)
 
 void print_window_table(const std::vector<WindowFigures> &rows)
 {
-    std::printf("\nthrough the real window (offscreen); targets: span <= %.2f x wire bound, CPU <= %.0f %% of the span, "
-                "each answer shown <= %.0f ms after its LF\n",
-                kWallLimit, kWindowCpuLimitPercent, kShowLimitMs);
+    std::printf(
+        "\nthrough the real window (offscreen); targets: span <= %.2f x wire bound, CPU <= %.0f %% of the span, "
+        "each answer shown <= %.0f ms after its LF\n",
+        kWallLimit, kWindowCpuLimitPercent, kShowLimitMs);
     std::printf("%-6s %-10s %9s %8s %13s %8s %11s %6s %13s  %-4s %-4s %-4s\n", "model", "op", "bytes out", "bytes in",
                 "wire bound ms", "span ms", "span/bound", "CPU %", "worst show ms", "span", "CPU", "show");
     for (const WindowFigures &f : rows) {
@@ -167,7 +171,9 @@ void print_window_table(const std::vector<WindowFigures> &rows)
                     qPrintable(f.operation), f.bytes_out, f.bytes_in, bound, f.span_ms, ratio, cpu,
                     shows ? qPrintable(QString::number(f.worst_show_ms, 'f', 2)) : "-",
                     ratio <= kWallLimit ? "PASS" : "MISS", cpu <= kWindowCpuLimitPercent ? "PASS" : "MISS",
-                    !shows ? "-" : f.worst_show_ms <= kShowLimitMs ? "PASS" : "MISS");
+                    !shows                            ? "-"
+                    : f.worst_show_ms <= kShowLimitMs ? "PASS"
+                                                      : "MISS");
     }
 }
 

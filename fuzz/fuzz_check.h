@@ -8,13 +8,13 @@
 
 // A broken property ends the run the way a crash does, so libFuzzer saves the input that
 // broke it; the message says which property, since the stack alone rarely does.
-#define FUZZ_CHECK(condition, detail)                                                          \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n  %s\n", __FILE__, __LINE__,    \
-                         #condition, QString(detail).toLocal8Bit().constData());               \
-            std::abort();                                                                      \
-        }                                                                                      \
+#define FUZZ_CHECK(condition, detail)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n  %s\n", __FILE__, __LINE__, #condition,                 \
+                         QString(detail).toLocal8Bit().constData());                                                   \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 // Bytes made readable for a failure message; long inputs are cut, the saved input has them whole.

@@ -7,9 +7,9 @@
 #include "catalogue/unit_models.h"
 #include "fuzz_check.h"
 #include "link/answer_number.h"
-#include "support/rig.h"
 #include "settings/field_reader.h"
 #include "settings/settings_file.h"
+#include "support/rig.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -160,7 +160,8 @@ struct Expected
     bool touches_mode = false;
 };
 
-Expected expected_values(const QByteArray &bytes, const catalogue::Catalogue &items, const catalogue::CurrentModel &model)
+Expected expected_values(const QByteArray &bytes, const catalogue::Catalogue &items,
+                         const catalogue::CurrentModel &model)
 {
     Expected expected;
     FieldReader reader(bytes);
@@ -184,12 +185,11 @@ Expected expected_values(const QByteArray &bytes, const catalogue::Catalogue &it
         if (!number || items.entry(index).is_header() || QByteArray::number(*number).toDouble() != *number)
             continue;
         const QString wire = catalogue::remove_spaces(catalogue::base_item_name(stored));
-        const QString key = catalogue::is_mode_specific(stored)
-                                ? QStringLiteral("%1/%2/%3")
-                                      .arg(catalogue::required_video_std(stored))
-                                      .arg(catalogue::required_overscan(stored))
-                                      .arg(wire)
-                                : wire;
+        const QString key = catalogue::is_mode_specific(stored) ? QStringLiteral("%1/%2/%3")
+                                                                      .arg(catalogue::required_video_std(stored))
+                                                                      .arg(catalogue::required_overscan(stored))
+                                                                      .arg(wire)
+                                                                : wire;
         expected.values[key] = *number;
     }
     return expected;
@@ -241,9 +241,8 @@ void check_load(const QByteArray &bytes)
         const Expected expected = expected_values(bytes, rig.catalogue, rig.model);
         for (auto it = expected.values.cbegin(); it != expected.values.cend(); ++it) {
             const QStringList parts = it.key().split(u'/');
-            const double held = parts.size() == 3
-                                    ? rig.unit.picture_value(parts[0].toInt(), parts[1].toInt(), parts[2])
-                                    : rig.unit.value(it.key());
+            const double held = parts.size() == 3 ? rig.unit.picture_value(parts[0].toInt(), parts[1].toInt(), parts[2])
+                                                  : rig.unit.value(it.key());
             FUZZ_CHECK(held == it.value(),
                        QStringLiteral("unit holds %1 = %2, the file says %3").arg(it.key()).arg(held).arg(it.value()));
         }

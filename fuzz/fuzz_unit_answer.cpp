@@ -29,8 +29,8 @@ constexpr int kMaxExchanges = 3;
 constexpr int kMaxPieces = 16;
 
 const QString kWrongType = QStringLiteral("Wrong QUVEX type selected.");
-const QString kNoResponse = QStringLiteral(
-    "QUVEX unit not responding.\rPlease check cables,\r that BaudRate=23\r and that RS232 = Control.");
+const QString kNoResponse =
+    QStringLiteral("QUVEX unit not responding.\rPlease check cables,\r that BaudRate=23\r and that RS232 = Control.");
 
 enum class Kind { ReadPlain, ReadByte, Write, ReadPicture };
 
@@ -198,9 +198,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             expected.write(name, write_value);
             rig.link.send_item_value(name, write_value);
         } else {
-            const QString name = catalogue::pad_name(exchange.kind == Kind::ReadPlain  ? QStringLiteral("Zoom")
-                                                     : exchange.kind == Kind::ReadByte ? QStringLiteral("VGA Left:")
-                                                                                       : QStringLiteral("Out H-Centre:"));
+            const QString name =
+                catalogue::pad_name(exchange.kind == Kind::ReadPlain  ? QStringLiteral("Zoom")
+                                    : exchange.kind == Kind::ReadByte ? QStringLiteral("VGA Left:")
+                                                                      : QStringLiteral("Out H-Centre:"));
             const std::optional<double> want = expected.read(name, exchange.kind == Kind::ReadByte);
             const link::Reading reading = rig.link.query_item_value(name);
             FUZZ_CHECK(reading.has_value(), name + " was not read");
@@ -223,12 +224,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                    describe(rig.operator_side.messages) + " expected " + describe(expected.messages));
     }
 
-    FUZZ_CHECK(rig.unit.sent() == expected.sent, fuzz_quote(rig.unit.sent()) + " expected " + fuzz_quote(expected.sent));
+    FUZZ_CHECK(rig.unit.sent() == expected.sent,
+               fuzz_quote(rig.unit.sent()) + " expected " + fuzz_quote(expected.sent));
     FUZZ_CHECK(rig.unit.now() - start_ticks == expected.ticks,
                QStringLiteral("waited %1 ticks, expected %2").arg(rig.unit.now() - start_ticks).arg(expected.ticks));
     // The window belongs to the operation that runs the exchanges, never to an exchange.
-    FUZZ_CHECK(rig.operator_side.window_changes.size() == start_window_changes,
-               QStringLiteral("window changed %1 times").arg(rig.operator_side.window_changes.size() - start_window_changes));
+    FUZZ_CHECK(
+        rig.operator_side.window_changes.size() == start_window_changes,
+        QStringLiteral("window changed %1 times").arg(rig.operator_side.window_changes.size() - start_window_changes));
     FUZZ_CHECK(rig.link.is_port_open(), "port closed by an exchange");
     return 0;
 }

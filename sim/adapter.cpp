@@ -4,12 +4,13 @@
 
 namespace quvex::sim {
 
-bool Adapter::plug(std::string& error)
+bool Adapter::plug(std::string &error)
 {
     if (!m_pty.open(error))
         return false;
-    if (m_com > 0 && !(m_plugged_before ? m_link.repoint(m_pty.slave_path(), error)
-                                        : m_link.create(m_com, m_pty.slave_path(), error)))
+    if (m_com > 0
+        && !(m_plugged_before ? m_link.repoint(m_pty.slave_path(), error)
+                              : m_link.create(m_com, m_pty.slave_path(), error)))
         return false;
     m_plugged_before = true;
     // Tests learn the device from this line through a pipe, where it would wait unflushed.

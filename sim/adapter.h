@@ -14,11 +14,15 @@ namespace quvex::sim {
 class Adapter
 {
 public:
-    Adapter(Model model, int com) : m_model(model), m_com(com) {}
+    Adapter(Model model, int com)
+        : m_model(model)
+        , m_com(com)
+    {
+    }
 
-    bool plug(std::string& error);
+    bool plug(std::string &error);
     void unplug() { m_pty.close(); }
-    const PtyPair& pty() const { return m_pty; }
+    const PtyPair &pty() const { return m_pty; }
 
 private:
     Model m_model;

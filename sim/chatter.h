@@ -18,7 +18,11 @@ public:
     enum class Result { Done, Heard, Full, Failed };
     static constexpr Clock::duration kByteTime = std::chrono::nanoseconds(1'000'000'000 / 960);
 
-    Chatter(const PtyPair& pty, Clock::time_point start) : m_pty(pty), m_due(start) {}
+    Chatter(const PtyPair &pty, Clock::time_point start)
+        : m_pty(pty)
+        , m_due(start)
+    {
+    }
 
     Clock::time_point next_due() const { return m_due; }
     // Nothing goes out before one byte time from now.
@@ -28,7 +32,7 @@ public:
     Result send(Clock::time_point now);
 
 private:
-    const PtyPair& m_pty;
+    const PtyPair &m_pty;
     Clock::time_point m_due;
     std::size_t m_sent = 0;
 };

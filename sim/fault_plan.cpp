@@ -2,7 +2,11 @@
 
 namespace quvex::sim {
 
-FaultPlan::FaultPlan(const Faults& faults) : m_faults(faults), m_random(faults.seed) {}
+FaultPlan::FaultPlan(const Faults &faults)
+    : m_faults(faults)
+    , m_random(faults.seed)
+{
+}
 
 FaultPlan::Verdict FaultPlan::next()
 {

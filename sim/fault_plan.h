@@ -29,7 +29,7 @@ public:
         bool vanish = false; // the adapter is pulled once this line is answered
     };
 
-    explicit FaultPlan(const Faults& faults);
+    explicit FaultPlan(const Faults &faults);
 
     Verdict next();
 

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
+int main(int argc, char *argv[])
 {
     using namespace quvex::sim;
     QCoreApplication app(argc, argv);
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
         return exit_code;
 
     Unit unit(options->model, options->state_path,
-              [](const std::string& problem) { std::fprintf(stderr, "quvex-sim: %s\n", problem.c_str()); });
+              [](const std::string &problem) { std::fprintf(stderr, "quvex-sim: %s\n", problem.c_str()); });
     std::string error;
     SignalPipe stop_signals;
     Adapter adapter(options->model, options->com);

@@ -20,7 +20,7 @@ constexpr std::array<std::pair<Model, std::string_view>, 6> kCodes{{
 
 std::optional<Model> parse_model(std::string_view code)
 {
-    for (const auto& [model, text] : kCodes) {
+    for (const auto &[model, text] : kCodes) {
         if (text == code)
             return model;
     }
@@ -29,7 +29,7 @@ std::optional<Model> parse_model(std::string_view code)
 
 std::string_view model_code(Model model)
 {
-    for (const auto& [candidate, text] : kCodes) {
+    for (const auto &[candidate, text] : kCodes) {
         if (candidate == model)
             return text;
     }

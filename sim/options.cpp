@@ -19,14 +19,14 @@ constexpr auto kAbout =
     "--answer-unknown refuses everything; --chatter talks between exchanges; --vanish-after "
     "pulls the adapter once.";
 
-std::nullopt_t fail(const QString& message, int& exit_code)
+std::nullopt_t fail(const QString &message, int &exit_code)
 {
     std::fprintf(stderr, "quvex-sim: %s (try --help)\n", qPrintable(message));
     exit_code = 2;
     return std::nullopt;
 }
 
-bool read_count(const QCommandLineParser& parser, const QString& name, int minimum, int& out, int& exit_code)
+bool read_count(const QCommandLineParser &parser, const QString &name, int minimum, int &out, int &exit_code)
 {
     if (!parser.isSet(name))
         return true;
@@ -46,7 +46,7 @@ bool read_count(const QCommandLineParser& parser, const QString& name, int minim
 
 } // namespace
 
-std::optional<Options> parse_options(const QStringList& arguments, int& exit_code)
+std::optional<Options> parse_options(const QStringList &arguments, int &exit_code)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(kAbout));
@@ -87,8 +87,7 @@ std::optional<Options> parse_options(const QStringList& arguments, int& exit_cod
     if (!read_count(parser, "delay", 0, options.delay_ms, exit_code)
         || !read_count(parser, "late", 0, options.late_ms, exit_code)
         || !read_count(parser, "drop", 1, options.faults.drop_every, exit_code)
-        || !read_count(parser, "seed", 0, seed, exit_code)
-        || !read_count(parser, "com", 1, options.com, exit_code)
+        || !read_count(parser, "seed", 0, seed, exit_code) || !read_count(parser, "com", 1, options.com, exit_code)
         || !read_count(parser, "vanish-after", 1, options.faults.vanish_after, exit_code)
         || !read_count(parser, "vanish-for", 0, options.vanish_for_ms, exit_code))
         return std::nullopt;

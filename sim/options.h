@@ -26,6 +26,6 @@ struct Options
 
 // Prints help or the reason for refusing the arguments itself; then gives no options and sets
 // exit_code (0 after --help, 2 for bad arguments).
-std::optional<Options> parse_options(const QStringList& arguments, int& exit_code);
+std::optional<Options> parse_options(const QStringList &arguments, int &exit_code);
 
 } // namespace quvex::sim

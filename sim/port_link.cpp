@@ -15,28 +15,28 @@ namespace {
 
 std::string ports_folder()
 {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char *config = std::getenv("XDG_CONFIG_HOME");
     if (config && *config)
         return std::string(config) + "/quvex/ports";
-    const char* home = std::getenv("HOME");
+    const char *home = std::getenv("HOME");
     return home && *home ? std::string(home) + "/.config/quvex/ports" : std::string();
 }
 
 // Empty when the path is not a symbolic link (or cannot be read).
-std::string link_target(const std::string& path)
+std::string link_target(const std::string &path)
 {
     char target[PATH_MAX];
     const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
     return length > 0 ? std::string(target, std::size_t(length)) : std::string();
 }
 
-bool is_dead_pty(const std::string& target)
+bool is_dead_pty(const std::string &target)
 {
     return target.starts_with("/dev/pts/") && access(target.c_str(), F_OK) != 0 && errno == ENOENT;
 }
 
 // Through a temporary name and rename(), so that the panel never finds the port missing.
-bool replace_link(const std::string& path, const std::string& target, std::string& error)
+bool replace_link(const std::string &path, const std::string &target, std::string &error)
 {
     const std::string temp = path + ".tmp." + std::to_string(getpid());
     unlink(temp.c_str());
@@ -47,7 +47,7 @@ bool replace_link(const std::string& path, const std::string& target, std::strin
     return false;
 }
 
-bool may_replace(const std::string& path, std::string& error)
+bool may_replace(const std::string &path, std::string &error)
 {
     const std::string old = link_target(path);
     if (is_dead_pty(old))
@@ -67,7 +67,7 @@ PortLink::~PortLink()
         std::fprintf(stderr, "quvex-sim: cannot remove %s: %s\n", m_path.c_str(), std::strerror(errno));
 }
 
-bool PortLink::create(int com, const std::string& target, std::string& error)
+bool PortLink::create(int com, const std::string &target, std::string &error)
 {
     const std::string folder = ports_folder();
     if (folder.empty()) {
@@ -94,13 +94,14 @@ bool PortLink::create(int com, const std::string& target, std::string& error)
     return true;
 }
 
-bool PortLink::repoint(const std::string& target, std::string& error)
+bool PortLink::repoint(const std::string &target, std::string &error)
 {
     if (m_path.empty())
         return true;
     // Still ours when missing or pointing at the old device; whatever someone put there
     // meanwhile is treated as create() treats an existing link.
-    struct stat status{};
+    struct stat status
+    {};
     const bool missing = lstat(m_path.c_str(), &status) != 0 && errno == ENOENT;
     if (!missing && link_target(m_path) != m_target && !may_replace(m_path, error))
         return false;

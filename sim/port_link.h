@@ -10,14 +10,14 @@ class PortLink
 {
 public:
     PortLink() = default;
-    PortLink(const PortLink&) = delete;
-    PortLink& operator=(const PortLink&) = delete;
+    PortLink(const PortLink &) = delete;
+    PortLink &operator=(const PortLink &) = delete;
     ~PortLink();
 
     // Replaces an existing link only when it points at a pseudo-terminal that is gone.
-    bool create(int com, const std::string& target, std::string& error);
+    bool create(int com, const std::string &target, std::string &error);
     // Points the link made by create() at a new device, under the same rule; without one, does nothing.
-    bool repoint(const std::string& target, std::string& error);
+    bool repoint(const std::string &target, std::string &error);
 
 private:
     std::string m_path;

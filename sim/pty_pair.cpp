@@ -36,9 +36,9 @@ int PtyPair::unread() const
     return m_slave >= 0 && poll(&slave, 1, 0) >= 0 && ioctl(m_slave, TIOCINQ, &count) == 0 ? count : 0;
 }
 
-bool PtyPair::open(std::string& error)
+bool PtyPair::open(std::string &error)
 {
-    const auto failed = [&error](const char* what) {
+    const auto failed = [&error](const char *what) {
         error = std::string(what) + ": " + std::strerror(errno);
         return false;
     };
@@ -53,8 +53,8 @@ bool PtyPair::open(std::string& error)
     if (cfsetspeed(&tio, B9600) != 0 || tcsetattr(m_slave, TCSANOW, &tio) != 0)
         return failed("cannot make the pseudo-terminal raw");
     const int flags = fcntl(m_master, F_GETFL);
-    if (flags < 0 || fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0
-        || fcntl(m_master, F_SETFD, FD_CLOEXEC) != 0 || fcntl(m_slave, F_SETFD, FD_CLOEXEC) != 0)
+    if (flags < 0 || fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0 || fcntl(m_master, F_SETFD, FD_CLOEXEC) != 0
+        || fcntl(m_slave, F_SETFD, FD_CLOEXEC) != 0)
         return failed("cannot set up the pseudo-terminal");
     char name[128];
     if (ptsname_r(m_master, name, sizeof name) != 0)

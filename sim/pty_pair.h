@@ -11,16 +11,16 @@ class PtyPair
 {
 public:
     PtyPair() = default;
-    PtyPair(const PtyPair&) = delete;
-    PtyPair& operator=(const PtyPair&) = delete;
+    PtyPair(const PtyPair &) = delete;
+    PtyPair &operator=(const PtyPair &) = delete;
     ~PtyPair();
 
-    bool open(std::string& error);
+    bool open(std::string &error);
     void close();
     int master() const { return m_master; }
     // Bytes already sent that the panel has not read yet (0 when unknown).
     int unread() const;
-    const std::string& slave_path() const { return m_slave_path; }
+    const std::string &slave_path() const { return m_slave_path; }
 
 private:
     int m_master = -1;

@@ -41,11 +41,15 @@ timespec to_timespec(Clock::duration left)
 class Server
 {
 public:
-    Server(const Options& options, Unit& unit, FaultPlan& faults, const PtyPair& pty)
-        : m_unit(unit), m_pty(pty), m_master(pty.master()), m_faults(faults),
-          m_writer(m_master, options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero()),
-          m_trace(options.trace), m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms)),
-          m_byte_time(options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
+    Server(const Options &options, Unit &unit, FaultPlan &faults, const PtyPair &pty)
+        : m_unit(unit)
+        , m_pty(pty)
+        , m_master(pty.master())
+        , m_faults(faults)
+        , m_writer(m_master, options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
+        , m_trace(options.trace)
+        , m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms))
+        , m_byte_time(options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
     {
         if (options.chatter)
             m_chatter.emplace(pty, Clock::now());
@@ -56,18 +60,18 @@ public:
 
 private:
     void receive(Clock::time_point now);
-    void answer(const Line& line, Clock::time_point now);
-    void rest(Clock::time_point now, const char* why);
+    void answer(const Line &line, Clock::time_point now);
+    void rest(Clock::time_point now, const char *why);
     void chatter(Clock::time_point now);
     // No line is being heard or answered, so chatter cannot land inside an exchange.
     bool quiet() const { return !m_framer.mid_line() && !m_writer.next_due() && !m_vanishing; }
     std::optional<Clock::time_point> vanish_look(Clock::time_point now);
 
-    Unit& m_unit;
-    const PtyPair& m_pty;
+    Unit &m_unit;
+    const PtyPair &m_pty;
     int m_master;
     LineFramer m_framer;
-    FaultPlan& m_faults;
+    FaultPlan &m_faults;
     WireWriter m_writer;
     std::optional<Chatter> m_chatter;
     TraceLog m_trace;
@@ -144,14 +148,14 @@ void Server::receive(Clock::time_point now)
     const ssize_t count = read(m_master, buffer, sizeof buffer);
     if (count > 0) {
         m_heard = std::max(now, m_heard) + count * m_byte_time;
-        for (const Line& line : m_framer.feed({buffer, std::size_t(count)}))
+        for (const Line &line : m_framer.feed({buffer, std::size_t(count)}))
             answer(line, m_heard);
     } else if (count == 0 || (errno != EAGAIN && errno != EINTR)) {
         rest(now, count == 0 ? "end of input" : std::strerror(errno));
     }
 }
 
-void Server::answer(const Line& line, Clock::time_point now)
+void Server::answer(const Line &line, Clock::time_point now)
 {
     m_trace.log(line.overlong ? "rx (overlong line)" : "rx", line.text);
     // Whatever follows the line that pulls the adapter is sent into a cable that is gone.
@@ -187,7 +191,7 @@ void Server::chatter(Clock::time_point now)
     }
 }
 
-void Server::rest(Clock::time_point now, const char* why)
+void Server::rest(Clock::time_point now, const char *why)
 {
     m_trace.log("-- master unusable, pausing:", why);
     m_writer.discard();
@@ -215,7 +219,7 @@ std::optional<int> stay_away(std::chrono::milliseconds how_long, int signal_fd)
 
 } // namespace
 
-int serve(const Options& options, Unit& unit, Adapter& adapter, int signal_fd)
+int serve(const Options &options, Unit &unit, Adapter &adapter, int signal_fd)
 {
     // Paced bytes go out when ppoll wakes, and the default 50 us of timer slack made every
     // answer end that much later than on the wire; 1 ns is the least (0 restores the default).

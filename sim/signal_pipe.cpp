@@ -32,7 +32,7 @@ SignalPipe::~SignalPipe()
     close(m_write);
 }
 
-bool SignalPipe::install(std::string& error)
+bool SignalPipe::install(std::string &error)
 {
     int ends[2];
     if (pipe2(ends, O_NONBLOCK | O_CLOEXEC) != 0) {
@@ -42,10 +42,12 @@ bool SignalPipe::install(std::string& error)
     m_read = ends[0];
     m_write = ends[1];
     g_write_fd = m_write;
-    struct sigaction action{};
+    struct sigaction action
+    {};
     action.sa_handler = on_signal;
     sigemptyset(&action.sa_mask);
-    struct sigaction ignore{};
+    struct sigaction ignore
+    {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     // SIGPIPE ignored: a closed stdout or stderr must show up as a failed write, not a death.

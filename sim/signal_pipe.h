@@ -10,11 +10,11 @@ class SignalPipe
 {
 public:
     SignalPipe() = default;
-    SignalPipe(const SignalPipe&) = delete;
-    SignalPipe& operator=(const SignalPipe&) = delete;
+    SignalPipe(const SignalPipe &) = delete;
+    SignalPipe &operator=(const SignalPipe &) = delete;
     ~SignalPipe();
 
-    bool install(std::string& error);
+    bool install(std::string &error);
     int fd() const { return m_read; }
 
 private:

@@ -12,12 +12,11 @@ namespace quvex::sim {
 std::string format_number(double value)
 {
     char text[400];
-    const auto result = std::to_chars(text, text + sizeof text, value == 0 ? 0.0 : value,
-                                      std::chars_format::fixed);
+    const auto result = std::to_chars(text, text + sizeof text, value == 0 ? 0.0 : value, std::chars_format::fixed);
     return result.ec == std::errc{} ? std::string(text, result.ptr) : std::string("0");
 }
 
-bool load_values(const std::string& path, Values& values, std::string& error)
+bool load_values(const std::string &path, Values &values, std::string &error)
 {
     if (access(path.c_str(), F_OK) != 0 && errno == ENOENT)
         return true;
@@ -32,8 +31,8 @@ bool load_values(const std::string& path, Values& values, std::string& error)
         if (eq == std::string::npos)
             continue;
         double value = 0;
-        const char* first = line.data() + eq + 1;
-        const char* last = line.data() + line.size();
+        const char *first = line.data() + eq + 1;
+        const char *last = line.data() + line.size();
         const auto result = std::from_chars(first, last, value);
         if (result.ec == std::errc{} && result.ptr == last)
             values[line.substr(0, eq)] = value;
@@ -45,16 +44,16 @@ bool load_values(const std::string& path, Values& values, std::string& error)
     return true;
 }
 
-bool save_values(const std::string& path, const Values& values, std::string& error)
+bool save_values(const std::string &path, const Values &values, std::string &error)
 {
     const std::string temp = path + ".tmp." + std::to_string(getpid());
-    std::FILE* file = std::fopen(temp.c_str(), "w");
+    std::FILE *file = std::fopen(temp.c_str(), "w");
     if (!file) {
         error = "cannot write " + temp + ": " + std::strerror(errno);
         return false;
     }
     bool ok = true;
-    for (const auto& [key, value] : values)
+    for (const auto &[key, value] : values)
         ok = ok && std::fprintf(file, "%s=%s\n", key.c_str(), format_number(value).c_str()) > 0;
     ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     const int saved_errno = errno;

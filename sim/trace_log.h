@@ -9,7 +9,10 @@ namespace quvex::sim {
 class TraceLog
 {
 public:
-    explicit TraceLog(bool enabled) : m_enabled(enabled) {}
+    explicit TraceLog(bool enabled)
+        : m_enabled(enabled)
+    {
+    }
 
     void log(std::string_view what, std::string_view bytes = {});
 

@@ -27,7 +27,7 @@ std::optional<double> parse_value(std::string_view text)
 }
 
 // Measured items keep their reading whatever the panel's write-all or a state file says.
-double settle(const Item& item, double value)
+double settle(const Item &item, double value)
 {
     if (item.kind == Kind::Fixed)
         return item.initial;
@@ -41,9 +41,10 @@ double settle(const Item& item, double value)
 } // namespace
 
 Unit::Unit(Model model, std::string state_path, Report report)
-    : m_state_path(std::move(state_path)), m_report(std::move(report))
+    : m_state_path(std::move(state_path))
+    , m_report(std::move(report))
 {
-    for (const Item& item : unit_items()) {
+    for (const Item &item : unit_items()) {
         std::string wire = wire_name(item.name);
         if (!model_admits(item.models, model) || m_known.contains(wire))
             continue;
@@ -60,7 +61,7 @@ Unit::Unit(Model model, std::string state_path, Report report)
         std::string error;
         if (!load_values(m_state_path, saved, error) && m_report)
             m_report(error);
-        for (auto& [key, value] : m_stored) {
+        for (auto &[key, value] : m_stored) {
             if (const auto found = saved.find(key); found != saved.end())
                 value = settle(*m_known.find(key.substr(0, key.find('@')))->second, found->second);
         }
@@ -94,7 +95,7 @@ std::string Unit::write(std::string_view name, std::string_view text)
     const auto found = m_known.find(name);
     if (found == m_known.end())
         return std::string(kUnknown);
-    const Item& item = *found->second;
+    const Item &item = *found->second;
     m_current[key(item, found->first)] = settle(item, *parsed);
     return std::string(kAck);
 }
@@ -119,7 +120,7 @@ bool Unit::run_command(std::string_view name)
     return true;
 }
 
-std::string Unit::key(const Item& item, const std::string& wire) const
+std::string Unit::key(const Item &item, const std::string &wire) const
 {
     if (item.kind != Kind::Picture)
         return wire;
@@ -127,7 +128,7 @@ std::string Unit::key(const Item& item, const std::string& wire) const
     return wire + "@" + std::string(picture_set_name(set));
 }
 
-double Unit::value(const std::string& key) const
+double Unit::value(const std::string &key) const
 {
     const auto found = m_current.find(key);
     return found == m_current.end() ? 0 : found->second;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "sim/unit_items.h"
 #include "sim/model.h"
 #include "sim/state_file.h"
+#include "sim/unit_items.h"
 
 #include <functional>
 #include <map>
@@ -16,7 +16,7 @@ namespace quvex::sim {
 class Unit
 {
 public:
-    using Report = std::function<void(const std::string&)>;
+    using Report = std::function<void(const std::string &)>;
 
     // With a state path, stored values come from that file and StoreSettings writes it.
     explicit Unit(Model model, std::string state_path = {}, Report report = {});
@@ -27,10 +27,10 @@ private:
     std::string read(std::string_view name) const;
     std::string write(std::string_view name, std::string_view text);
     bool run_command(std::string_view name);
-    std::string key(const Item& item, const std::string& wire) const;
-    double value(const std::string& key) const;
+    std::string key(const Item &item, const std::string &wire) const;
+    double value(const std::string &key) const;
 
-    std::map<std::string, const Item*, std::less<>> m_known;
+    std::map<std::string, const Item *, std::less<>> m_known;
     Values m_current;
     Values m_stored;
     std::string m_state_path;

@@ -80,13 +80,11 @@ constexpr std::array kItems{
     choice("Video Std", kAll, 2),
 };
 
-constexpr std::array<std::string_view, kPictureSets> kSetNames{"NTSC", "NTSC+Overscan", "PAL",
-                                                               "PAL+Overscan"};
+constexpr std::array<std::string_view, kPictureSets> kSetNames{"NTSC", "NTSC+Overscan", "PAL", "PAL+Overscan"};
 
 // Columns follow the picture items in table order; rows follow the sets. Every value differs so
 // that a read from the wrong set cannot pass unnoticed.
-constexpr std::array<std::string_view, 4> kPictureWires{"OutH-Centre:", "OutH-Width:", "OutV-Centre:",
-                                                        "OutV-Height:"};
+constexpr std::array<std::string_view, 4> kPictureWires{"OutH-Centre:", "OutH-Width:", "OutV-Centre:", "OutV-Height:"};
 constexpr double kPictureInitial[kPictureSets][4]{
     {512, 640, 256, 480},
     {500, 680, 250, 500},

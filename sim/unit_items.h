@@ -8,10 +8,10 @@
 namespace quvex::sim {
 
 enum class Kind {
-    Number,   // any decimal number, clamped to [0, top] when top > 0
-    Choice,   // 0-based option position, clamped to [0, top]
-    Fixed,    // measured by the unit: writes are acknowledged and ignored
-    Picture,  // one value per video standard and overscan combination
+    Number,  // any decimal number, clamped to [0, top] when top > 0
+    Choice,  // 0-based option position, clamped to [0, top]
+    Fixed,   // measured by the unit: writes are acknowledged and ignored
+    Picture, // one value per video standard and overscan combination
 };
 
 // One line of the unit's item table. Names are written as the catalogue shows them; the wire

@@ -7,7 +7,11 @@
 
 namespace quvex::sim {
 
-WireWriter::WireWriter(int fd, Clock::duration byte_time) : m_fd(fd), m_byte_time(byte_time) {}
+WireWriter::WireWriter(int fd, Clock::duration byte_time)
+    : m_fd(fd)
+    , m_byte_time(byte_time)
+{
+}
 
 void WireWriter::queue(std::string_view bytes, Clock::time_point not_before)
 {
@@ -20,7 +24,7 @@ void WireWriter::queue(std::string_view bytes, Clock::time_point not_before)
 WireWriter::Result WireWriter::flush(Clock::time_point now)
 {
     std::string due;
-    for (const Byte& byte : m_pending) {
+    for (const Byte &byte : m_pending) {
         if (byte.due > now)
             break;
         due.push_back(byte.value);

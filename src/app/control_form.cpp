@@ -248,8 +248,7 @@ void ControlForm::make_position_frame()
 {
     QGroupBox *frame = make_frame("Frame2", QStringLiteral("Screen Position and Size"), {60, 3720, 2895, 1395});
     using enum ArrowDirection;
-    make_arrow(frame, 1, Up, QStringLiteral("Picture up"), QStringLiteral("Move the picture up"),
-               {600, 240, 375, 435});
+    make_arrow(frame, 1, Up, QStringLiteral("Picture up"), QStringLiteral("Move the picture up"), {600, 240, 375, 435});
     make_arrow(frame, 4, Left, QStringLiteral("Picture left"), QStringLiteral("Move the picture left"),
                {180, 600, 435, 375});
     make_label(frame, "Label4", QStringLiteral("Pos"), {600, 660, 375, 195});
@@ -257,8 +256,7 @@ void ControlForm::make_position_frame()
                {960, 600, 435, 375});
     make_arrow(frame, 5, Down, QStringLiteral("Picture down"), QStringLiteral("Move the picture down"),
                {600, 900, 375, 435});
-    make_arrow(frame, 6, Up, QStringLiteral("Wider"), QStringLiteral("Make the picture wider"),
-               {1560, 240, 375, 435});
+    make_arrow(frame, 6, Up, QStringLiteral("Wider"), QStringLiteral("Make the picture wider"), {1560, 240, 375, 435});
     make_label(frame, "Label2", QStringLiteral("Horiz"), {1500, 660, 495, 195});
     make_arrow(frame, 7, Down, QStringLiteral("Narrower"), QStringLiteral("Make the picture narrower"),
                {1560, 900, 375, 435});

@@ -4,8 +4,8 @@
 #include "catalogue/unit_models.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
+#include "serial/qt_serial_port.h"
 #include "settings/settings_file.h"
 
 #include <QApplication>

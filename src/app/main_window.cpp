@@ -3,14 +3,14 @@
 #include "colours.h"
 #include "control_form.h"
 #include "focus_out_watch.h"
-#include "list_choice.h"
 #include "link/link.h"
-#include "serial/port_device.h"
+#include "list_choice.h"
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
+#include "serial/port_device.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -39,15 +39,12 @@ QString literal_caption(QString caption)
 using CommandHandler = void (panel::Panel::*)();
 
 const std::pair<int, CommandHandler> kCommandHandlers[] = {
-    {1, &panel::Panel::Command1_Click},   {2, &panel::Panel::Command2_Click},
-    {3, &panel::Panel::Command3_Click},   {4, &panel::Panel::Command4_Click},
-    {5, &panel::Panel::Command5_Click},   {6, &panel::Panel::Command6_Click},
-    {7, &panel::Panel::Command7_Click},   {8, &panel::Panel::Command8_Click},
-    {9, &panel::Panel::Command9_Click},   {10, &panel::Panel::Command10_Click},
-    {11, &panel::Panel::Command11_Click}, {12, &panel::Panel::Command12_Click},
-    {13, &panel::Panel::Command13_Click}, {20, &panel::Panel::Command20_Click},
-    {21, &panel::Panel::Command21_Click}, {22, &panel::Panel::Command22_Click},
-    {24, &panel::Panel::Command24_Click},
+    {1, &panel::Panel::Command1_Click},   {2, &panel::Panel::Command2_Click},   {3, &panel::Panel::Command3_Click},
+    {4, &panel::Panel::Command4_Click},   {5, &panel::Panel::Command5_Click},   {6, &panel::Panel::Command6_Click},
+    {7, &panel::Panel::Command7_Click},   {8, &panel::Panel::Command8_Click},   {9, &panel::Panel::Command9_Click},
+    {10, &panel::Panel::Command10_Click}, {11, &panel::Panel::Command11_Click}, {12, &panel::Panel::Command12_Click},
+    {13, &panel::Panel::Command13_Click}, {20, &panel::Panel::Command20_Click}, {21, &panel::Panel::Command21_Click},
+    {22, &panel::Panel::Command22_Click}, {24, &panel::Panel::Command24_Click},
 };
 
 } // namespace
@@ -135,8 +132,9 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     m_fileopen->setText(literal_caption(settings.open_caption()));
     m_filesave->setText(literal_caption(settings.save_caption()));
     m_filecompare->setText(literal_caption(settings.compare_caption()));
-    panel.set_progress_hook(
-        [this](const QString &verb, int done, int total, const QString &item) { show_progress(verb, done, total, item); });
+    panel.set_progress_hook([this](const QString &verb, int done, int total, const QString &item) {
+        show_progress(verb, done, total, item);
+    });
     connect_controls();
     connect_menus();
     commport_Change(m_form->commport().text());
@@ -177,7 +175,8 @@ void MainWindow::connect_menus()
     };
     on(m_fileopen, [&settings] { settings.fileopen_Click(); });
     on(m_filecompare, [this, &settings] {
-        settings.filecompare_Click([this](const auto &differences) { return m_hooks.choose_differences(this, differences); });
+        settings.filecompare_Click(
+            [this](const auto &differences) { return m_hooks.choose_differences(this, differences); });
     });
     on(m_filesave, [&settings] { settings.filesave_Click(); });
     on(m_exit, [this] { exit_Click(); });

@@ -10,7 +10,11 @@ class Value
 {
 public:
     Value() = default;
-    Value(double number) : m_number(number) {} // NOLINT: a number is a value
+    // NOLINTNEXTLINE(google-explicit-constructor): a number is a value
+    Value(double number)
+        : m_number(number)
+    {
+    }
 
     bool is_empty() const { return !m_number.has_value(); }
     double number() const { return m_number.value_or(0.0); }

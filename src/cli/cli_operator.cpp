@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace quvex::cli {
 

@@ -19,15 +19,14 @@ struct CommandForm
     const char *name;
     const char *arguments; // as the usage line shows them
     const char *argument_about;
-    int least;             // arguments
-    int most;              // -1: any number
+    int least; // arguments
+    int most;  // -1: any number
     int accepts;
     const char *about;
 };
 
 const CommandForm kCommands[] = {
-    {Command::Detect, "detect", "", "", 0, 0, kJson,
-     "Prints the unit's model code and name, separated by a tab."},
+    {Command::Detect, "detect", "", "", 0, 0, kJson, "Prints the unit's model code and name, separated by a tab."},
     {Command::Read, "read", "", "", 0, 0, kModel | kOutput,
      "Backs the unit up: reads every item of its model and writes a settings file, the same bytes as\n"
      "the panel's File > Save, to standard output or to FILE (replaced only when the read is complete)."},
@@ -68,14 +67,21 @@ constexpr auto kAbout =
     "refused an item or is another model than the file; 3 bad usage, an unknown item name, or a\n"
     "file that cannot be read or written.";
 
-const QCommandLineOption kPort(QStringLiteral("port"), QStringLiteral("Serial port number N, as the panel numbers ports (default 1)."), QStringLiteral("N"));
-const QCommandLineOption kDevice(QStringLiteral("device"), QStringLiteral("The serial device at PATH instead of a port number."), QStringLiteral("PATH"));
-const QCommandLineOption kModelOption(QStringLiteral("model"),
-                                      QStringLiteral("The unit's model: QVL, QVM, QVMX, QVMK, QK1, QK2, or auto to ask the unit (default)."),
-                                      QStringLiteral("CODE"), QStringLiteral("auto"));
-const QCommandLineOption kJsonOption(QStringLiteral("json"), QStringLiteral("Print JSON instead of tab-separated lines."));
+const QCommandLineOption kPort(QStringLiteral("port"),
+                               QStringLiteral("Serial port number N, as the panel numbers ports (default 1)."),
+                               QStringLiteral("N"));
+const QCommandLineOption kDevice(QStringLiteral("device"),
+                                 QStringLiteral("The serial device at PATH instead of a port number."),
+                                 QStringLiteral("PATH"));
+const QCommandLineOption
+    kModelOption(QStringLiteral("model"),
+                 QStringLiteral("The unit's model: QVL, QVM, QVMX, QVMK, QK1, QK2, or auto to ask the unit (default)."),
+                 QStringLiteral("CODE"), QStringLiteral("auto"));
+const QCommandLineOption kJsonOption(QStringLiteral("json"),
+                                     QStringLiteral("Print JSON instead of tab-separated lines."));
 const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                       QStringLiteral("Write the settings file to FILE instead of standard output."), QStringLiteral("FILE"));
+                                       QStringLiteral("Write the settings file to FILE instead of standard output."),
+                                       QStringLiteral("FILE"));
 
 int refuse(const QString &why)
 {

@@ -17,9 +17,9 @@ struct Invocation
 {
     Command command = Command::Detect;
     int port = 1;
-    QString device;    // instead of port when not empty
-    QString model;     // a model code; empty: detect the model
-    QString output;    // read -o; empty: standard output
+    QString device; // instead of port when not empty
+    QString model;  // a model code; empty: detect the model
+    QString output; // read -o; empty: standard output
     bool json = false;
     QStringList arguments; // FILE, NAME... or NAME=VALUE...
 };

@@ -244,7 +244,8 @@ int Runner::read()
     if (index == 0)
         return kExitUnit;
     m_session.model.select(index);
-    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
+    const std::optional<QByteArray> bytes =
+        settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
     if (!bytes) {
         print_error(QStringLiteral("the unit was not read to the end; nothing was written"));
         return kExitUnit;
@@ -287,7 +288,8 @@ int Runner::diff()
     if (index == 0)
         return kExitUnit;
     m_session.model.select(index);
-    const std::optional<QByteArray> bytes = settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
+    const std::optional<QByteArray> bytes =
+        settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
     if (!bytes) {
         print_error(QStringLiteral("the unit was not read to the end"));
         return kExitUnit;
@@ -313,7 +315,8 @@ int Runner::get_or_set(const QList<Assignment> &assignments, bool send)
     for (qsizetype i = 0; i < indexes.size() && !unit_failed(); ++i) {
         // A fresh process knows no value of the unit: the stored one must not hold a send back.
         m_session.catalogue.entry(indexes.at(i)).value = {};
-        m_session.panel.set_item_value(indexes.at(i), send ? catalogue::Value(assignments.at(i).value) : catalogue::Value());
+        m_session.panel.set_item_value(indexes.at(i),
+                                       send ? catalogue::Value(assignments.at(i).value) : catalogue::Value());
         done.append(indexes.at(i));
     }
     return print_items(done);
@@ -344,9 +347,10 @@ int Runner::print_differences(const QList<settings::Difference> &differences)
                  + link::format_wire_number(difference.unit) + u'\n')
                     .toUtf8();
     }
-    const QByteArray data = m_call.json ? json_line({{QStringLiteral("model"), m_session.model.code()},
-                                                     {QStringLiteral("differences"), listed}})
-                                        : text;
+    const QByteArray data =
+        m_call.json
+            ? json_line({{QStringLiteral("model"), m_session.model.code()}, {QStringLiteral("differences"), listed}})
+            : text;
     return exit_code(print_data(data), !differences.isEmpty());
 }
 

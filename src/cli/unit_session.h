@@ -5,9 +5,9 @@
 #include "cli_operator.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "serial/qt_serial_port.h"
 #include "null_view.h"
 #include "panel/panel.h"
+#include "serial/qt_serial_port.h"
 
 #include <QTimer>
 

@@ -116,8 +116,8 @@ std::optional<double> parse_answer_number(QByteArrayView answer)
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Decimal position of the leading digit decides between overflow and underflow.
-        const long long magnitude = s.exponent + static_cast<long long>(s.int_digits.size())
-                                    - static_cast<long long>(first_nonzero);
+        const long long magnitude =
+            s.exponent + static_cast<long long>(s.int_digits.size()) - static_cast<long long>(first_nonzero);
         value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
     } else if (result.ec != std::errc()) {
         value = 0.0;

@@ -10,8 +10,7 @@ void Panel::split_item_options(int index)
     QString rest = m_catalogue.entry(index).format;
     m_list.option_count = 0;
     // The catalogue has at most four options; a longer list keeps its tail in the last slot.
-    for (qsizetype comma = rest.indexOf(u',');
-         comma >= 0 && m_list.option_count < ListState::kOptionSlots - 1;
+    for (qsizetype comma = rest.indexOf(u','); comma >= 0 && m_list.option_count < ListState::kOptionSlots - 1;
          comma = rest.indexOf(u',')) {
         m_list.item_options[static_cast<std::size_t>(++m_list.option_count)] = rest.left(comma);
         rest = rest.mid(comma + 1);

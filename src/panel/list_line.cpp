@@ -13,8 +13,7 @@ QString format_list_number(double value)
 
 QString header_line(const QString &name)
 {
-    return (QStringLiteral("---") + name.mid(1).trimmed())
-        .leftJustified(catalogue::Catalogue::kNameWidth, u'-');
+    return (QStringLiteral("---") + name.mid(1).trimmed()).leftJustified(catalogue::Catalogue::kNameWidth, u'-');
 }
 
 } // namespace quvex::panel

@@ -23,8 +23,8 @@ namespace quvex::panel {
 class Panel
 {
 public:
-    Panel(catalogue::Catalogue &catalogue, catalogue::CurrentModel &model, link::Link &link,
-          link::ModeBracket &bracket, link::OperatorSide &operator_side, PanelView &view);
+    Panel(catalogue::Catalogue &catalogue, catalogue::CurrentModel &model, link::Link &link, link::ModeBracket &bracket,
+          link::OperatorSide &operator_side, PanelView &view);
 
     const catalogue::CurrentModel &model() const { return m_model; }
     int selected_item() const { return m_selected_item; }

@@ -38,6 +38,9 @@ void Panel::send_unit_command(const QString &command)
     m_bracket.write_item_value(command, 1);
 }
 
+// One handler a line reads as the table of buttons it is.
+// clang-format off
+
 // Position cross: up and left decrease the centre values.
 void Panel::Command1_Click() { adjust_mode_item(QStringLiteral("Out V-Centre:"), -1); }
 void Panel::Command5_Click() { adjust_mode_item(QStringLiteral("Out V-Centre:"), +1); }
@@ -63,5 +66,7 @@ void Panel::Command21_Click() { set_named_item(QStringLiteral("Overscan"), 0); }
 void Panel::Command22_Click() { set_named_item(QStringLiteral("Overscan"), 1); }
 
 void Panel::Command24_Click() { send_unit_command(QStringLiteral("Auto Set")); }
+
+// clang-format on
 
 } // namespace quvex::panel

@@ -21,7 +21,8 @@ std::optional<QByteArray> read_regular_file(const QString &path, qint64 limit)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat status {};
+    struct stat status
+    {};
     std::optional<QByteArray> bytes;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
         bytes.emplace();
@@ -42,7 +43,8 @@ std::optional<QByteArray> read_regular_file(const QString &path, qint64 limit)
 
 bool may_replace(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return errno == ENOENT;
     return S_ISREG(status.st_mode);

@@ -43,7 +43,8 @@ std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, 
         // An item that could not be asked has no value to write, not even an unknown one.
         if (!value || run.failed())
             return std::nullopt;
-        const QByteArray number = value->is_empty() ? QByteArray() : link::format_wire_number(value->number()).toLatin1();
+        const QByteArray number =
+            value->is_empty() ? QByteArray() : link::format_wire_number(value->number()).toLatin1();
         bytes += quoted(entry.name) + ',' + number + "\r\n";
     }
     // Giving the unit its own mode back is part of the read.

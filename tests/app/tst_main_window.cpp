@@ -2,12 +2,12 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "catalogue/catalogue.h"
-#include "support/fake_unit.h"
-#include "support/messages.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
 #include "settings/settings_file.h"
+#include "support/fake_unit.h"
+#include "support/messages.h"
 
 #include <QTest>
 #include <QtWidgets>
@@ -30,7 +30,10 @@ struct Rig
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
     template <typename T = QAbstractButton>
-    T &get(const QString &name) { return *window.findChild<T *>(name); } // a wrong name crashes the test
+    T &get(const QString &name)
+    {
+        return *window.findChild<T *>(name);
+    }              // a wrong name crashes the test
     void connect() // chooses QUVEXview Max, which reads the unit, then forgets what that sent
     {
         get(u"quvex_2"_s).click();
@@ -54,7 +57,7 @@ struct Rig
     QList<QStringList> started;
     bool start_succeeds = true;
     int quits = 0;
-    QStringList offered;                 // what the compare dialog would list: "name file unit"
+    QStringList offered;                // what the compare dialog would list: "name file unit"
     std::optional<QStringList> checked; // the names left checked in it; nothing: Cancel
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
@@ -69,10 +72,11 @@ struct Rig
                 unit.step();
                 QCoreApplication::processEvents(); // what arrives from the operator meanwhile
             },
-        .start_detached = [this](const QString &program, const QStringList &arguments) {
-            started.append(QStringList{program} + arguments);
-            return start_succeeds;
-        },
+        .start_detached =
+            [this](const QString &program, const QStringList &arguments) {
+                started.append(QStringList{program} + arguments);
+                return start_succeeds;
+            },
         .program_folder = folder.filePath(u"bin"_s),
         .quit = [this] { ++quits; },
         .choose_differences =
@@ -90,7 +94,7 @@ struct Rig
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
     settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel,
-                                   folder.filePath(u"missing/quvex.cfg"_s)};
+                                    folder.filePath(u"missing/quvex.cfg"_s)};
 };
 
 // The window on the real core: each control and menu item must reach its operation and what the
@@ -361,8 +365,8 @@ void TestMainWindow::keyboard_data()
     QTest::addRow("keypad Enter, twice") << flicker << u"item_value"_s << u"=42 Enter =7 Enter"_s
                                          << u"FlickerRed.=42 FlickerRed. FlickerRed.=7 FlickerRed."_s << u"item_value"_s
                                          << flicker;
-    QTest::addRow("Tab through the value box") << flicker << u"item_value"_s << u"Tab"_s << QString() << u"dec"_s
-                                               << flicker;
+    QTest::addRow("Tab through the value box")
+        << flicker << u"item_value"_s << u"Tab"_s << QString() << u"dec"_s << flicker;
     QTest::addRow("Down in the list") << u"Overscan"_s << u"menu_list"_s << u"Down"_s << u"ImageFreeze"_s
                                       << u"menu_list"_s << u"Image Freeze"_s;
     QTest::addRow("Down onto a heading") << flicker << u"menu_list"_s << u"Down"_s << u"Genlock"_s << u"menu_list"_s
@@ -371,12 +375,12 @@ void TestMainWindow::keyboard_data()
                                        << u"menu_list"_s << flicker;
     QTest::addRow("End of the list") << flicker << u"menu_list"_s << u"End"_s << u"VideoStd"_s << u"menu_list"_s
                                      << u"Video Std"_s;
-    QTest::addRow("arrow in the unit-type group") << flicker << u"quvex_2"_s << u"Down"_s << QString() << u"quvex_3"_s
-                                                  << flicker;
+    QTest::addRow("arrow in the unit-type group")
+        << flicker << u"quvex_2"_s << u"Down"_s << QString() << u"quvex_3"_s << flicker;
     QTest::addRow("arrow then Space in the unit-type group")
         << flicker << u"quvex_2"_s << u"Down Down Space"_s << u"Overscan"_s << u"quvex_4"_s << flicker;
-    QTest::addRow("arrow among option buttons") << u"Zoom "_s << u"feat_0"_s << u"Down"_s << QString() << u"feat_1"_s
-                                                << u"Zoom"_s;
+    QTest::addRow("arrow among option buttons")
+        << u"Zoom "_s << u"feat_0"_s << u"Down"_s << QString() << u"feat_1"_s << u"Zoom"_s;
     QTest::addRow("arrow then Space among option buttons")
         << u"Zoom "_s << u"feat_0"_s << u"Down Space"_s << u"Zoom=1 Zoom"_s << u"feat_1"_s << u"Zoom"_s;
 }

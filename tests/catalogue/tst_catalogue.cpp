@@ -64,20 +64,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("models");
         QTest::addColumn<bool>("supported");
-        QTest::addRow("QVM admitted by a QVMK list") << "QVM" << "QVMK" << true;
-        QTest::addRow("QVM admitted by QVMX,QVMK") << "QVM" << "QVMX,QVMK" << true;
-        QTest::addRow("QVM with empty list") << "QVM" << "" << true;
-        QTest::addRow("QVM refuses QK1,QK2") << "QVM" << "QK1,QK2" << false;
-        QTest::addRow("QVM refuses QVL") << "QVM" << "QVL" << false;
-        QTest::addRow("QVM refuses NONE") << "QVM" << "NONE" << false;
-        QTest::addRow("QVMX refuses QVMK") << "QVMX" << "QVMK" << false;
-        QTest::addRow("QVMX refuses QVL,QVM") << "QVMX" << "QVL,QVM" << false;
-        QTest::addRow("QVMX accepts QVMX,QVMK") << "QVMX" << "QVMX,QVMK" << true;
-        QTest::addRow("QK2 accepts QK1,QK2") << "QK2" << "QK1,QK2" << true;
-        QTest::addRow("QK2 refuses list ending QK1") << "QK2" << "QVL,QVM,QVMX,QVMK,QK1" << false;
-        QTest::addRow("disconnected accepts empty") << "BAD" << "" << true;
-        QTest::addRow("disconnected refuses NONE") << "BAD" << "NONE" << false;
-        QTest::addRow("disconnected refuses QVL") << "BAD" << "QVL" << false;
+        QTest::addRow("QVM admitted by a QVMK list") << "QVM"
+                                                     << "QVMK" << true;
+        QTest::addRow("QVM admitted by QVMX,QVMK") << "QVM"
+                                                   << "QVMX,QVMK" << true;
+        QTest::addRow("QVM with empty list") << "QVM"
+                                             << "" << true;
+        QTest::addRow("QVM refuses QK1,QK2") << "QVM"
+                                             << "QK1,QK2" << false;
+        QTest::addRow("QVM refuses QVL") << "QVM"
+                                         << "QVL" << false;
+        QTest::addRow("QVM refuses NONE") << "QVM"
+                                          << "NONE" << false;
+        QTest::addRow("QVMX refuses QVMK") << "QVMX"
+                                           << "QVMK" << false;
+        QTest::addRow("QVMX refuses QVL,QVM") << "QVMX"
+                                              << "QVL,QVM" << false;
+        QTest::addRow("QVMX accepts QVMX,QVMK") << "QVMX"
+                                                << "QVMX,QVMK" << true;
+        QTest::addRow("QK2 accepts QK1,QK2") << "QK2"
+                                             << "QK1,QK2" << true;
+        QTest::addRow("QK2 refuses list ending QK1") << "QK2"
+                                                     << "QVL,QVM,QVMX,QVMK,QK1" << false;
+        QTest::addRow("disconnected accepts empty") << "BAD"
+                                                    << "" << true;
+        QTest::addRow("disconnected refuses NONE") << "BAD"
+                                                   << "NONE" << false;
+        QTest::addRow("disconnected refuses QVL") << "BAD"
+                                                  << "QVL" << false;
     }
 
     void model_supports()
@@ -94,21 +108,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("index");
-        QTest::addRow("Overscan") << "QVL" << "Overscan" << 1;
-        QTest::addRow("Video Std") << "BAD" << "Video Std" << 79;
-        QTest::addRow("padded mode item") << "QK1" << "NU\\Out H-Centre:  " << 18;
-        QTest::addRow("unpadded mode item") << "QK1" << "NU\\Out H-Centre:" << 18;
-        QTest::addRow("SC Phase for QVM") << "QVM" << "SC Phase" << 7;
-        QTest::addRow("SC Phase for QVMK") << "QVMK" << "SC Phase" << 7;
-        QTest::addRow("SC Phase for QK2") << "QK2" << "SC Phase" << 16;
-        QTest::addRow("SC Phase for QVL") << "QVL" << "SC Phase" << 80;
-        QTest::addRow("SC Phase for QVMX") << "QVMX" << "SC Phase" << 80;
-        QTest::addRow("SC Phase disconnected") << "BAD" << "SC Phase" << 80;
-        QTest::addRow("Sync Out for QVM") << "QVM" << "Sync Out" << 73;
-        QTest::addRow("Sync Out for QK1") << "QK1" << "Sync Out" << 74;
-        QTest::addRow("Baud Rate for nobody") << "QVMK" << "Baud Rate" << 80;
-        QTest::addRow("case matters") << "QVM" << "overscan" << 80;
-        QTest::addRow("long header") << "QVM" << ">S/Size NTSC U/scan" << 17;
+        QTest::addRow("Overscan") << "QVL"
+                                  << "Overscan" << 1;
+        QTest::addRow("Video Std") << "BAD"
+                                   << "Video Std" << 79;
+        QTest::addRow("padded mode item") << "QK1"
+                                          << "NU\\Out H-Centre:  " << 18;
+        QTest::addRow("unpadded mode item") << "QK1"
+                                            << "NU\\Out H-Centre:" << 18;
+        QTest::addRow("SC Phase for QVM") << "QVM"
+                                          << "SC Phase" << 7;
+        QTest::addRow("SC Phase for QVMK") << "QVMK"
+                                           << "SC Phase" << 7;
+        QTest::addRow("SC Phase for QK2") << "QK2"
+                                          << "SC Phase" << 16;
+        QTest::addRow("SC Phase for QVL") << "QVL"
+                                          << "SC Phase" << 80;
+        QTest::addRow("SC Phase for QVMX") << "QVMX"
+                                           << "SC Phase" << 80;
+        QTest::addRow("SC Phase disconnected") << "BAD"
+                                               << "SC Phase" << 80;
+        QTest::addRow("Sync Out for QVM") << "QVM"
+                                          << "Sync Out" << 73;
+        QTest::addRow("Sync Out for QK1") << "QK1"
+                                          << "Sync Out" << 74;
+        QTest::addRow("Baud Rate for nobody") << "QVMK"
+                                              << "Baud Rate" << 80;
+        QTest::addRow("case matters") << "QVM"
+                                      << "overscan" << 80;
+        QTest::addRow("long header") << "QVM"
+                                     << ">S/Size NTSC U/scan" << 17;
     }
 
     void find_item()
@@ -159,7 +188,6 @@ private Q_SLOTS:
         QCOMPARE(quvex::catalogue::current_mode_prefix(catalogue, m_model), prefix);
     }
 };
-
 
 QTEST_GUILESS_MAIN(TestCatalogue)
 #include "tst_catalogue.moc"

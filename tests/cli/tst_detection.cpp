@@ -44,8 +44,8 @@ private Q_SLOTS:
         QTEST(detection.model_index ? catalogue::unit_models()[std::size_t(detection.model_index)].code : QString(),
               "model");
         // Only reads, and the first unit failure ends it.
-        QCOMPARE(rig.unit.sent_lines(), silent ? QStringList{"Genlock"}
-                                               : QStringList({"Genlock", "Buttons", "Keyer", "Clockwidth:"}));
+        QCOMPARE(rig.unit.sent_lines(),
+                 silent ? QStringList{"Genlock"} : QStringList({"Genlock", "Buttons", "Keyer", "Clockwidth:"}));
         QCOMPARE(rig.operator_side.message_texts().contains(test::kNoResponse), silent);
     }
 };

@@ -1,8 +1,8 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
+#include "settings/settings_file.h"
 #include "support/serial_rig.h"
 #include "support/sim_process.h"
-#include "settings/settings_file.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -52,7 +52,8 @@ QByteArray header(const QByteArray &model)
 }
 
 const QByteArray kQvmHeader = header("QUVEXview Max");
-const QByteArray kNoResponse = "QUVEX unit not responding.\nPlease check cables,\n that BaudRate=23\n and that RS232 = Control.\n";
+const QByteArray kNoResponse =
+    "QUVEX unit not responding.\nPlease check cables,\n that BaudRate=23\n and that RS232 = Control.\n";
 
 } // namespace
 
@@ -100,13 +101,19 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
         const QStringList detect{"detect"};
-        QTest::addRow("QVL") << QStringList{"--model", "QVL"} << detect << 0 << QByteArray("QVL\tQUVEXview Lite\n") << QByteArray();
-        QTest::addRow("QVM") << QStringList{"--model", "QVM"} << detect << 0 << QByteArray("QVM\tQUVEXview Max\n") << QByteArray();
-        QTest::addRow("QVMX") << QStringList{"--model", "QVMX"} << detect << 0 << QByteArray("QVMX\tQUVEXview Max X\n") << QByteArray();
+        QTest::addRow("QVL") << QStringList{"--model", "QVL"} << detect << 0 << QByteArray("QVL\tQUVEXview Lite\n")
+                             << QByteArray();
+        QTest::addRow("QVM") << QStringList{"--model", "QVM"} << detect << 0 << QByteArray("QVM\tQUVEXview Max\n")
+                             << QByteArray();
+        QTest::addRow("QVMX") << QStringList{"--model", "QVMX"} << detect << 0 << QByteArray("QVMX\tQUVEXview Max X\n")
+                              << QByteArray();
         QTest::addRow("QVMK, JSON") << QStringList{"--model", "QVMK"} << QStringList{"detect", "--json"} << 0
-                                    << QByteArray("{\"model\":\"QVMK\",\"name\":\"QUVEXview Max XK\"}\n") << QByteArray();
-        QTest::addRow("QK1") << QStringList{"--model", "QK1"} << detect << 0 << QByteArray("QK1\tQUVEXkey Solo\n") << QByteArray();
-        QTest::addRow("QK2") << QStringList{"--model", "QK2"} << detect << 0 << QByteArray("QK2\tQUVEXkey Solo PCI/ISA\n") << QByteArray();
+                                    << QByteArray("{\"model\":\"QVMK\",\"name\":\"QUVEXview Max XK\"}\n")
+                                    << QByteArray();
+        QTest::addRow("QK1") << QStringList{"--model", "QK1"} << detect << 0 << QByteArray("QK1\tQUVEXkey Solo\n")
+                             << QByteArray();
+        QTest::addRow("QK2") << QStringList{"--model", "QK2"} << detect << 0
+                             << QByteArray("QK2\tQUVEXkey Solo PCI/ISA\n") << QByteArray();
         QTest::addRow("answers ? to everything") << QStringList{"--answer-unknown"} << detect << 2 << QByteArray()
                                                  << QByteArray("quvexctl: the unit's answers fit no QUVEX model\n");
     }
@@ -179,12 +186,14 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file"); // the simulator holds other values at first
         QTest::addColumn<int>("exit_code");
         QTest::addColumn<QByteArray>("out");
-        QTest::addRow("QVM") << "QVM" << header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
+        QTest::addRow("QVM") << "QVM"
+                             << header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
                              << 0 << QByteArray();
-        QTest::addRow("QK1") << "QK1" << header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n" << 0
-                             << QByteArray();
-        QTest::addRow("QVMX, a measured item") << "QVMX" << header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
-                                              << 1 << QByteArray("Total Lines\t600\t625\n");
+        QTest::addRow("QK1") << "QK1" << header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n"
+                             << 0 << QByteArray();
+        QTest::addRow("QVMX, a measured item")
+            << "QVMX" << header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
+            << 1 << QByteArray("Total Lines\t600\t625\n");
     }
 
     // A diff afterwards, which reads the unit afresh, finds what the write's read-back found.
@@ -222,8 +231,9 @@ private Q_SLOTS:
             << QByteArray("{\"differences\":[{\"file\":5,\"name\":\"Flicker Red.\",\"unit\":3},"
                           "{\"file\":500,\"name\":\"PO\\\\Out H-Centre:\",\"unit\":508}],\"model\":\"QVM\"}\n")
             << QByteArray();
-        QTest::addRow("file of another model") << QStringList{"--model", "QK1", "--no-pacing"} << same << false << 2
-                                               << QByteArray() << QByteArray("quvexctl: file is for QVM, unit is QK1\n");
+        QTest::addRow("file of another model")
+            << QStringList{"--model", "QK1", "--no-pacing"} << same << false << 2 << QByteArray()
+            << QByteArray("quvexctl: file is for QVM, unit is QK1\n");
         QTest::addRow("unit silent") << QStringList{"--silent"} << same << false << 2 << QByteArray() << kNoResponse;
     }
 
@@ -262,10 +272,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("err");
-        QTest::addRow("unknown name") << QStringList{"get", "Keyer"} << QByteArray("quvexctl: QVM has no item \"Keyer\"\n");
-        QTest::addRow("a heading") << QStringList{"get", ">Zoom"} << QByteArray("quvexctl: \">Zoom\" is a heading, not an item\n");
-        QTest::addRow("no decimal value") << QStringList{"set", "Zoom=on"}
-                                          << QByteArray("quvexctl: \"Zoom=on\" is no NAME=VALUE with a decimal VALUE\n");
+        QTest::addRow("unknown name") << QStringList{"get", "Keyer"}
+                                      << QByteArray("quvexctl: QVM has no item \"Keyer\"\n");
+        QTest::addRow("a heading") << QStringList{"get", ">Zoom"}
+                                   << QByteArray("quvexctl: \">Zoom\" is a heading, not an item\n");
+        QTest::addRow("no decimal value")
+            << QStringList{"set", "Zoom=on"}
+            << QByteArray("quvexctl: \"Zoom=on\" is no NAME=VALUE with a decimal VALUE\n");
         QTest::addRow("damaged file") << QStringList{"write", "damaged.cfg"}
                                       << QByteArray("quvexctl: damaged.cfg is damaged at \"Zoom\"\n");
     }

@@ -1,16 +1,16 @@
-#include "support/messages.h"
 #include "catalogue/naming.h"
-#include "support/sim_process.h"
-#include "support/serial_rig.h"
 #include "settings/settings_file.h"
+#include "support/messages.h"
+#include "support/serial_rig.h"
+#include "support/sim_process.h"
 
-#include <QEventLoop>
-#include <QTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <memory>
@@ -217,8 +217,8 @@ private Q_SLOTS:
     void vanished_unit_is_used_again_when_it_comes_back()
     {
         const auto sim = start_sim(QStringLiteral("QVM"),
-                                   {QStringLiteral("--no-pacing"), QStringLiteral("--vanish-after"), QStringLiteral("1"),
-                                    QStringLiteral("--vanish-for"), QStringLiteral("300")});
+                                   {QStringLiteral("--no-pacing"), QStringLiteral("--vanish-after"),
+                                    QStringLiteral("1"), QStringLiteral("--vanish-for"), QStringLiteral("300")});
         test::SerialRig rig;
         rig.panel.quvex_Click(2);
         QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});

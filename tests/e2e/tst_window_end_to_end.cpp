@@ -4,10 +4,10 @@
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
-#include "support/sim_process.h"
+#include "serial/qt_serial_port.h"
 #include "settings/settings_file.h"
+#include "support/sim_process.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,13 +31,19 @@ struct WindowRig
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
     template <typename T = QWidget>
-    T &get(const QString &name) { return *window.findChild<T *>(name); }
+    T &get(const QString &name)
+    {
+        return *window.findChild<T *>(name);
+    }
     void key(Qt::Key key, int times = 1)
     {
         for (int i = 0; i < times; ++i)
             QTest::keyClick(QApplication::focusWidget(), key);
     }
-    QString focused() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    QString focused() const
+    {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
 
     QStringList messages;
     catalogue::Catalogue catalogue;

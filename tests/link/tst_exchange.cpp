@@ -41,15 +41,17 @@ private Q_SLOTS:
         QTest::addRow("accepted") << 1.0 << ok << QByteArray("OutH-Centre:=1\r") << QStringList{} << 0;
         QTest::addRow("unknown item") << 1.0 << QList<QByteArray>{"?\n"} << QByteArray("OutH-Centre:=1\r")
                                       << QStringList{kWrongType, error} << 0;
-        QTest::addRow("silent") << 1.0 << QList<QByteArray>{} << QByteArray("OutH-Centre:=1\r") << QStringList{error} << 11;
+        QTest::addRow("silent") << 1.0 << QList<QByteArray>{} << QByteArray("OutH-Centre:=1\r") << QStringList{error}
+                                << 11;
         QTest::addRow("number") << 1.0 << QList<QByteArray>{"512\r\n"} << QByteArray("OutH-Centre:=1\r")
                                 << QStringList{error} << 0;
-        QTest::addRow("acknowledged twice") << 1.0 << QList<QByteArray>{">>"} << QByteArray("OutH-Centre:=1\r")
-                                            << QStringList{error} << 0;
+        QTest::addRow("acknowledged twice")
+            << 1.0 << QList<QByteArray>{">>"} << QByteArray("OutH-Centre:=1\r") << QStringList{error} << 0;
         QTest::addRow("negative") << -3.0 << ok << QByteArray("OutH-Centre:=-3\r") << QStringList{} << 0;
         QTest::addRow("fraction") << 2.5 << ok << QByteArray("OutH-Centre:=2.5\r") << QStringList{} << 0;
         QTest::addRow("negative zero") << -0.0 << ok << QByteArray("OutH-Centre:=0\r") << QStringList{} << 0;
-        QTest::addRow("large") << 1e20 << ok << QByteArray("OutH-Centre:=100000000000000000000\r") << QStringList{} << 0;
+        QTest::addRow("large") << 1e20 << ok << QByteArray("OutH-Centre:=100000000000000000000\r") << QStringList{}
+                               << 0;
     }
 
     void write()
@@ -92,8 +94,8 @@ private Q_SLOTS:
         QTest::addRow("VGA Left 256") << "VGA Left:" << QList<QByteArray>{"256\r\n"} << "0" << 0 << none;
         QTest::addRow("VGA Left half to even") << "VGA Left:" << QList<QByteArray>{"2.5\r\n"} << "2" << 0 << none;
         QTest::addRow("VGA Left huge") << "VGA Left:" << QList<QByteArray>{"1e999\r\n"} << "0" << 0 << none;
-        QTest::addRow("VGA Left hundred digits") << "VGA Left:" << QList<QByteArray>{QByteArray(99, '9') + "7\r\n"}
-                                                 << "0" << 0 << none;
+        QTest::addRow("VGA Left hundred digits")
+            << "VGA Left:" << QList<QByteArray>{QByteArray(99, '9') + "7\r\n"} << "0" << 0 << none;
         QTest::addRow("inf") << "Zoom" << QList<QByteArray>{"inf\r\n"} << "" << 0 << none;
         QTest::addRow("nan") << "Zoom" << QList<QByteArray>{"nan\r\n"} << "" << 0 << none;
         QTest::addRow("noise before the number") << "Zoom" << QList<QByteArray>{"x512\r\n"} << "" << 0 << none;
@@ -103,15 +105,17 @@ private Q_SLOTS:
         QTest::addRow("negative overflow") << "Zoom" << QList<QByteArray>{"-1e999\r\n"} << "-" + max << 0 << none;
         QTest::addRow("underflow") << "Zoom" << QList<QByteArray>{"1e-999\r\n"} << "0" << 0 << none;
         QTest::addRow("spaces inside") << "Zoom" << QList<QByteArray>{" - 1 2\t.5e1\r\n"} << "-125" << 0 << none;
-        QTest::addRow("nul and 8-bit bytes") << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << "7" << 0 << none;
+        QTest::addRow("nul and 8-bit bytes")
+            << "Zoom" << QList<QByteArray>{QByteArray("7\0\xff\n", 4)} << "7" << 0 << none;
         QTest::addRow("acknowledgement instead") << "Zoom" << QList<QByteArray>{">"} << "" << 6 << none;
         QTest::addRow("late acknowledgements first") << "Zoom" << QList<QByteArray>{">>", "7\r\n"} << "7" << 0 << none;
-        QTest::addRow("acknowledgement, then unknown") << "Zoom" << QList<QByteArray>{">?\n"} << "" << 0
-                                                       << QStringList{kWrongType};
+        QTest::addRow("acknowledgement, then unknown")
+            << "Zoom" << QList<QByteArray>{">?\n"} << "" << 0 << QStringList{kWrongType};
         QTest::addRow("answered twice") << "Zoom" << QList<QByteArray>{"4\r\n5\r\n"} << "4" << 0 << none;
         QTest::addRow("two answers in one burst, no CR") << "Zoom" << QList<QByteArray>{"4\n5\n"} << "4" << 0 << none;
-        QTest::addRow("endless line") << "Zoom" << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')}
-                                      << max << 6 << none;
+        QTest::addRow("endless line") << "Zoom"
+                                      << QList<QByteArray>{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')} << max
+                                      << 6 << none;
     }
 
     void read()

@@ -16,7 +16,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("video_std");
         QTest::addColumn<int>("overscan");
         QTest::addColumn<QList<QByteArray>>("first_answer"); // in place of the unit's own; "-": its own
-        QTest::addColumn<QString>("silent");                  // a name the unit never answers
+        QTest::addColumn<QString>("silent");                 // a name the unit never answers
         QTest::addColumn<QStringList>("wire");
         QTest::addColumn<QString>("value"); // "-": the item was not asked
         QTest::addColumn<QStringList>("messages");
@@ -27,13 +27,15 @@ private Q_SLOTS:
             << "600" << none;
         QTest::addRow("mode item, unit in PAL overscan")
             << "NU\\Out H-Centre:" << 1 << 1 << own << ""
-            << QStringList{"VideoStd", "Overscan", "VideoStd=0", "Overscan=0", "OutH-Centre:", "VideoStd=1", "Overscan=1"}
+            << QStringList{"VideoStd",     "Overscan",   "VideoStd=0", "Overscan=0",
+                           "OutH-Centre:", "VideoStd=1", "Overscan=1"}
             << "600" << none;
         QTest::addRow("mode item, only the scan mode differs")
             << "PO\\Out V-Height:  " << 1 << 0 << own << ""
             << QStringList{"VideoStd", "Overscan", "Overscan=1", "OutV-Height:", "Overscan=0"} << "0" << none;
         QTest::addRow("ordinary item") << "Pan X Pos:" << 1 << 1 << own << "" << QStringList{"PanXPos:"} << "0" << none;
-        QTest::addRow("Video Std itself") << "Video Std" << 1 << 0 << own << "" << QStringList{"VideoStd"} << "1" << none;
+        QTest::addRow("Video Std itself")
+            << "Video Std" << 1 << 0 << own << "" << QStringList{"VideoStd"} << "1" << none;
         // The unit's mode is not known, so it is neither switched nor "restored" into another.
         QTest::addRow("Video Std answer lost") << "NU\\Out H-Centre:" << 1 << 1 << QList<QByteArray>{} << ""
                                                << QStringList{"VideoStd"} << "-" << QStringList{test::kNoResponse};
@@ -41,9 +43,9 @@ private Q_SLOTS:
                                            << QStringList{"VideoStd"} << "-" << QStringList{test::kWrongType};
         QTest::addRow("Video Std noise") << "NU\\Out H-Centre:" << 1 << 1 << QList<QByteArray>{"x1\r\n"} << ""
                                          << QStringList{"VideoStd"} << "-" << none;
-        QTest::addRow("Overscan answer lost") << "NU\\Out H-Centre:" << 1 << 1 << own << "Overscan"
-                                              << QStringList{"VideoStd", "Overscan"} << "-"
-                                              << QStringList{test::kNoResponse};
+        QTest::addRow("Overscan answer lost")
+            << "NU\\Out H-Centre:" << 1 << 1 << own << "Overscan" << QStringList{"VideoStd", "Overscan"} << "-"
+            << QStringList{test::kNoResponse};
     }
 
     void single_access()
@@ -66,7 +68,9 @@ private Q_SLOTS:
         const link::Reading reading = rig.bracket.read_item_value(name);
         QTEST(rig.unit.sent_lines(), "wire");
         QTEST(rig.operator_side.message_texts(), "messages");
-        QCOMPARE(!reading ? QStringLiteral("-") : reading->is_empty() ? QString() : QString::number(reading->number()),
+        QCOMPARE(!reading              ? QStringLiteral("-")
+                 : reading->is_empty() ? QString()
+                                       : QString::number(reading->number()),
                  value);
         QCOMPARE(rig.bracket.saved_video_std(), link::ModeBracket::kNone);
         QCOMPARE(rig.unit.video_std(), video_std);
@@ -99,7 +103,6 @@ private Q_SLOTS:
         QCOMPARE(rig.bracket.saved_video_std(), 1.0);
         QCOMPARE(rig.unit.overscan(), 1);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestModeBracket)

@@ -51,10 +51,10 @@ private Q_SLOTS:
                                      << "Flicker Red. = 10 step 2";
         QTest::addRow("no format") << flicker << "Total Lines" << own << QStringList{"TotalLines"}
                                    << "Total Lines = 625 (disabled) step 1";
-        QTest::addRow("four options, the fourth") << flicker << "Keyer" << own << QStringList{"Keyer"}
-                                                  << "Keyer = 3 step 1 V.Soft Soft Normal *Hard";
-        QTest::addRow("two, value outside") << "Keyer" << "Zoom " << own << QStringList{"Zoom"}
-                                            << "Zoom = 2 step 1 Off On";
+        QTest::addRow("four options, the fourth")
+            << flicker << "Keyer" << own << QStringList{"Keyer"} << "Keyer = 3 step 1 V.Soft Soft Normal *Hard";
+        QTest::addRow("two, value outside") << "Keyer"
+                                            << "Zoom " << own << QStringList{"Zoom"} << "Zoom = 2 step 1 Off On";
         // A read without a number leaves the value unknown: nothing in the box, no option checked.
         QTest::addRow("noise for an answer") << flicker << "Keyer" << QByteArray("x3\r\n") << QStringList{"Keyer"}
                                              << "Keyer =  step 1 V.Soft Soft Normal Hard";
@@ -94,21 +94,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value_text");
         QTest::addColumn<QString>("line"); // the item's line afterwards, highlighted; empty: list untouched
         const QString flicker = "Flicker Red.";
-        QTest::addRow("+ on a step of two")
-            << flicker << "inc" << QStringList{"FlickerRed.=12", "FlickerRed."} << "12" << "Flicker Red.      12";
-        QTest::addRow("option already set") << "Keyer" << "feat3" << QStringList{"Keyer"} << "3"
+        QTest::addRow("+ on a step of two") << flicker << "inc" << QStringList{"FlickerRed.=12", "FlickerRed."} << "12"
+                                            << "Flicker Red.      12";
+        QTest::addRow("option already set") << "Keyer"
+                                            << "feat3" << QStringList{"Keyer"} << "3"
                                             << "Keyer             3 (Hard)";
         // What the unit holds is not known: a step from it would send a number nobody chose,
         // while a typed number or an option is what the operator chose.
         QTest::addRow("+ on an unknown value") << flicker << "unknown, inc" << QStringList{"FlickerRed."} << "10"
                                                << "Flicker Red.      10";
-        QTest::addRow("typed 0 on an unknown value") << flicker << "unknown, 0" << QStringList{"FlickerRed.=0", "FlickerRed."}
-                                                     << "0" << "Flicker Red.      0";
-        QTest::addRow("option on an unknown value") << "Keyer" << "unknown, feat3" << QStringList{"Keyer=3", "Keyer"}
-                                                    << "3" << "Keyer             3 (Hard)";
-        QTest::addRow("typed abc") << flicker << "abc" << QStringList{} << "10" << "";
-        QTest::addRow("index 0") << flicker << "index 0" << QStringList{} << "10" << "";
-        QTest::addRow("index item_count() + 1") << flicker << "index past" << QStringList{} << "10" << "";
+        QTest::addRow("typed 0 on an unknown value")
+            << flicker << "unknown, 0" << QStringList{"FlickerRed.=0", "FlickerRed."} << "0"
+            << "Flicker Red.      0";
+        QTest::addRow("option on an unknown value") << "Keyer"
+                                                    << "unknown, feat3" << QStringList{"Keyer=3", "Keyer"} << "3"
+                                                    << "Keyer             3 (Hard)";
+        QTest::addRow("typed abc") << flicker << "abc" << QStringList{} << "10"
+                                   << "";
+        QTest::addRow("index 0") << flicker << "index 0" << QStringList{} << "10"
+                                 << "";
+        QTest::addRow("index item_count() + 1") << flicker << "index past" << QStringList{} << "10"
+                                                << "";
     }
 
     void changing_the_picked_item()

@@ -63,13 +63,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("silent");
         QTest::addColumn<QStringList>("wire");
         QTest::addColumn<QStringList>("messages");
-        QTest::addRow("Video Std answer lost") << QList<QByteArray>{} << "" << QStringList{"VideoStd"}
-                                               << QStringList{quvex::test::kNoResponse};
-        QTest::addRow("Video Std unknown") << QList<QByteArray>{"?\n"} << "" << QStringList{"VideoStd"}
-                                           << QStringList{quvex::test::kWrongType};
-        QTest::addRow("Overscan answer lost") << QList<QByteArray>{"1\r\n"} << "Overscan"
-                                              << QStringList{"VideoStd", "Overscan"}
-                                              << QStringList{quvex::test::kNoResponse};
+        QTest::addRow("Video Std answer lost")
+            << QList<QByteArray>{} << "" << QStringList{"VideoStd"} << QStringList{quvex::test::kNoResponse};
+        QTest::addRow("Video Std unknown")
+            << QList<QByteArray>{"?\n"} << "" << QStringList{"VideoStd"} << QStringList{quvex::test::kWrongType};
+        QTest::addRow("Overscan answer lost")
+            << QList<QByteArray>{"1\r\n"} << "Overscan" << QStringList{"VideoStd", "Overscan"}
+            << QStringList{quvex::test::kNoResponse};
     }
 
     void mode_query_without_a_number()
@@ -99,15 +99,16 @@ private Q_SLOTS:
         QTest::addColumn<Button>("button");
         QTest::addColumn<QString>("unknown"); // the item whose value the unit did not give
         QTest::addColumn<QStringList>("wire");
-        QTest::addRow("right, its item unknown") << &P::Command3_Click << "PO\\Out H-Centre:"
-                                                 << QStringList{"VideoStd", "Overscan", "OutH-Centre:"};
+        QTest::addRow("right, its item unknown")
+            << &P::Command3_Click << "PO\\Out H-Centre:" << QStringList{"VideoStd", "Overscan", "OutH-Centre:"};
         QTest::addRow("pan left, its item unknown") << &P::Command11_Click << "Pan X Pos:" << QStringList{"PanXPos:"};
-        QTest::addRow("wider, Video Std unknown") << &P::Command6_Click << "Video Std"
-                                                  << QStringList{"VideoStd", "Overscan"};
-        QTest::addRow("down, Overscan unknown") << &P::Command5_Click << "Overscan" << QStringList{"VideoStd", "Overscan"};
+        QTest::addRow("wider, Video Std unknown")
+            << &P::Command6_Click << "Video Std" << QStringList{"VideoStd", "Overscan"};
+        QTest::addRow("down, Overscan unknown")
+            << &P::Command5_Click << "Overscan" << QStringList{"VideoStd", "Overscan"};
         QTest::addRow("zoom on, its item unknown") << &P::Command2_Click << "Zoom" << QStringList{"Zoom=1", "Zoom"};
-        QTest::addRow("underscan, Overscan unknown") << &P::Command21_Click << "Overscan"
-                                                     << QStringList{"Overscan=0", "Overscan"};
+        QTest::addRow("underscan, Overscan unknown")
+            << &P::Command21_Click << "Overscan" << QStringList{"Overscan=0", "Overscan"};
     }
 
     void unknown_value()

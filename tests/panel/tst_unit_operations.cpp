@@ -1,6 +1,5 @@
 // Reading and writing a whole unit, and resetting it, as the unit sees them on the wire.
 #include "support/messages.h"
-#include "support/messages.h"
 #include "support/rig.h"
 
 #include <QTest>
@@ -27,15 +26,16 @@ private Q_SLOTS:
 
         rig.panel.read_unit_Click();
 
-        QCOMPARE(rig.unit.sent_lines(), QStringList({
-            "Overscan", "ImageFreeze", "FlickerRed.", "VideoStd", "Overscan",
-            "VideoStd=0", "Overscan=0", "OutH-Centre:", "OutH-Width:", "OutV-Centre:", "OutV-Height:",
-            "Overscan=1", "OutH-Centre:", "OutH-Width:", "OutV-Centre:", "OutV-Height:",
-            "VideoStd=1", "Overscan=0", "OutH-Centre:", "OutH-Width:", "OutV-Centre:", "OutV-Height:",
-            "Overscan=1", "OutH-Centre:", "OutH-Width:", "OutV-Centre:", "OutV-Height:",
-            "VideoStd=1", "Overscan=1", "Zoom", "PanXPos:", "PanYPos:", "VGALeft:", "VGAWidth:", "VGATop/4:",
-            "VGABot/4:", "Buttons", "Clockwidth:", "DACRef.", "IDRestrict", "InfraRed", "RGBTerm.", "Sense", "Sound",
-            "TotalLines", "Vert.Freq", "VideoStd"}));
+        QCOMPARE(
+            rig.unit.sent_lines(),
+            QStringList({"Overscan",     "ImageFreeze",  "FlickerRed.",  "VideoStd",     "Overscan",     "VideoStd=0",
+                         "Overscan=0",   "OutH-Centre:", "OutH-Width:",  "OutV-Centre:", "OutV-Height:", "Overscan=1",
+                         "OutH-Centre:", "OutH-Width:",  "OutV-Centre:", "OutV-Height:", "VideoStd=1",   "Overscan=0",
+                         "OutH-Centre:", "OutH-Width:",  "OutV-Centre:", "OutV-Height:", "Overscan=1",   "OutH-Centre:",
+                         "OutH-Width:",  "OutV-Centre:", "OutV-Height:", "VideoStd=1",   "Overscan=1",   "Zoom",
+                         "PanXPos:",     "PanYPos:",     "VGALeft:",     "VGAWidth:",    "VGATop/4:",    "VGABot/4:",
+                         "Buttons",      "Clockwidth:",  "DACRef.",      "IDRestrict",   "InfraRed",     "RGBTerm.",
+                         "Sense",        "Sound",        "TotalLines",   "Vert.Freq",    "VideoStd"}));
         // Each picture value lands on its own mode's line.
         QVERIFY(rig.view.lines.contains("NU\\Out H-Centre:  100") && rig.view.lines.contains("PO\\Out H-Centre:  512"));
     }
@@ -109,8 +109,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         QTest::addRow("read all") << &P::read_unit_Click << QStringList{"OutH-Width:", "VideoStd=1", "Overscan=1"}
                                   << QStringList{test::kNoResponse};
-        QTest::addRow("write all") << &P::write_unit_Click
-                                   << QStringList{"OutH-Width:=0", "VideoStd=1", "Overscan=1"}
+        QTest::addRow("write all") << &P::write_unit_Click << QStringList{"OutH-Width:=0", "VideoStd=1", "Overscan=1"}
                                    << QStringList{test::kNoResponse, "Unable to complete operation."};
     }
 
@@ -215,7 +214,8 @@ private Q_SLOTS:
             (rig.panel.*action)();
 
         QCOMPARE(rig.unit.sent_lines().size(), 1);
-        const QStringList warnings = unknown ? QStringList{test::kWrongType, test::kNoResponse} : QStringList{test::kNoResponse};
+        const QStringList warnings =
+            unknown ? QStringList{test::kWrongType, test::kNoResponse} : QStringList{test::kNoResponse};
         QCOMPARE(rig.operator_side.message_texts(), warnings);
         QTEST(rig.view.lines.at(row), "line");
     }
@@ -250,13 +250,13 @@ private Q_SLOTS:
 
         rig.panel.write_unit_Click();
 
-        QCOMPARE(rig.unit.sent_lines(), QStringList({
-            "Overscan=0", "ImageFreeze=0", "FlickerRed.=0", "VideoStd", "Overscan",
-            "OutH-Centre:=0", "OutH-Width:=0", "OutV-Centre:=0", "OutV-Height:=0",
-            "Overscan=1", "OutH-Centre:=0", "OutV-Centre:=0", "OutV-Height:=0",
-            "VideoStd=1", "Overscan=0", "OutH-Centre:=0", "OutH-Width:=0", "OutV-Centre:=0", "OutV-Height:=0",
-            "Overscan=1", "OutH-Centre:=0", "OutH-Width:=0", "OutV-Centre:=0", "OutV-Height:=0",
-            "VideoStd=0", "Overscan=0"}));
+        QCOMPARE(rig.unit.sent_lines(),
+                 QStringList({"Overscan=0",     "ImageFreeze=0",  "FlickerRed.=0",  "VideoStd",       "Overscan",
+                              "OutH-Centre:=0", "OutH-Width:=0",  "OutV-Centre:=0", "OutV-Height:=0", "Overscan=1",
+                              "OutH-Centre:=0", "OutV-Centre:=0", "OutV-Height:=0", "VideoStd=1",     "Overscan=0",
+                              "OutH-Centre:=0", "OutH-Width:=0",  "OutV-Centre:=0", "OutV-Height:=0", "Overscan=1",
+                              "OutH-Centre:=0", "OutH-Width:=0",  "OutV-Centre:=0", "OutV-Height:=0", "VideoStd=0",
+                              "Overscan=0"}));
     }
 
     void reset()

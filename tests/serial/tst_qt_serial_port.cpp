@@ -1,7 +1,7 @@
-#include "support/fake_operator.h"
 #include "link/link.h"
 #include "serial/port_device.h"
 #include "serial/qt_serial_port.h"
+#include "support/fake_operator.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

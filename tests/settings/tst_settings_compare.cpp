@@ -1,6 +1,6 @@
 // File › Compare on the core: which items count as different, and the compare's refusals.
-#include "support/messages.h"
 #include "settings/settings_file.h"
+#include "support/messages.h"
 #include "support/rig.h"
 
 #include <QFile>
@@ -38,8 +38,8 @@ private Q_SLOTS:
         QTest::addRow("one differs, one same, one empty in the file")
             << header() + pair("Flicker Red.", "4") + pair("Zoom", "0") + pair("Sense", "")
             << QStringList{"Flicker Red.|4|2"} << none;
-        QTest::addRow("the unit gives no number") << header() + pair("Sense", "5") << none
-                                                  << QStringList{"The unit holds the values of the file."};
+        QTest::addRow("the unit gives no number")
+            << header() + pair("Sense", "5") << none << QStringList{"The unit holds the values of the file."};
         QTest::addRow("unpadded, header, foreign, over-padded")
             << header() + "\"Zoom\",1\r\n" + pair(">Zoom", "1") + pair("Keyer", "2") + "\"Pan X Pos:          \",3\r\n"
             << QStringList{"Zoom|1|0"} << none;
@@ -75,7 +75,8 @@ private Q_SLOTS:
         QStringList offered;
         rig.settings_file(path).filecompare_Click([&](const QList<settings::Difference> &differences) {
             for (const settings::Difference &difference : differences)
-                offered.append(QStringLiteral("%1|%2|%3").arg(difference.name).arg(difference.file).arg(difference.unit));
+                offered.append(
+                    QStringLiteral("%1|%2|%3").arg(difference.name).arg(difference.file).arg(difference.unit));
             return std::nullopt;
         });
         QTEST(offered, "offered");

@@ -67,7 +67,8 @@ int bind_socket(const QString &path)
 // The kind of thing at path, links followed, and a regular file's bytes.
 QByteArray kind_of(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return "nothing";
     if (S_ISFIFO(status.st_mode))
@@ -92,18 +93,25 @@ private Q_SLOTS:
     void hostile_paths_data()
     {
         QTest::addColumn<QString>("task");
-        QTest::addColumn<QString>("setup"); // what stands at the path before
+        QTest::addColumn<QString>("setup");  // what stands at the path before
         QTest::addColumn<int>("size_limit"); // bytes a file may grow to in the child; 0: none
         QTest::addColumn<QString>("message");
         const QString writing = "Error writing to %1";
         const QString opening = "Could not open file %1";
-        QTest::addRow("save, disk full part-way") << "save" << "old file" << 300 << writing;
-        QTest::addRow("save over a FIFO") << "save" << "FIFO" << 0 << writing;
-        QTest::addRow("save through a link to a FIFO") << "save" << "link to FIFO" << 0 << writing;
-        QTest::addRow("save over a socket") << "save" << "socket" << 0 << writing;
-        QTest::addRow("load a FIFO") << "load" << "FIFO" << 0 << opening;
-        QTest::addRow("load through a link to /dev/zero") << "load" << "link to /dev/zero" << 0 << opening;
-        QTest::addRow("load a folder") << "load" << "folder" << 0 << opening;
+        QTest::addRow("save, disk full part-way") << "save"
+                                                  << "old file" << 300 << writing;
+        QTest::addRow("save over a FIFO") << "save"
+                                          << "FIFO" << 0 << writing;
+        QTest::addRow("save through a link to a FIFO") << "save"
+                                                       << "link to FIFO" << 0 << writing;
+        QTest::addRow("save over a socket") << "save"
+                                            << "socket" << 0 << writing;
+        QTest::addRow("load a FIFO") << "load"
+                                     << "FIFO" << 0 << opening;
+        QTest::addRow("load through a link to /dev/zero") << "load"
+                                                          << "link to /dev/zero" << 0 << opening;
+        QTest::addRow("load a folder") << "load"
+                                       << "folder" << 0 << opening;
     }
 
     void hostile_paths()

@@ -88,8 +88,8 @@ private Q_SLOTS:
         const QByteArray flicker = pair("Flicker Red.", "4");
         const QString damaged = "The settings file is damaged at \"%1\"; the rest of it was not loaded.";
         const QStringList none;
-        QTest::addRow("value abc")
-            << pair("Image Freeze", "abc") + flicker << QStringList{damaged.arg("Image Freeze")} << none;
+        QTest::addRow("value abc") << pair("Image Freeze", "abc") + flicker << QStringList{damaged.arg("Image Freeze")}
+                                   << none;
         QTest::addRow("ends after a name")
             << QByteArray("\"Flicker Red.\"") << QStringList{damaged.arg("Flicker Red.")} << none;
         QTest::addRow("foreign name, blank line")

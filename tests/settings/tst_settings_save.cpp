@@ -1,6 +1,6 @@
 // Saving a unit's values to the settings file, and loading them into another unit.
-#include "support/messages.h"
 #include "settings/settings_file.h"
+#include "support/messages.h"
 #include "support/rig.h"
 
 #include <QFile>

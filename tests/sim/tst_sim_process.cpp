@@ -14,13 +14,13 @@
 #include <poll.h>
 #include <unistd.h>
 
-static int open_device(const QString& device)
+static int open_device(const QString &device)
 {
     return open(device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
 }
 
 // Leaves the device's termios alone (the simulator must have made it raw); reads to a quiet spell.
-static QByteArray exchange(const QString& device, const QByteArray& sent)
+static QByteArray exchange(const QString &device, const QByteArray &sent)
 {
     const int fd = open_device(device);
     QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<no device>";
@@ -33,7 +33,7 @@ static QByteArray exchange(const QString& device, const QByteArray& sent)
 }
 
 // Sends and reads byte by byte until the bytes end with `end`, or a second has passed.
-static QByteArray talk(int fd, const QByteArray& sent, const QByteArray& end)
+static QByteArray talk(int fd, const QByteArray &sent, const QByteArray &end)
 {
     QByteArray received = write(fd, sent.constData(), size_t(sent.size())) == sent.size() ? "" : "<not sent>";
     const QDeadlineTimer deadline(1000);
@@ -51,14 +51,14 @@ static QByteArray listen(int fd, int ms)
     const QDeadlineTimer deadline(ms);
     pollfd watch{fd, POLLIN, 0};
     char buffer[256];
-    for (ssize_t count = 0; poll(&watch, 1, int(deadline.remainingTime())) > 0
-                            && (count = read(fd, buffer, sizeof buffer)) > 0;)
+    for (ssize_t count = 0;
+         poll(&watch, 1, int(deadline.remainingTime())) > 0 && (count = read(fd, buffer, sizeof buffer)) > 0;)
         received.append(buffer, count);
     return received;
 }
 
 // Chatter is letters, and no answer has any.
-static qsizetype leading_chatter(const QByteArray& bytes)
+static qsizetype leading_chatter(const QByteArray &bytes)
 {
     const auto is_letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
     return std::find_if_not(bytes.begin(), bytes.end(), is_letter) - bytes.begin();
@@ -156,7 +156,7 @@ void TestSimProcess::chatter()
     QVERIFY2(sim.start(), qPrintable(sim.error()));
     const int fd = open_device(sim.device_path());
     for (int round = 0; round < 5; ++round) {
-        for (const QByteArray& answer : {QByteArray(">"), QByteArray("1\r\n")}) {
+        for (const QByteArray &answer : {QByteArray(">"), QByteArray("1\r\n")}) {
             const QByteArray heard = talk(fd, answer == ">" ? "Overscan=1\r" : "Overscan\r", answer);
             QCOMPARE(heard.mid(leading_chatter(heard)), answer);
         }

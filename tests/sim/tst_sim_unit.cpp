@@ -28,10 +28,12 @@ void TestSimUnit::answers_data()
     QTest::addRow("QVMX lacks QVL,QVM items") << "QVMX" << QByteArray("Clockwidth:\r") << QByteArray("?\n");
     QTest::addRow("VideoStd picks set") << "QVM" << QByteArray("VideoStd=1\rOutH-Centre:\r") << QByteArray(">520\r\n");
     QTest::addRow("Overscan picks set") << "QVM" << QByteArray("Overscan=1\rOutV-Height:\r") << QByteArray(">500\r\n");
-    QTest::addRow("Reset restores stored") << "QVM"
-        << QByteArray("VideoStd=1\rOutV-Centre:=7\rReset=1\rVideoStd\rOutV-Centre:\r") << QByteArray(">>>0\r\n256\r\n");
-    QTest::addRow("StoreSettings survives Reset") << "QVM"
-        << QByteArray("VideoStd=1\rStoreSettings=1\rVideoStd=0\rReset=1\rVideoStd\r") << QByteArray(">>>>1\r\n");
+    QTest::addRow("Reset restores stored")
+        << "QVM" << QByteArray("VideoStd=1\rOutV-Centre:=7\rReset=1\rVideoStd\rOutV-Centre:\r")
+        << QByteArray(">>>0\r\n256\r\n");
+    QTest::addRow("StoreSettings survives Reset")
+        << "QVM" << QByteArray("VideoStd=1\rStoreSettings=1\rVideoStd=0\rReset=1\rVideoStd\r")
+        << QByteArray(">>>>1\r\n");
 }
 
 void TestSimUnit::answers()
@@ -43,7 +45,7 @@ void TestSimUnit::answers()
     quvex::sim::Unit unit(*quvex::sim::parse_model(model.toStdString()));
     quvex::sim::LineFramer framer;
     QByteArray answers;
-    for (const auto& line : framer.feed(sent.toStdString()))
+    for (const auto &line : framer.feed(sent.toStdString()))
         answers += line.overlong ? QByteArray("?\n") : QByteArray::fromStdString(unit.handle(line.text));
     QCOMPARE(answers, expected);
 }

@@ -6,8 +6,8 @@ namespace {
 
 const QStringList kPictureItems = {QStringLiteral("OutH-Centre:"), QStringLiteral("OutH-Width:"),
                                    QStringLiteral("OutV-Centre:"), QStringLiteral("OutV-Height:")};
-const QStringList kCommands = {QStringLiteral("Reset"), QStringLiteral("StoreSettings"),
-                               QStringLiteral("VGAStore"), QStringLiteral("AutoSet")};
+const QStringList kCommands = {QStringLiteral("Reset"), QStringLiteral("StoreSettings"), QStringLiteral("VGAStore"),
+                               QStringLiteral("AutoSet")};
 
 } // namespace
 

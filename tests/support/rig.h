@@ -2,13 +2,13 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
-#include "support/fake_operator.h"
-#include "support/fake_unit.h"
-#include "support/fake_view.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
 #include "settings/settings_file.h"
+#include "support/fake_operator.h"
+#include "support/fake_unit.h"
+#include "support/fake_view.h"
 
 namespace quvex::test {
 

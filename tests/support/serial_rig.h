@@ -2,13 +2,13 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
-#include "support/fake_operator.h"
-#include "support/fake_view.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
-#include "serial/qt_serial_port.h"
 #include "panel/panel.h"
+#include "serial/qt_serial_port.h"
 #include "settings/settings_file.h"
+#include "support/fake_operator.h"
+#include "support/fake_view.h"
 
 #include <QTimer>
 
@@ -18,7 +18,10 @@ namespace quvex::test {
 // what the window runs, minus the widgets. Messages are recorded, never shown.
 struct SerialRig
 {
-    SerialRig() : SerialRig(nullptr) {}
+    SerialRig()
+        : SerialRig(nullptr)
+    {
+    }
     // The link talks through line when given (a benchmark counts bytes there), else through port.
     explicit SerialRig(link::SerialPort *line);
     SerialRig(const SerialRig &) = delete;

@@ -5,7 +5,8 @@
 
 namespace quvex::test {
 
-SimProcess::SimProcess(QStringList arguments, QProcessEnvironment environment) : m_arguments(std::move(arguments))
+SimProcess::SimProcess(QStringList arguments, QProcessEnvironment environment)
+    : m_arguments(std::move(arguments))
 {
     m_process.setProcessEnvironment(environment);
 }

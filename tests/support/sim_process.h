@@ -14,8 +14,8 @@ class SimProcess
 public:
     explicit SimProcess(QStringList arguments = {},
                         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
+    SimProcess(const SimProcess &) = delete;
+    SimProcess &operator=(const SimProcess &) = delete;
     ~SimProcess();
 
     // False when the simulator did not announce itself in time; error() then says why.
@@ -28,7 +28,7 @@ public:
     QString device_path() const { return m_device_path; }
     QString model() const { return m_model; }
     QString error() const { return m_error; }
-    QProcess& process() { return m_process; }
+    QProcess &process() { return m_process; }
 
 private:
     QStringList m_arguments;
