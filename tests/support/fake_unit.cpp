@@ -1,15 +1,27 @@
 #include "support/fake_unit.h"
 
+#include "link/answer_number.h"
+
 namespace quvex::test {
 
 namespace {
 
-const QStringList kPictureItems = {QStringLiteral("OutH-Centre:"), QStringLiteral("OutH-Width:"),
-                                   QStringLiteral("OutV-Centre:"), QStringLiteral("OutV-Height:")};
-const QStringList kCommands = {QStringLiteral("Reset"), QStringLiteral("StoreSettings"), QStringLiteral("VGAStore"),
-                               QStringLiteral("AutoSet")};
+sim::Model model_of(std::string_view code)
+{
+    return sim::parse_model(code).value_or(sim::Model::Qvm);
+}
 
 } // namespace
+
+FakeUnit::FakeUnit(std::string_view model)
+    : m_unit(model_of(model))
+{
+}
+
+void FakeUnit::swap_for(std::string_view model)
+{
+    m_unit = sim::Unit(model_of(model));
+}
 
 bool FakeUnit::set_open(bool open)
 {
@@ -70,40 +82,56 @@ void FakeUnit::step()
         on_tick();
 }
 
-QString FakeUnit::picture_key(const QString &wire_name) const
-{
-    return QStringLiteral("%1/%2/%3").arg(video_std()).arg(overscan()).arg(wire_name);
-}
-
-void FakeUnit::set_picture_value(int video_std, int overscan, const QString &wire_name, double value)
-{
-    m_values[QStringLiteral("%1/%2/%3").arg(video_std).arg(overscan).arg(wire_name)] = value;
-}
-
-double FakeUnit::picture_value(int video_std, int overscan, const QString &wire_name) const
-{
-    return m_values.value(QStringLiteral("%1/%2/%3").arg(video_std).arg(overscan).arg(wire_name));
-}
-
 QByteArray FakeUnit::answer_to(const QByteArray &line)
 {
     if (behaviour == Behaviour::Silent)
         return {};
-    const qsizetype equals = line.indexOf('=');
-    const QString name = QString::fromLatin1(equals < 0 ? line : line.left(equals));
+    const QString name = QString::fromLatin1(line.left(line.indexOf('=')));
     if (silent_names.contains(name))
         return {};
     if (noisy_names.contains(name))
         return "x\r\n";
     if (behaviour == Behaviour::AnswerUnknown || unknown_names.contains(name))
         return "?\n";
-    const QString key = kPictureItems.contains(name) ? picture_key(name) : name;
-    if (equals >= 0) {
-        if (!kCommands.contains(name))
-            m_values[key] = line.mid(equals + 1).toDouble();
-        return ">";
-    }
-    return QByteArray::number(m_values.value(key)) + "\r\n";
+    return QByteArray::fromStdString(m_unit.handle(line.toStdString()));
+}
+
+QByteArray FakeUnit::handle(const QString &line)
+{
+    return QByteArray::fromStdString(m_unit.handle(line.toStdString()));
+}
+
+void FakeUnit::set_value(const QString &wire_name, double value)
+{
+    handle(wire_name + u'=' + link::format_wire_number(value));
+}
+
+double FakeUnit::value(const QString &wire_name)
+{
+    return link::parse_answer_number(handle(wire_name)).value_or(0.0);
+}
+
+void FakeUnit::in_mode(int video_std, int overscan, const std::function<void()> &access)
+{
+    const int own_video_std = this->video_std();
+    const int own_overscan = this->overscan();
+    set_value(QStringLiteral("VideoStd"), video_std);
+    set_value(QStringLiteral("Overscan"), overscan);
+    access();
+    set_value(QStringLiteral("VideoStd"), own_video_std);
+    set_value(QStringLiteral("Overscan"), own_overscan);
+}
+
+void FakeUnit::set_picture_value(int video_std, int overscan, const QString &wire_name, double value)
+{
+    in_mode(video_std, overscan, [&] { set_value(wire_name, value); });
+}
+
+double FakeUnit::picture_value(int video_std, int overscan, const QString &wire_name)
+{
+    double value = 0;
+    in_mode(video_std, overscan, [&] { value = this->value(wire_name); });
+    return value;
 }
 
 QStringList FakeUnit::sent_lines() const

@@ -1,25 +1,30 @@
 #pragma once
 
 #include "link/serial_port.h"
+#include "sim/unit.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QStringList>
 
 #include <functional>
+#include <string_view>
 
 namespace quvex::test {
 
-// A serial port with a QUVEX unit behind it, on virtual time. Every step() either delivers the
-// next due piece of an answer into the input buffer or advances the clock by one 100 ms tick,
-// so exchanges run their real wait loops without waiting a real second.
-// The unit keeps one set of picture items per video standard and scan mode, as real units do.
+// A serial port with a QUVEX unit behind it, on virtual time. The unit is the simulator's own
+// model of one (its items, factory values, one picture set per video mode, its commands), apart
+// from the panel's catalogue on purpose, so a typo on either side shows. Every step() either
+// delivers the next due piece of an answer or advances the clock by one 100 ms tick, so
+// exchanges run their real wait loops without waiting a real second.
 class FakeUnit final : public link::SerialPort
 {
 public:
     enum class Behaviour { Answer, Silent, AnswerUnknown };
+
+    // A unit of the model with this code ("QVL", "QVM", ... "QK2"), at its factory values.
+    explicit FakeUnit(std::string_view model = "QVM");
 
     // SerialPort
     void set_port_number(int number) override { m_port_number = number; }
@@ -37,6 +42,8 @@ public:
 
     // Driving the unit
     bool refuse_open = false;
+    // Another unit put on the line, at its factory values.
+    void swap_for(std::string_view model);
     // A pulled cable: nothing sent arrives and nothing comes back, until plugged in again.
     void unplug();
     void plug() { m_plugged = true; }
@@ -51,12 +58,13 @@ public:
     // Bytes that arrive without being asked for (a late answer, noise).
     void inject(const QByteArray &bytes) { m_input += bytes; }
 
-    void set_value(const QString &wire_name, double value) { m_values[wire_name] = value; }
+    // The unit's values, set and read over its own protocol, as the panel would.
+    void set_value(const QString &wire_name, double value);
+    double value(const QString &wire_name);
     void set_picture_value(int video_std, int overscan, const QString &wire_name, double value);
-    double value(const QString &wire_name) const { return m_values.value(wire_name); }
-    double picture_value(int video_std, int overscan, const QString &wire_name) const;
-    int video_std() const { return static_cast<int>(m_values.value(QStringLiteral("VideoStd"))); }
-    int overscan() const { return static_cast<int>(m_values.value(QStringLiteral("Overscan"))); }
+    double picture_value(int video_std, int overscan, const QString &wire_name);
+    int video_std() { return static_cast<int>(value(QStringLiteral("VideoStd"))); }
+    int overscan() { return static_cast<int>(value(QStringLiteral("Overscan"))); }
 
     // Observing
     int port_number() const { return m_port_number; }
@@ -73,8 +81,10 @@ private:
     };
 
     QByteArray answer_to(const QByteArray &line);
-    QString picture_key(const QString &wire_name) const;
+    QByteArray handle(const QString &line);
+    void in_mode(int video_std, int overscan, const std::function<void()> &access);
 
+    sim::Unit m_unit;
     bool m_open = false;
     bool m_plugged = true;
     int m_port_number = 0;
@@ -85,7 +95,6 @@ private:
     QByteArray m_partial_line;
     QList<Piece> m_pending;
     QList<QList<QByteArray>> m_scripted;
-    QHash<QString, double> m_values;
 };
 
 } // namespace quvex::test

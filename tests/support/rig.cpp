@@ -4,7 +4,8 @@
 
 namespace quvex::test {
 
-Rig::Rig()
+Rig::Rig(std::string_view unit_model)
+    : unit(unit_model)
 {
     catalogue::build_catalogue(catalogue);
     unit.on_tick = [this] { link.Timer1_Timer(); };

@@ -16,7 +16,8 @@ namespace quvex::test {
 // disconnected as after start-up.
 struct Rig
 {
-    Rig();
+    // A unit of the model with this code behind the port, the panel disconnected.
+    explicit Rig(std::string_view unit_model = "QVM");
     Rig(const Rig &) = delete;
     Rig &operator=(const Rig &) = delete;
 
@@ -33,7 +34,7 @@ struct Rig
 
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
-    FakeUnit unit;
+    FakeUnit unit;  // before the link, which sets its port number
     FakeOperator operator_side;
     link::Link link{unit, operator_side};
     link::ModeBracket bracket{link};
