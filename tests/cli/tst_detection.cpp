@@ -14,39 +14,45 @@ class TestDetection : public QObject
 private Q_SLOTS:
     void detect_data()
     {
-        QTest::addColumn<QStringList>("unknown"); // wire names the unit answers "?" to
-        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("unit");  // the model of the unit on the line
+        QTest::addColumn<QString>("fault"); // "silent", "all unknown", else a name the unit refuses
         QTest::addColumn<QString>("model"); // empty: none fits
-        QTest::addRow("QVL") << QStringList{"Genlock", "Keyer"} << false << "QVL";
-        QTest::addRow("QVM") << QStringList{"Keyer"} << false << "QVM";
-        QTest::addRow("QVMX") << QStringList{"Genlock", "Keyer", "Clockwidth:"} << false << "QVMX";
-        QTest::addRow("QVMK") << QStringList{"Keyer", "Clockwidth:"} << false << "QVMK";
-        QTest::addRow("QK1") << QStringList{"Genlock", "Clockwidth:"} << false << "QK1";
-        QTest::addRow("QK2") << QStringList{"Genlock", "Buttons", "Clockwidth:"} << false << "QK2";
-        QTest::addRow("all unknown") << QStringList{"Genlock", "Buttons", "Keyer", "Clockwidth:"} << false << "";
-        QTest::addRow("only Clock width: known") << QStringList{"Genlock", "Buttons", "Keyer"} << false << "";
-        QTest::addRow("all known") << QStringList{} << false << "";
-        QTest::addRow("unit silent") << QStringList{} << true << "";
+        for (const char *code : {"QVL", "QVM", "QVMX", "QVMK", "QK1", "QK2"})
+            QTest::addRow("%s", code) << code << "" << code;
+        QTest::addRow("answers ? to everything") << "QVM"
+                                                 << "all unknown"
+                                                 << "";
+        QTest::addRow("answers fit no model") << "QVM"
+                                              << "Buttons"
+                                              << "";
+        QTest::addRow("unit silent") << "QVM"
+                                     << "silent"
+                                     << "";
     }
 
     void detect()
     {
-        QFETCH(QStringList, unknown);
-        QFETCH(bool, silent);
-        test::Rig rig;
+        QFETCH(QString, unit);
+        QFETCH(QString, fault);
+        test::Rig rig(unit.toStdString());
         rig.link.open_port();
-        rig.unit.unknown_names = QSet<QString>(unknown.cbegin(), unknown.cend());
-        if (silent)
+        if (fault == "silent")
             rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+        else if (fault == "all unknown")
+            rig.unit.behaviour = test::FakeUnit::Behaviour::AnswerUnknown;
+        else if (!fault.isEmpty())
+            rig.unit.unknown_names = {fault};
 
         const cli::Detection detection = cli::detect_model(rig.link, rig.catalogue);
-        QCOMPARE(detection.answered, !silent);
+        QCOMPARE(detection.answered, fault != "silent");
         QTEST(detection.model_index ? catalogue::unit_models()[std::size_t(detection.model_index)].code : QString(),
               "model");
         // Only reads, and the first unit failure ends it.
-        QCOMPARE(rig.unit.sent_lines(),
-                 silent ? QStringList{"Genlock"} : QStringList({"Genlock", "Buttons", "Keyer", "Clockwidth:"}));
-        QCOMPARE(rig.operator_side.message_texts().contains(test::kNoResponse), silent);
+        QCOMPARE(rig.unit.sent_lines(), fault == "silent"
+                                            ? QStringList{"Genlock"}
+                                            : QStringList({"Genlock", "Buttons", "Keyer", "Clockwidth:"}));
+        // The "?" answers are the point of detection; quvexctl keeps them quiet.
+        QCOMPARE(rig.operator_side.message_texts().contains(test::kNoResponse), fault == "silent");
     }
 };
 

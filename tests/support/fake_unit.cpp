@@ -86,7 +86,8 @@ QByteArray FakeUnit::answer_to(const QByteArray &line)
 {
     if (behaviour == Behaviour::Silent)
         return {};
-    const QString name = QString::fromLatin1(line.left(line.indexOf('=')));
+    const qsizetype equals = line.indexOf('=');
+    const QString name = QString::fromLatin1(equals < 0 ? line : line.left(equals));
     if (silent_names.contains(name))
         return {};
     if (noisy_names.contains(name))
