@@ -8,12 +8,11 @@ using test::Rig;
 
 namespace {
 
-// A QUVEXkey Solo with a value of its own for each item these tests pick. Its Keyer, with four
-// options, comes before Zoom, whose 2 is none of Zoom's own.
+// A QUVEXkey Solo whose Flicker Red. is 10 and whose Keyer, with four options, is at the fourth.
 void connect_filled(Rig &rig)
 {
-    for (const auto &[name, value] : {std::pair{"FlickerRed.", 10}, {"Zoom", 2}, {"TotalLines", 625}, {"Keyer", 3}})
-        rig.unit.set_value(name, value);
+    rig.unit.set_value("FlickerRed.", 10);
+    rig.unit.set_value("Keyer", 3);
     rig.connect(5);
 }
 
@@ -53,8 +52,9 @@ private Q_SLOTS:
                                    << "Total Lines = 625 (disabled) step 1";
         QTest::addRow("four options, the fourth")
             << flicker << "Keyer" << own << QStringList{"Keyer"} << "Keyer = 3 step 1 V.Soft Soft Normal *Hard";
-        QTest::addRow("two, value outside") << "Keyer"
-                                            << "Zoom " << own << QStringList{"Zoom"} << "Zoom = 2 step 1 Off On";
+        QTest::addRow("two, value outside")
+            << "Keyer"
+            << "Zoom " << QByteArray("2\r\n") << QStringList{"Zoom"} << "Zoom = 2 step 1 Off On";
         // A read without a number leaves the value unknown: nothing in the box, no option checked.
         QTest::addRow("noise for an answer") << flicker << "Keyer" << QByteArray("x3\r\n") << QStringList{"Keyer"}
                                              << "Keyer =  step 1 V.Soft Soft Normal Hard";
@@ -65,7 +65,7 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(QString, line);
         QFETCH(QByteArray, answer);
-        Rig rig;
+        Rig rig("QK1");
         connect_filled(rig);
         rig.panel.menu_list_Click(rig.row_of(before));
         rig.unit.clear_sent();
@@ -81,8 +81,10 @@ private Q_SLOTS:
 
     void value_outside_the_options_shows_the_number_alone()
     {
-        Rig rig;
+        Rig rig("QK1");
         connect_filled(rig);
+        rig.unit.script_next_answer({"2\r\n"});
+        rig.panel.menu_list_Click(rig.row_of("Zoom "));
         QCOMPARE(rig.view.lines.at(rig.row_of("Zoom ")), "Zoom              2");
     }
 
@@ -122,7 +124,7 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(QString, action);
         QFETCH(QString, line);
-        Rig rig;
+        Rig rig("QK1");
         connect_filled(rig);
         rig.panel.menu_list_Click(rig.row_of(item));
         rig.unit.clear_sent();

@@ -25,9 +25,10 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.panel.quvex_Click(2);
+        rig.unit.swap_for("QK1");
         for (const int click : {5, -1, 7}) // out of range: ignored
             rig.panel.quvex_Click(click);
-        Rig direct;
+        Rig direct("QK1");
         direct.panel.quvex_Click(5);
 
         QVERIFY(rig.model.index() == 5 && rig.view.model_button == 5);

@@ -45,7 +45,7 @@ private Q_SLOTS:
             << QStringList{"Zoom|1|0"} << none;
         QTest::addRow("mode-specific, in file order")
             << header() + pair("PO\\Out H-Centre:", "500") + pair("NU\\Out H-Centre:", "-1.5")
-            << QStringList{"PO\\Out H-Centre:|500|508", "NU\\Out H-Centre:|-1.5|0"} << none;
+            << QStringList{"PO\\Out H-Centre:|500|508", "NU\\Out H-Centre:|-1.5|512"} << none;
         QTest::addRow("file of another model")
             << header("QUVEXview Max") + pair("Zoom", "1") << none
             << QStringList{"The file is for QUVEXview Max, the unit is QUVEXview Lite."};
@@ -63,7 +63,7 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
-        Rig rig;
+        Rig rig("QVL");
         rig.unit.set_value("FlickerRed.", 2);
         rig.unit.set_picture_value(1, 1, "OutH-Centre:", 508);
         rig.unit.noisy_names = {"Sense"};
