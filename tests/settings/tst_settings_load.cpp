@@ -73,7 +73,8 @@ private Q_SLOTS:
 
         QCOMPARE(rig.operator_side.message_texts(), QStringList{message.replace("<path>", path)});
         QVERIFY(rig.model.index() == 1 && rig.view.model_button == 1);
-        QCOMPARE(rig.view.lines.size(), message == "Unknown QUVEX type." ? 0 : rig.panel.supported_item_count(false));
+        QCOMPARE(rig.view.lines.size(),
+                 message == "Unknown QUVEX type." ? 0 : 44); // QUVEXview Lite: 37 items, 7 headings
         // Nothing was sent, and the list stays usable: a button still places the item's line.
         rig.panel.Command11_Click();
         QCOMPARE(rig.unit.sent_lines(), QStringList({"PanXPos:=1", "PanXPos:"}));
