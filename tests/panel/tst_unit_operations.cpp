@@ -48,8 +48,9 @@ private Q_SLOTS:
                  "OutV-Centre: OutV-Height: VideoStd=1 Overscan=1 Zoom PanXPos: PanYPos: VGALeft: VGAWidth: VGATop/4: "
                  "VGABot/4: Buttons Clockwidth: DACRef. IDRestrict InfraRed RGBTerm. Sense Sound TotalLines "
                  "Vert.Freq VideoStd");
-        // Each picture value lands on its own mode's line.
+        // Each picture value lands on its own mode's line; headings fill the name column.
         QVERIFY(rig.view.lines.contains("NU\\Out H-Centre:  100") && rig.view.lines.contains("PO\\Out H-Centre:  508"));
+        QVERIFY(rig.view.lines.contains("---Zoom-----------") && rig.view.lines.contains("---S/Size PAL O/scan"));
     }
 
     void write_all_stops_at_the_first_failure_data()
