@@ -17,18 +17,12 @@
         }                                                                                                              \
     } while (false)
 
-// Bytes made readable for a failure message; long inputs are cut, the saved input has them whole.
+// Bytes made readable for a failure message, the others as %XX; long inputs are cut, the saved
+// input has them whole.
 inline QString fuzz_quote(const QByteArray &bytes)
 {
     constexpr qsizetype kShown = 200;
-    QString text;
-    for (const char c : bytes.left(kShown)) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u < 0x7f && c != '\\')
-            text += QChar(u);
-        else
-            text += QStringLiteral("\\x%1").arg(u, 2, 16, QChar(u'0'));
-    }
     const QString more = bytes.size() > kShown ? QStringLiteral("... (%1 bytes)").arg(bytes.size()) : QString();
-    return u'"' + text + u'"' + more;
+    return u'"' + QString::fromLatin1(bytes.left(kShown).toPercentEncoding(" !#$&'()*+,/:;<=>?@[\\]^`{|}")) + u'"'
+           + more;
 }
