@@ -136,6 +136,10 @@ void SettingsFile::load(const SettingsContent &content)
 {
     const panel::Operation operation = m_panel.begin_operation();
     m_panel.quvex_Click(content.model_index);
+    // A unit that could not be read as the file's model (silent, or of another model) gets
+    // nothing of the file: its warning has been shown, and the file's values are not for it.
+    if (operation.failed())
+        return;
     if (apply(content.pairs, QStringLiteral("Loading"), 0) && content.damaged_at) {
         show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
                  .arg(*content.damaged_at));

@@ -1,5 +1,6 @@
 // Loading settings files that are not, or not quite, what a save writes.
 #include "settings/settings_file.h"
+#include "support/messages.h"
 #include "support/rig.h"
 
 #include <QDir>
@@ -83,26 +84,29 @@ private Q_SLOTS:
 
     void broken_or_foreign_pairs_data()
     {
-        QTest::addColumn<QByteArray>("items");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("writes");
         const QByteArray flicker = pair("Flicker Red.", "4");
         const QString damaged = "The settings file is damaged at \"%1\"; the rest of it was not loaded.";
         const QStringList none;
-        QTest::addRow("value abc") << pair("Image Freeze", "abc") + flicker << QStringList{damaged.arg("Image Freeze")}
-                                   << none;
+        QTest::addRow("value abc") << header() + pair("Image Freeze", "abc") + flicker
+                                   << QStringList{damaged.arg("Image Freeze")} << none;
         QTest::addRow("ends after a name")
-            << QByteArray("\"Flicker Red.\"") << QStringList{damaged.arg("Flicker Red.")} << none;
+            << header() + "\"Flicker Red.\"" << QStringList{damaged.arg("Flicker Red.")} << none;
+        // The unit reads as another model: its warning, and nothing of the file.
+        QTest::addRow("a model the unit is not")
+            << header("QUVEXkey Solo") + pair("Keyer", "2") << QStringList{test::kWrongType} << none;
         QTest::addRow("foreign name, blank line")
-            << pair("Keyer", "2") + "\r\n" + flicker << none << QStringList{"FlickerRed.=4"};
-        QTest::addRow("empty value") << pair("Flicker Red.", "") << none << none;
+            << header() + pair("Keyer", "2") + "\r\n" + flicker << none << QStringList{"FlickerRed.=4"};
+        QTest::addRow("empty value") << header() + pair("Flicker Red.", "") << none << none;
     }
 
     void broken_or_foreign_pairs()
     {
-        QFETCH(QByteArray, items);
+        QFETCH(QByteArray, bytes);
         Rig rig;
-        connect_and_load(rig, header() + items);
+        connect_and_load(rig, bytes);
 
         QTEST(rig.operator_side.message_texts(), "messages");
         // Choosing the file's model reads the unit again, with its mode switches; any other write is a load.
