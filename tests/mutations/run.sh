@@ -7,8 +7,8 @@
 #   tests/mutations/run.sh [ID...]     all faults, or the ones named
 #
 # faults.tsv: one fault per line, tab-separated: id, file, text to find (literal, first
-# occurrence; \n a line break, \\ a backslash), text to put in its place, what the fault is.
-# Lines starting with # are comments.
+# occurrence; \n a line break, \\ a backslash), text to put in its place (never empty: read
+# takes two tabs in a row for one), what the fault is. Lines starting with # are comments.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 faults="$root/tests/mutations/faults.tsv"
