@@ -67,10 +67,7 @@ private:
     // Linked as COM 1, which quvexctl uses when no port is given.
     static std::unique_ptr<test::SimProcess> start_sim(const QStringList &arguments)
     {
-        auto sim = std::make_unique<test::SimProcess>(arguments + QStringList{"--com", "1"});
-        if (!sim->start())
-            qWarning("%s", qPrintable(sim->error()));
-        return sim;
+        return test::start_sim(arguments + QStringList{"--com", "1"});
     }
 
     // The lines the simulator heard so far, as its --trace logged them.

@@ -28,16 +28,10 @@ class TestEndToEnd : public QObject
 private:
     QTemporaryDir m_home;
 
-    std::unique_ptr<test::SimProcess> start_sim(const QString &code, QStringList extra = {})
+    static std::unique_ptr<test::SimProcess> start_sim(const QString &code, QStringList extra = {})
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.path());
-        auto sim = std::make_unique<test::SimProcess>(
-            QStringList{QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")} + extra,
-            environment);
-        if (!sim->start())
-            qWarning("%s", qPrintable(sim->error()));
-        return sim;
+        return test::start_sim(
+            QStringList{QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")} + extra);
     }
 
     static int model_index(const QString &code)

@@ -72,16 +72,6 @@ class TestWindowEndToEnd : public QObject
 private:
     QTemporaryDir m_home;
 
-    std::unique_ptr<test::SimProcess> start_sim(QStringList arguments)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"XDG_CONFIG_HOME"_s, m_home.path());
-        auto sim = std::make_unique<test::SimProcess>(arguments, environment);
-        if (!sim->start())
-            qWarning("%s", qPrintable(sim->error()));
-        return sim;
-    }
-
 private Q_SLOTS:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit()); }
 
@@ -89,7 +79,7 @@ private Q_SLOTS:
     // and Space, the list walked with the arrows, a value typed and sent with Enter.
     void keyboard_walk_through()
     {
-        const auto sim = start_sim({u"--com"_s, u"3"_s, u"--no-pacing"_s});
+        const auto sim = test::start_sim({u"--com"_s, u"3"_s, u"--no-pacing"_s});
         WindowRig rig;
         auto &port_box = rig.get<QLineEdit>(u"commport"_s);
         port_box.setFocus(Qt::TabFocusReason);
@@ -125,7 +115,7 @@ private Q_SLOTS:
     // The release of a click arrives while the value typed before it is on its way to the unit.
     void click_right_after_typing()
     {
-        const auto sim = start_sim({u"--com"_s, u"1"_s});
+        const auto sim = test::start_sim({u"--com"_s, u"1"_s});
         WindowRig rig;
         rig.get<QAbstractButton>(u"quvex_2"_s).click();
         auto &list = rig.get<QListWidget>(u"menu_list"_s);

@@ -63,4 +63,12 @@ int SimProcess::stop(int timeout_ms)
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
+std::unique_ptr<SimProcess> start_sim(const QStringList &arguments)
+{
+    auto sim = std::make_unique<SimProcess>(arguments);
+    if (!sim->start())
+        qWarning("%s", qPrintable(sim->error()));
+    return sim;
+}
+
 } // namespace quvex::test

@@ -4,6 +4,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+#include <memory>
+
 namespace quvex::test {
 
 // Runs quvex-sim (the path in QUVEX_SIM) for a test and learns its device from the announce line
@@ -37,5 +39,9 @@ private:
     QString m_model;
     QString m_error;
 };
+
+// A simulator started with these arguments, in this process's environment (so with its
+// XDG_CONFIG_HOME); a failed start is told on the test's log, and the test finds no device.
+std::unique_ptr<SimProcess> start_sim(const QStringList &arguments);
 
 } // namespace quvex::test
