@@ -72,6 +72,7 @@ ControlForm::ControlForm(QWidget *parent)
     m_menu_list->setFont(list_font());
     m_menu_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_menu_list->setUniformItemSizes(true);
+    m_menu_list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem); // lines, as a list box scrolls
     m_menu_list->setItemDelegate(new ListLineDelegate(m_menu_list));
     QPalette grey = m_menu_list->palette();
     grey.setColor(QPalette::Base, face_grey());

@@ -1,6 +1,7 @@
 #include "list_paint_pacer.h"
 
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace quvex::app {
@@ -13,9 +14,10 @@ ListPaintPacer::ListPaintPacer(QListWidget &list)
 
 bool ListPaintPacer::is_in_sight(int row) const
 {
-    const int top = std::max(0, m_list.indexAt(QPoint(0, 0)).row());
-    // Every line is as high as the first (uniform sizes); before there is one, all is in sight.
-    const int height = m_list.count() > 0 ? m_list.visualItemRect(m_list.item(0)).height() : 0;
+    // Asked without laying the list out again (indexAt() and visualItemRect() would): the list
+    // scrolls by whole lines, all as high as the first.
+    const int top = m_list.verticalScrollBar()->value();
+    const int height = m_list.count() > 0 ? m_list.sizeHintForRow(0) : 0;
     return height <= 0 || (row >= top && row <= top + m_list.viewport()->height() / height);
 }
 
@@ -26,6 +28,8 @@ void ListPaintPacer::before_change(int row)
         return;
     m_held = true;
     m_list.viewport()->setUpdatesEnabled(false);
+    // Every line appended moves the scroll bar's range, and it repaints for each.
+    m_list.verticalScrollBar()->setUpdatesEnabled(false);
     QTimer::singleShot(kSpanMs, this, &ListPaintPacer::release);
 }
 
@@ -39,6 +43,7 @@ void ListPaintPacer::release()
         viewport.setAttribute(Qt::WA_ForceUpdatesDisabled, false);
         viewport.setAttribute(Qt::WA_UpdatesDisabled, false);
     }
+    m_list.verticalScrollBar()->setUpdatesEnabled(true);
     m_held = false;
 }
 

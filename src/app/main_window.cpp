@@ -298,7 +298,7 @@ void MainWindow::Form_Unload()
 
 void MainWindow::show_progress(const QString &verb, int done, int total, const QString &item)
 {
-    // The status line repaints itself at once on every message; a few times a second is as
+    // The status line repaints itself at once on every message; four times a second is as
     // much as anyone reads, and all a read all can afford beside the exchanges.
     m_progress = progress_text(verb, done, total, item);
     if (m_progress.isEmpty()) {

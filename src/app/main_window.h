@@ -67,7 +67,7 @@ private:
     void quick_ref_Click();
     void show_progress(const QString &verb, int done, int total, const QString &item);
 
-    static constexpr int kProgressIntervalMs = 100;
+    static constexpr int kProgressIntervalMs = 250;
 
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
