@@ -195,14 +195,14 @@ void TestMainWindow::picture_buttons_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("set_first"); // a unit value that is 1 before the click
     QTest::addColumn<QString>("written");
-    QTest::addRow("picture up") << u"Command1"_s << QString() << u"OutV-Centre:=-1"_s;
-    QTest::addRow("picture down") << u"Command5"_s << QString() << u"OutV-Centre:=1"_s;
-    QTest::addRow("picture left") << u"Command4"_s << QString() << u"OutH-Centre:=-1"_s;
-    QTest::addRow("picture right") << u"Command3"_s << QString() << u"OutH-Centre:=1"_s;
-    QTest::addRow("wider") << u"Command6"_s << QString() << u"OutH-Width:=1"_s;
-    QTest::addRow("narrower") << u"Command7"_s << QString() << u"OutH-Width:=-1"_s;
-    QTest::addRow("taller") << u"Command8"_s << QString() << u"OutV-Height:=1"_s;
-    QTest::addRow("shorter") << u"Command9"_s << QString() << u"OutV-Height:=-1"_s;
+    QTest::addRow("picture up") << u"Command1"_s << QString() << u"OutV-Centre:=255"_s;
+    QTest::addRow("picture down") << u"Command5"_s << QString() << u"OutV-Centre:=257"_s;
+    QTest::addRow("picture left") << u"Command4"_s << QString() << u"OutH-Centre:=511"_s;
+    QTest::addRow("picture right") << u"Command3"_s << QString() << u"OutH-Centre:=513"_s;
+    QTest::addRow("wider") << u"Command6"_s << QString() << u"OutH-Width:=641"_s;
+    QTest::addRow("narrower") << u"Command7"_s << QString() << u"OutH-Width:=639"_s;
+    QTest::addRow("taller") << u"Command8"_s << QString() << u"OutV-Height:=481"_s;
+    QTest::addRow("shorter") << u"Command9"_s << QString() << u"OutV-Height:=479"_s;
     QTest::addRow("zoom on") << u"Command2"_s << QString() << u"Zoom=1"_s;
     QTest::addRow("zoom off") << u"Command20"_s << u"Zoom"_s << u"Zoom=0"_s;
     QTest::addRow("pan up") << u"Command13"_s << QString() << u"PanYPos:=1"_s;
@@ -358,7 +358,7 @@ void TestMainWindow::keyboard_data()
     QTest::addColumn<QString>("focused");
     QTest::addColumn<QString>("caption");
     const QString flicker = u"Flicker Red."_s;
-    QTest::addRow("Space on plus") << flicker << u"inc"_s << u"Space"_s << u"FlickerRed.=2 FlickerRed."_s << u"inc"_s
+    QTest::addRow("Space on plus") << flicker << u"inc"_s << u"Space"_s << u"FlickerRed.=5 FlickerRed."_s << u"inc"_s
                                    << flicker;
     QTest::addRow("Enter in the value box") << flicker << u"item_value"_s << u"=42 Return"_s
                                             << u"FlickerRed.=42 FlickerRed."_s << u"item_value"_s << flicker;
@@ -533,7 +533,7 @@ void TestMainWindow::compare_sends_only_the_checked_items()
     QCOMPARE(compare.text(), u"Compare with "_s + QDir::toNativeSeparators(rig.settings.path()));
     compare.trigger();
 
-    QCOMPARE(rig.offered, (QStringList{u"Flicker Red. 5 2"_s, u"Zoom 1 0"_s, u"PO\\Out H-Centre: 500 0"_s}));
+    QCOMPARE(rig.offered, (QStringList{u"Flicker Red. 5 2"_s, u"Zoom 1 0"_s, u"PO\\Out H-Centre: 500 508"_s}));
     QTEST(rig.written(), "written");
     QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).findItems(u"PO\\Out H-Centre:  500"_s, Qt::MatchExactly).size(),
              cancel ? 0 : 1);
