@@ -254,9 +254,7 @@ private Q_SLOTS:
         else
             rig.get<QAction>(control).trigger();
 
-        QVERIFY(turns > 0);
-        QCOMPARE(unlocked, 0);
-        QCOMPARE(closed, 0);
+        QVERIFY(turns > 0 && unlocked == 0 && closed == 0);
         QCOMPARE(rig.shown(), silent ? test::kNoResponse : QString());
         QVERIFY(rig.unlocked() && rig.window.isVisible() && rig.unit.is_open());
     }
@@ -298,7 +296,6 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         Rig rig;
         rig.click(line);
-        QCOMPARE(rig.unit.sent_lines().size(), 1); // one click reads the line once
         rig.unit.clear_sent();
         rig.get<QWidget>(focus).setFocus(Qt::TabFocusReason);
         Qt::Key held = Qt::Key_unknown;
