@@ -33,7 +33,6 @@ public:
     WriteResult write_item_value(const QString &name, double value);
 
     double saved_video_std() const { return m_saved_video_std; }
-    double saved_overscan() const { return m_saved_overscan; }
 
 private:
     bool save_unit_mode();

@@ -18,7 +18,6 @@ class OperationLock
 public:
     explicit OperationLock(link::OperatorSide &operator_side);
 
-    bool is_held() const { return m_depth > 0; }
     void acquire();
     void release();
 

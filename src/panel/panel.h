@@ -79,7 +79,6 @@ public:
     void Command24_Click();
 
     // Operations on the unit: the window stays locked until the returned scope ends.
-    bool is_busy() const { return m_lock.is_held(); }
     Operation begin_operation() { return Operation(m_lock, m_link.state()); }
     UnitRun begin_run(const QString &verb, int total)
     {
