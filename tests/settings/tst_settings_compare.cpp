@@ -39,7 +39,7 @@ private Q_SLOTS:
         QTest::addRow("unpadded, header, foreign, over-padded")
             << kLite + "\"Zoom\",1\r\n" + pair(">Zoom", "1") + pair("Keyer", "2") + "\"Pan X Pos:          \",3\r\n"
             << QStringList{"Zoom|1|0"} << none;
-        QTest::addRow("mode-specific, in file order")
+        QTest::addRow("one per video mode, in file order")
             << kLite + pair("PO\\Out H-Centre:", "500") + pair("NU\\Out H-Centre:", "-1.5")
             << QStringList{"PO\\Out H-Centre:|500|508", "NU\\Out H-Centre:|-1.5|512"} << none;
         QTest::addRow("file of another model")

@@ -45,7 +45,7 @@ QByteArray kind_of(const QString &path)
     QFile file(path);
     if (info.isFile())
         return file.open(QIODevice::ReadOnly) ? "file " + file.readAll() : "unreadable file";
-    return info.isDir() ? "folder" : info.exists() ? "special" : "nothing";
+    return info.isDir() ? "folder" : info.exists() ? "no plain file" : "nothing";
 }
 
 } // namespace
