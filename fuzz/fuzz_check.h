@@ -17,12 +17,9 @@
         }                                                                                                              \
     } while (false)
 
-// Bytes made readable for a failure message, the others as %XX; long inputs are cut, the saved
-// input has them whole.
+// Bytes made readable for a failure message, the others as %XX; cut after 200, the saved input has them whole.
 inline QString fuzz_quote(const QByteArray &bytes)
 {
-    constexpr qsizetype kShown = 200;
-    const QString more = bytes.size() > kShown ? QStringLiteral("... (%1 bytes)").arg(bytes.size()) : QString();
-    return u'"' + QString::fromLatin1(bytes.left(kShown).toPercentEncoding(" !#$&'()*+,/:;<=>?@[\\]^`{|}")) + u'"'
-           + more;
+    return u'"' + QString::fromLatin1(bytes.left(200).toPercentEncoding(" !#$&'()*+,/:;<=>?@[\\]^`{|}")) + u'"'
+           + (bytes.size() > 200 ? QStringLiteral("... (%1 bytes)").arg(bytes.size()) : QString());
 }

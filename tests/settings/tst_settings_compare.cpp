@@ -8,14 +8,10 @@
 #include <QTest>
 
 using namespace quvex;
-using test::Rig;
 
 namespace {
 
-QByteArray header(const QByteArray &model = "QUVEXview Lite")
-{
-    return "\"QUVEX Control Panel\"\r\n1\r\n\"" + model + "\"\r\n";
-}
+const QByteArray kLite = "\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Lite\"\r\n";
 
 QByteArray pair(const QByteArray &name, const QByteArray &value)
 {
@@ -36,22 +32,22 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         const QStringList none;
         QTest::addRow("one differs, one same, one empty in the file")
-            << header() + pair("Flicker Red.", "4") + pair("Zoom", "0") + pair("Sense", "")
+            << kLite + pair("Flicker Red.", "4") + pair("Zoom", "0") + pair("Sense", "")
             << QStringList{"Flicker Red.|4|2"} << none;
         QTest::addRow("the unit gives no number")
-            << header() + pair("Sense", "5") << none << QStringList{"The unit holds the values of the file."};
+            << kLite + pair("Sense", "5") << none << QStringList{"The unit holds the values of the file."};
         QTest::addRow("unpadded, header, foreign, over-padded")
-            << header() + "\"Zoom\",1\r\n" + pair(">Zoom", "1") + pair("Keyer", "2") + "\"Pan X Pos:          \",3\r\n"
+            << kLite + "\"Zoom\",1\r\n" + pair(">Zoom", "1") + pair("Keyer", "2") + "\"Pan X Pos:          \",3\r\n"
             << QStringList{"Zoom|1|0"} << none;
-        QTest::addRow("mode-specific, in file order")
-            << header() + pair("PO\\Out H-Centre:", "500") + pair("NU\\Out H-Centre:", "-1.5")
+        QTest::addRow("one per video mode, in file order")
+            << kLite + pair("PO\\Out H-Centre:", "500") + pair("NU\\Out H-Centre:", "-1.5")
             << QStringList{"PO\\Out H-Centre:|500|508", "NU\\Out H-Centre:|-1.5|512"} << none;
         QTest::addRow("file of another model")
-            << header("QUVEXview Max") + pair("Zoom", "1") << none
+            << "\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n" + pair("Zoom", "1") << none
             << QStringList{"The file is for QUVEXview Max, the unit is QUVEXview Lite."};
-        QTest::addRow("damaged file") << header() + pair("Zoom", "1") + pair("Sense", "x") << none
+        QTest::addRow("damaged file") << kLite + pair("Zoom", "1") + pair("Sense", "x") << none
                                       << QStringList{"The settings file is damaged at \"Sense\"."};
-        QTest::addRow("unit silent") << header() + pair("Zoom", "1") << none
+        QTest::addRow("unit silent") << kLite + pair("Zoom", "1") << none
                                      << QStringList{test::kNoResponse, "Unable to complete Save."};
     }
 
@@ -59,24 +55,20 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
-        const QString path = dir.filePath("quvex.cfg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        Rig rig("QVL");
+        QFile file(dir.filePath("quvex.cfg"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush());
+        test::Rig rig("QVL");
         rig.unit.set_value("FlickerRed.", 2);
         rig.unit.set_picture_value(1, 1, "OutH-Centre:", 508);
         rig.unit.noisy_names = {"Sense"};
-        rig.panel.quvex_Click(1);
-        rig.unit.clear_sent();
+        rig.connect(1);
         if (QByteArray(QTest::currentDataTag()) == "unit silent")
             rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
 
         QStringList offered;
-        rig.settings_file(path).filecompare_Click([&](const QList<settings::Difference> &differences) {
-            for (const settings::Difference &difference : differences)
-                offered.append(
-                    QStringLiteral("%1|%2|%3").arg(difference.name).arg(difference.file).arg(difference.unit));
+        rig.settings_file(file.fileName()).filecompare_Click([&](const QList<settings::Difference> &differences) {
+            for (const settings::Difference &d : differences)
+                offered.append(QStringLiteral("%1|%2|%3").arg(d.name).arg(d.file).arg(d.unit));
             return std::nullopt;
         });
         QTEST(offered, "offered");

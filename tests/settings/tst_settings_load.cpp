@@ -10,7 +10,6 @@
 #include <QTest>
 
 using namespace quvex;
-using test::Rig;
 
 namespace {
 
@@ -26,19 +25,16 @@ QByteArray pair(const QByteArray &name, const QByteArray &value)
     return '"' + name.leftJustified(18, ' ') + "\"," + value + "\r\n";
 }
 
-// Connects a QUVEXview Lite with Flicker Red. at 10 and loads bytes (no file at all when null); gives the path as
-// messages show it.
-QString connect_and_load(Rig &rig, const QByteArray &bytes)
+const QByteArray kFlicker = pair("Flicker Red.", "4");
+
+// Connects a QUVEXview Lite and loads bytes (no file at all when null); gives the path as messages show it.
+QString connect_and_load(test::Rig &rig, const QByteArray &bytes)
 {
-    rig.unit.set_value("FlickerRed.", 10);
-    rig.panel.quvex_Click(1);
-    rig.unit.clear_sent();
+    rig.connect(1);
     QTemporaryDir dir;
     const QString path = dir.filePath("quvex.cfg");
-    QFile file(path);
-    if (!bytes.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()))
+    if (QFile file(path); !bytes.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()))
         qFatal("cannot write %s", qPrintable(path));
-    file.close();
     rig.settings_file(path).fileopen_Click();
     return QDir::toNativeSeparators(path);
 }
@@ -54,22 +50,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        const QByteArray flicker = pair("Flicker Red.", "4");
         QTest::addRow("file missing") << QByteArray() << "Could not open file <path>";
         QTest::addRow("identifier in lower case")
-            << QByteArray("\"quvex control panel\"\r\n1\r\n\"QUVEXview Lite\"\r\n") + flicker << kNotOurs;
-        QTest::addRow("version 2") << header("QUVEXview Lite", "2") + flicker << "Unknown file version.";
+            << QByteArray("\"quvex control panel\"\r\n1\r\n\"QUVEXview Lite\"\r\n") + kFlicker << kNotOurs;
+        QTest::addRow("version 2") << header("QUVEXview Lite", "2") + kFlicker << "Unknown file version.";
         QTest::addRow("ends before the model") << QByteArray("\"QUVEX Control Panel\"\r\n1\r\n") << kNotOurs;
-        QTest::addRow("unknown model") << header("QUVEXview Max Y") + flicker << "Unknown QUVEX type.";
-        QTest::addRow("2 MiB file") << header() + flicker + QByteArray(2 << 20, ' ') << kNotOurs;
-        QTest::addRow("1001 pairs") << header() + flicker.repeated(1001) << kNotOurs;
+        QTest::addRow("unknown model") << header("QUVEXview Max Y") + kFlicker << "Unknown QUVEX type.";
+        QTest::addRow("2 MiB file") << header() + kFlicker + QByteArray(2 << 20, ' ') << kNotOurs;
+        QTest::addRow("1001 pairs") << header() + kFlicker.repeated(1001) << kNotOurs;
     }
 
     void refused_files()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        Rig rig;
+        test::Rig rig;
         const QString path = connect_and_load(rig, bytes);
 
         QCOMPARE(rig.operator_side.message_texts(), QStringList{message.replace("<path>", path)});
@@ -87,10 +82,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("writes");
-        const QByteArray flicker = pair("Flicker Red.", "4");
         const QString damaged = "The settings file is damaged at \"%1\"; the rest of it was not loaded.";
         const QStringList none;
-        QTest::addRow("value abc") << header() + pair("Image Freeze", "abc") + flicker
+        QTest::addRow("value abc") << header() + pair("Image Freeze", "abc") + kFlicker
                                    << QStringList{damaged.arg("Image Freeze")} << none;
         QTest::addRow("ends after a name")
             << header() + "\"Flicker Red.\"" << QStringList{damaged.arg("Flicker Red.")} << none;
@@ -98,14 +92,14 @@ private Q_SLOTS:
         QTest::addRow("a model the unit is not")
             << header("QUVEXkey Solo") + pair("Keyer", "2") << QStringList{test::kWrongType} << none;
         QTest::addRow("foreign name, blank line")
-            << header() + pair("Keyer", "2") + "\r\n" + flicker << none << QStringList{"FlickerRed.=4"};
+            << header() + pair("Keyer", "2") + "\r\n" + kFlicker << none << QStringList{"FlickerRed.=4"};
         QTest::addRow("empty value") << header() + pair("Flicker Red.", "") << none << none;
     }
 
     void broken_or_foreign_pairs()
     {
         QFETCH(QByteArray, bytes);
-        Rig rig;
+        test::Rig rig;
         connect_and_load(rig, bytes);
 
         QTEST(rig.operator_side.message_texts(), "messages");
@@ -117,13 +111,12 @@ private Q_SLOTS:
     // A file cut short inside the picture groups must not leave the unit in the last group's mode.
     void cut_inside_the_picture_groups_gives_the_unit_its_mode_back()
     {
-        Rig rig;
+        test::Rig rig;
         rig.unit.set_value("VideoStd", 1);
         connect_and_load(rig, header() + pair("NU\\Out H-Centre:", "600") + pair("PO\\Out V-Centre:", "301"));
         QCOMPARE(rig.unit.picture_value(0, 0, "OutH-Centre:"), 600.0);
         QCOMPARE(rig.unit.picture_value(1, 1, "OutV-Centre:"), 301.0);
-        QVERIFY(rig.unit.video_std() == 1 && rig.unit.overscan() == 0);
-        QVERIFY(rig.operator_side.messages.isEmpty());
+        QVERIFY(rig.unit.video_std() == 1 && rig.unit.overscan() == 0 && rig.operator_side.messages.isEmpty());
     }
 };
 
