@@ -59,8 +59,7 @@ void FakeUnit::step()
 
 QByteArray FakeUnit::answer_to(const QByteArray &line)
 {
-    const qsizetype equals = line.indexOf('=');
-    const QString name = QString::fromLatin1(equals < 0 ? line : line.left(equals));
+    const QString name = QString::fromLatin1(line.split('=').first());
     if (behaviour == Behaviour::Silent || silent_names.contains(name))
         return {};
     if (noisy_names.contains(name))
