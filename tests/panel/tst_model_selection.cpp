@@ -32,8 +32,7 @@ private Q_SLOTS:
         direct.panel.quvex_Click(5);
 
         QVERIFY(rig.model.index() == 5 && rig.view.model_button == 5);
-        QVERIFY(rig.unit.is_open() && rig.unit.open_count() == 1);
-        QVERIFY(rig.operator_side.messages.isEmpty());
+        QVERIFY(rig.unit.is_open() && rig.unit.open_count() == 1 && rig.operator_side.messages.isEmpty());
         QCOMPARE(rig.view.lines, direct.view.lines);
     }
 };

@@ -2,15 +2,14 @@
 
 #include "link/operator_side.h"
 
-#include <QList>
-#include <QString>
+#include <QStringList>
 
 #include <functional>
 
 namespace quvex::test {
 
-// The operator's side in tests: records every message box instead of showing it, records the
-// window's enabled state, and processes events by running one step of the fake unit.
+// The operator's side in tests: records every message box instead of showing it and every change
+// of the window's enabled state; processing events is whatever the rig puts in on_process_events.
 class FakeOperator final : public link::OperatorSide
 {
 public:
@@ -21,12 +20,28 @@ public:
         link::MessageIcon icon;
     };
 
-    void show_message(const QString &text, const QString &title, link::MessageIcon icon) override;
-    void set_window_enabled(bool enabled) override;
+    void show_message(const QString &text, const QString &title, link::MessageIcon icon) override
+    {
+        messages.append({text, title, icon});
+        if (on_message)
+            on_message(text);
+    }
+    void set_window_enabled(bool enabled) override { window_changes.append(window_enabled = enabled); }
     void set_port_box_enabled(bool enabled) override { port_box_enabled = enabled; }
-    void process_events() override;
+    void process_events() override
+    {
+        ++events_processed;
+        if (on_process_events)
+            on_process_events();
+    }
 
-    QStringList message_texts() const;
+    QStringList message_texts() const
+    {
+        QStringList texts;
+        for (const Message &message : messages)
+            texts.append(message.text);
+        return texts;
+    }
 
     QList<Message> messages;
     bool window_enabled = true;

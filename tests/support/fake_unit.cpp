@@ -4,42 +4,17 @@
 
 namespace quvex::test {
 
-namespace {
-
-sim::Model model_of(std::string_view code)
-{
-    return sim::parse_model(code).value_or(sim::Model::Qvm);
-}
-
-} // namespace
-
-FakeUnit::FakeUnit(std::string_view model)
-    : m_unit(model_of(model))
-{
-}
-
-void FakeUnit::swap_for(std::string_view model)
-{
-    m_unit = sim::Unit(model_of(model));
-}
-
 bool FakeUnit::set_open(bool open)
 {
     if (open && refuse_open)
         return false;
-    if (open && !m_open)
-        ++m_open_count;
+    m_open_count += open && !m_open;
     m_open = open;
     if (!open) {
         m_input.clear();
         m_pending.clear();
     }
     return true;
-}
-
-QByteArray FakeUnit::read_waiting()
-{
-    return std::exchange(m_input, {});
 }
 
 void FakeUnit::unplug()
@@ -62,7 +37,7 @@ bool FakeUnit::send(const QByteArray &bytes)
         const QByteArray line = std::exchange(m_partial_line, {});
         QList<QByteArray> pieces;
         if (!m_scripted.isEmpty())
-            pieces = m_scripted.takeFirst();
+            pieces = m_scripted.takeFirst(); // in place of the unit's answer: the line never reaches it
         else if (const QByteArray answer = answer_to(line); !answer.isEmpty())
             pieces = {answer};
         for (const QByteArray &piece : pieces)
@@ -73,8 +48,8 @@ bool FakeUnit::send(const QByteArray &bytes)
 
 void FakeUnit::step()
 {
-    if (!m_pending.isEmpty() && m_pending.front().due <= m_now) {
-        m_input += m_pending.takeFirst().bytes;
+    if (!m_pending.isEmpty() && m_pending.front().first <= m_now) {
+        m_input += m_pending.takeFirst().second;
         return;
     }
     ++m_now;
@@ -84,38 +59,29 @@ void FakeUnit::step()
 
 QByteArray FakeUnit::answer_to(const QByteArray &line)
 {
-    if (behaviour == Behaviour::Silent)
-        return {};
-    const qsizetype equals = line.indexOf('=');
-    const QString name = QString::fromLatin1(equals < 0 ? line : line.left(equals));
-    if (silent_names.contains(name))
+    const QString name = QString::fromLatin1(line.split('=').first());
+    if (behaviour == Behaviour::Silent || silent_names.contains(name))
         return {};
     if (noisy_names.contains(name))
         return "x\r\n";
     if (behaviour == Behaviour::AnswerUnknown || unknown_names.contains(name))
         return "?\n";
-    return QByteArray::fromStdString(m_unit.handle(line.toStdString()));
-}
-
-QByteArray FakeUnit::handle(const QString &line)
-{
-    return QByteArray::fromStdString(m_unit.handle(line.toStdString()));
+    return handle(line);
 }
 
 void FakeUnit::set_value(const QString &wire_name, double value)
 {
-    handle(wire_name + u'=' + link::format_wire_number(value));
+    handle((wire_name + u'=' + link::format_wire_number(value)).toLatin1());
 }
 
 double FakeUnit::value(const QString &wire_name)
 {
-    return link::parse_answer_number(handle(wire_name)).value_or(0.0);
+    return link::parse_answer_number(handle(wire_name.toLatin1())).value_or(0.0);
 }
 
 void FakeUnit::in_mode(int video_std, int overscan, const std::function<void()> &access)
 {
-    const int own_video_std = this->video_std();
-    const int own_overscan = this->overscan();
+    const int own_video_std = this->video_std(), own_overscan = this->overscan();
     set_value(QStringLiteral("VideoStd"), video_std);
     set_value(QStringLiteral("Overscan"), overscan);
     access();

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace quvex::test {
 
@@ -24,15 +25,17 @@ public:
     enum class Behaviour { Answer, Silent, AnswerUnknown };
 
     // A unit of the model with this code ("QVL", "QVM", ... "QK2"), at its factory values.
-    explicit FakeUnit(std::string_view model = "QVM");
+    explicit FakeUnit(std::string_view model = "QVM")
+        : m_unit(model_of(model))
+    {
+    }
 
-    // SerialPort
     void set_port_number(int number) override { m_port_number = number; }
     bool set_open(bool open) override;
     bool is_open() const override { return m_open; }
     bool send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override { return m_input.size(); }
-    QByteArray read_waiting() override;
+    QByteArray read_waiting() override { return std::exchange(m_input, {}); }
     void discard_input() override { m_input.clear(); }
 
     // Virtual time: deliver a due answer piece, or advance one tick and call on_tick.
@@ -43,7 +46,7 @@ public:
     // Driving the unit
     bool refuse_open = false;
     // Another unit put on the line, at its factory values.
-    void swap_for(std::string_view model);
+    void swap_for(std::string_view model) { m_unit = sim::Unit(model_of(model)); }
     // A pulled cable: nothing sent arrives and nothing comes back, until plugged in again.
     void unplug();
     void plug() { m_plugged = true; }
@@ -74,14 +77,9 @@ public:
     void clear_sent() { m_sent.clear(); }
 
 private:
-    struct Piece
-    {
-        int due;
-        QByteArray bytes;
-    };
-
+    static sim::Model model_of(std::string_view code) { return sim::parse_model(code).value_or(sim::Model::Qvm); }
     QByteArray answer_to(const QByteArray &line);
-    QByteArray handle(const QString &line);
+    QByteArray handle(const QByteArray &line) { return QByteArray::fromStdString(m_unit.handle(line.toStdString())); }
     void in_mode(int video_std, int overscan, const std::function<void()> &access);
 
     sim::Unit m_unit;
@@ -93,7 +91,7 @@ private:
     QByteArray m_input;
     QByteArray m_sent;
     QByteArray m_partial_line;
-    QList<Piece> m_pending;
+    QList<std::pair<int, QByteArray>> m_pending; // answer pieces and the tick each is due at
     QList<QList<QByteArray>> m_scripted;
 };
 

@@ -2,7 +2,6 @@
 
 #include "panel/panel_view.h"
 
-#include <QString>
 #include <QStringList>
 
 #include <array>
@@ -29,14 +28,20 @@ public:
     void set_editor_caption(const QString &text) override { caption = text; }
     void set_value_text(const QString &text) override { value_text = text; }
     void set_value_controls_enabled(bool enabled) override { value_controls_enabled = enabled; }
-    void show_option(int position, const QString &text) override;
-    void hide_option(int position) override { options.at(static_cast<std::size_t>(position)).visible = false; }
-    void check_option(int position) override;
+    void show_option(int position, const QString &text) override
+    {
+        options.at(position).caption = text;
+        options.at(position).visible = true;
+    }
+    void hide_option(int position) override { options.at(position).visible = false; }
+    void check_option(int position) override
+    {
+        for (std::size_t i = 0; i < options.size(); ++i)
+            options[i].checked = static_cast<int>(i) == position;
+    }
     void uncheck_options() override { check_option(-1); }
 
     void select_model_button(int index) override { model_button = index; }
-
-    QStringList visible_options() const;
 
     QStringList lines;
     int highlighted = -1;

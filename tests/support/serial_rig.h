@@ -1,45 +1,32 @@
 #pragma once
 
-#include "catalogue/catalogue.h"
-#include "catalogue/unit_models.h"
-#include "link/link.h"
-#include "link/mode_bracket.h"
-#include "panel/panel.h"
 #include "serial/qt_serial_port.h"
-#include "settings/settings_file.h"
-#include "support/fake_operator.h"
-#include "support/fake_view.h"
+#include "support/rig.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace quvex::test {
 
+struct SerialLine
+{
+    serial::QtSerialPort port;
+};
+
 // The whole core on the real serial port and the real event loop, with the 100 ms Timer1:
 // what the window runs, minus the widgets. Messages are recorded, never shown.
-struct SerialRig
+struct SerialRig : SerialLine, Core
 {
-    SerialRig()
-        : SerialRig(nullptr)
-    {
-    }
     // The link talks through line when given (a benchmark counts bytes there), else through port.
-    explicit SerialRig(link::SerialPort *line);
-    SerialRig(const SerialRig &) = delete;
-    SerialRig &operator=(const SerialRig &) = delete;
-
-    settings::SettingsFile settings_file(const QString &path)
+    explicit SerialRig(link::SerialPort *line = nullptr)
+        : Core(line ? *line : port)
     {
-        return {catalogue, bracket, operator_side, panel, path};
+        operator_side.on_process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+        QObject::connect(&timer1, &QTimer::timeout, [this] { link.Timer1_Timer(); });
+        timer1.start(100);
+        panel.Form_Load();
     }
 
-    catalogue::Catalogue catalogue;
-    catalogue::CurrentModel model;
-    serial::QtSerialPort port;
-    FakeOperator operator_side;
-    link::Link link;
-    link::ModeBracket bracket{link};
-    FakeView view;
-    panel::Panel panel{catalogue, model, link, bracket, operator_side, view};
     QTimer timer1;
 };
 

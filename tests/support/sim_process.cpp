@@ -5,17 +5,6 @@
 
 namespace quvex::test {
 
-SimProcess::SimProcess(QStringList arguments, QProcessEnvironment environment)
-    : m_arguments(std::move(arguments))
-{
-    m_process.setProcessEnvironment(environment);
-}
-
-SimProcess::~SimProcess()
-{
-    stop();
-}
-
 bool SimProcess::start(int timeout_ms)
 {
     const QString program = qEnvironmentVariable("QUVEX_SIM");
@@ -32,22 +21,20 @@ bool SimProcess::await_device(int timeout_ms)
     const QDeadlineTimer deadline(timeout_ms);
     while (!m_process.canReadLine()) {
         if (!m_process.waitForReadyRead(int(deadline.remainingTime()))) {
-            const QString diagnostics = QString::fromLocal8Bit(m_process.readAllStandardError());
             m_error = QStringLiteral("%1 did not announce its device: %2 %3")
-                          .arg(m_process.program(), m_process.errorString(), diagnostics);
+                          .arg(m_process.program(), m_process.errorString(),
+                               QString::fromLocal8Bit(m_process.readAllStandardError()));
             return false;
         }
     }
-    static const QRegularExpression kAnnounce(QStringLiteral("^quvex-sim: (\\S+) on (\\S+)$"));
+    static const QRegularExpression kAnnounce(QStringLiteral("^quvex-sim: \\S+ on (\\S+)$"));
     const QString line = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    const auto match = kAnnounce.match(line);
-    if (!match.hasMatch()) {
+    const QRegularExpressionMatch match = kAnnounce.match(line);
+    if (!match.hasMatch())
         m_error = QStringLiteral("unexpected announce line: ") + line;
-        return false;
-    }
-    m_model = match.captured(1);
-    m_device_path = match.captured(2);
-    return true;
+    else
+        m_device_path = match.captured(1);
+    return match.hasMatch();
 }
 
 int SimProcess::stop(int timeout_ms)

@@ -15,10 +15,14 @@ class SimProcess
 {
 public:
     explicit SimProcess(QStringList arguments = {},
-                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+                        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+        : m_arguments(std::move(arguments))
+    {
+        m_process.setProcessEnvironment(environment);
+    }
     SimProcess(const SimProcess &) = delete;
     SimProcess &operator=(const SimProcess &) = delete;
-    ~SimProcess();
+    ~SimProcess() { stop(); }
 
     // False when the simulator did not announce itself in time; error() then says why.
     bool start(int timeout_ms = 5000);
@@ -28,7 +32,6 @@ public:
     int stop(int timeout_ms = 3000);
 
     QString device_path() const { return m_device_path; }
-    QString model() const { return m_model; }
     QString error() const { return m_error; }
     QProcess &process() { return m_process; }
 
@@ -36,7 +39,6 @@ private:
     QStringList m_arguments;
     QProcess m_process;
     QString m_device_path;
-    QString m_model;
     QString m_error;
 };
 
