@@ -1,4 +1,4 @@
-// Choosing the unit model: the port and the list.
+// Choosing the unit model: the port and the list. (A port that will not open: the window's test.)
 #include "support/rig.h"
 
 #include <QTest>
@@ -10,17 +10,6 @@ class TestModelSelection : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void port_that_will_not_open_falls_back_to_dis_connected()
-    {
-        Rig rig;
-        rig.unit.refuse_open = true;
-        rig.panel.quvex_Click(3);
-        QCOMPARE(rig.operator_side.message_texts(),
-                 QStringList{"Could not open COM port - please check COM port number."});
-        QVERIFY(rig.model.index() == 0 && rig.view.model_button == 0);
-        QVERIFY(rig.view.lines.isEmpty() && rig.unit.sent().isEmpty());
-    }
-
     void another_model_while_connected_keeps_the_port_and_lists_the_new_one()
     {
         Rig rig;

@@ -173,7 +173,7 @@ private Q_SLOTS:
         else
             rig.panel.menu_list_Click(row);
 
-        QVERIFY(!unlocked);
+        QVERIFY(!unlocked && !rig.link.state().bulk_mode);
         QCOMPARE(rig.operator_side.window_changes, QList<bool>({false, true}));
         QTEST(rig.operator_side.message_texts(), "messages");
         QTEST(rig.view.lines.value(row), "line");

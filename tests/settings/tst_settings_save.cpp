@@ -85,10 +85,10 @@ private Q_SLOTS:
     void failed_saves_leave_the_old_file_data()
     {
         QTest::addColumn<int>("model");
-        QTest::addColumn<bool>("silent"); // else the unit does not know the item, part-way through
+        QTest::addColumn<bool>("vanish"); // the cable pulled at Sense, else Sense unknown to the unit
         QTest::addColumn<QStringList>("messages");
         QTest::addRow("Dis-connected") << 0 << true << QStringList{"No unit has been selected."};
-        QTest::addRow("unit goes silent part-way")
+        QTest::addRow("unit vanishes part-way")
             << 1 << true << QStringList{test::kNoResponse, "Unable to complete Save."};
         QTest::addRow("unit does not know an item part-way")
             << 1 << false << QStringList{"Wrong QUVEX type selected.", "Unable to complete Save."};
@@ -97,14 +97,19 @@ private Q_SLOTS:
     void failed_saves_leave_the_old_file()
     {
         QFETCH(int, model);
-        QFETCH(bool, silent);
+        QFETCH(bool, vanish);
         QTemporaryDir dir;
         const QString path = dir.filePath("quvex.cfg");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("the old settings") == 16 && file.flush());
         test::Rig rig("QVL");
         rig.panel.quvex_Click(model);
-        (silent ? rig.unit.silent_names : rig.unit.unknown_names) = {"Sense"};
+        rig.unit.unknown_names = {vanish ? "" : "Sense"};
+        rig.operator_side.on_process_events = [&] {
+            if (vanish && rig.unit.sent_lines().endsWith("RGBTerm."))
+                rig.unit.unplug(); // before Sense goes out
+            rig.unit.step();
+        };
 
         QCOMPARE(save(rig, path), "the old settings");
         QTEST(rig.operator_side.message_texts(), "messages");
