@@ -7,13 +7,15 @@ namespace quvex::app {
 
 QSize ListLineDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    const QString text = index.data(Qt::DisplayRole).toString();
-    if (m_sizes.size() >= kKeptTexts)
-        m_sizes.clear();
-    auto size = m_sizes.find(text);
-    if (size == m_sizes.end())
-        size = m_sizes.insert(text, QStyledItemDelegate::sizeHint(option, index));
-    return *size;
+    // The text is fixed-pitch: a line is as wide as its characters and as high as the first one
+    // the style measured. Measured by the style, every new text would be shaped once more.
+    const qsizetype length = index.data(Qt::DisplayRole).toString().size();
+    if (!m_first_line.isValid()) {
+        m_first_line = QStyledItemDelegate::sizeHint(option, index);
+        m_char_width = option.fontMetrics.horizontalAdvance(u'0');
+        m_margins = m_first_line.width() - m_char_width * static_cast<int>(length);
+    }
+    return {m_margins + m_char_width * static_cast<int>(length), m_first_line.height()};
 }
 
 void ListLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -23,7 +23,9 @@ private:
     static constexpr qsizetype kKeptTexts = 1024;
 
     mutable QHash<QString, QStaticText> m_laid_out;
-    mutable QHash<QString, QSize> m_sizes;
+    mutable QSize m_first_line;
+    mutable int m_char_width = 0;
+    mutable int m_margins = 0;
 };
 
 } // namespace quvex::app
