@@ -1,5 +1,7 @@
 #include "list_choice.h"
 
+#include "panel/list_line.h"
+
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -18,7 +20,7 @@ ListChoice::ListChoice(QListWidget &list)
 bool ListChoice::is_heading(int row) const
 {
     const QListWidgetItem *item = m_list.item(row);
-    return !item || item->text().startsWith(u'-');
+    return !item || panel::is_header_line(item->text());
 }
 
 void ListChoice::current_changed(int row)

@@ -1,5 +1,7 @@
 #include "cli_operator.h"
 
+#include "link/link.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -24,7 +26,7 @@ CliOperator::CliOperator()
 
 void CliOperator::show_message(const QString &text, const QString &, link::MessageIcon)
 {
-    if (m_unknown_expected && text == QLatin1String("Wrong QUVEX type selected."))
+    if (m_unknown_expected && text == QLatin1String(link::Link::kWrongTypeText))
         return;
     ++m_messages_shown;
     clear_progress();

@@ -47,11 +47,6 @@ QJsonValue json_value(const catalogue::Value &value)
     return value.is_empty() ? QJsonValue() : QJsonValue(value.number());
 }
 
-QString text_value(const catalogue::Value &value)
-{
-    return value.is_empty() ? QString() : link::format_wire_number(value.number());
-}
-
 const catalogue::UnitModel &unit_model_at(int index)
 {
     return catalogue::unit_models()[static_cast<std::size_t>(index)];
@@ -330,7 +325,7 @@ int Runner::print_items(const QList<int> &indexes)
         const catalogue::Entry &entry = m_session.catalogue.entry(index);
         items.append(QJsonObject{{QStringLiteral("name"), entry.name.trimmed()},
                                  {QStringLiteral("value"), json_value(entry.value)}});
-        text += (entry.name.trimmed() + u'\t' + text_value(entry.value) + u'\n').toUtf8();
+        text += (entry.name.trimmed() + u'\t' + link::format_wire_value(entry.value) + u'\n').toUtf8();
     }
     return exit_code(print_data(m_call.json ? json_line({{QStringLiteral("items"), items}}) : text));
 }

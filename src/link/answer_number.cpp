@@ -136,4 +136,9 @@ QString format_wire_number(double value)
     return QString::number(value + 0.0, 'f', QLocale::FloatingPointShortest);
 }
 
+QString format_wire_value(const catalogue::Value &value)
+{
+    return value.is_empty() ? QString() : format_wire_number(value.number());
+}
+
 } // namespace quvex::link

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/value.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -20,5 +22,8 @@ double wrap_to_byte(double value);
 // A value as the unit reads it: a '-' when negative, no leading zeros, '.' as the decimal
 // point whatever the locale, whole numbers without a point.
 QString format_wire_number(double value);
+
+// An unknown value is written as nothing at all.
+QString format_wire_value(const catalogue::Value &value);
 
 } // namespace quvex::link

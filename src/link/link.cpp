@@ -78,16 +78,22 @@ bool Link::send_line(const QString &text)
     if (m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r'))
         return true;
     // The device is gone and not back: no answer can come, so there is nothing to wait for.
-    show_no_response();
-    m_state.no_response_error = true;
+    report_no_response();
     return false;
 }
 
-void Link::show_no_response()
+void Link::report_no_response()
 {
     m_operator.show_message(QStringLiteral("QUVEX unit not responding.\rPlease check cables,\r"
                                            " that BaudRate=23\r and that RS232 = Control."),
                             QStringLiteral("Error"), MessageIcon::Exclamation);
+    m_state.no_response_error = true;
+}
+
+void Link::report_wrong_type()
+{
+    m_operator.show_message(QString::fromLatin1(kWrongTypeText));
+    m_state.wrong_type_error = true;
 }
 
 WriteResult Link::send_item_value(const QString &name, double value)
@@ -102,13 +108,10 @@ WriteResult Link::send_item_value(const QString &name, double value)
     } while (m_port.bytes_waiting() == 0 && m_state.tick_count <= kWriteTimeoutTicks);
 
     const QByteArray answer = m_port.read_waiting();
-    if (answer.startsWith('?')) {
-        m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
-        m_state.wrong_type_error = true;
-    }
+    if (answer.startsWith('?'))
+        report_wrong_type();
     if (answer != ">") {
-        show_no_response();
-        m_state.no_response_error = true;
+        report_no_response();
         return WriteResult::Failed;
     }
     return WriteResult::Accepted;
@@ -140,8 +143,7 @@ Reading Link::query_item_value(const QString &name)
     } while (!ended && m_state.tick_count <= kReadTimeoutTicks);
 
     if (!received) {
-        show_no_response();
-        m_state.no_response_error = true;
+        report_no_response();
         return catalogue::Value();
     }
     // Acknowledgements of earlier writes that gave up on them can still come first.
@@ -150,8 +152,7 @@ Reading Link::query_item_value(const QString &name)
         ++start;
     const QByteArrayView reply = QByteArrayView(answer).sliced(start);
     if (reply.startsWith('?')) {
-        m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
-        m_state.wrong_type_error = true;
+        report_wrong_type();
         return catalogue::Value();
     }
     m_state.wrong_type_error = false;

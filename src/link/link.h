@@ -31,6 +31,8 @@ public:
     static constexpr int kReadTimeoutTicks = 5;   // 6 ticks
     // An answer that never ends is kept to this size; a real answer is a few bytes.
     static constexpr qsizetype kAnswerLimit = 4096;
+    // A scripted caller that probes for the model expects this message and may keep it quiet.
+    static constexpr const char *kWrongTypeText = "Wrong QUVEX type selected.";
 
     Link(SerialPort &port, OperatorSide &operator_side);
 
@@ -54,7 +56,9 @@ public:
 private:
     bool refuse_while_closed(const QString &warning);
     bool send_line(const QString &text);
-    void show_no_response();
+    // Each tells the operator and records the failure in the state's flags.
+    void report_no_response();
+    void report_wrong_type();
 
     SerialPort &m_port;
     OperatorSide &m_operator;

@@ -1,5 +1,6 @@
 #include "catalogue/naming.h"
 #include "link/answer_number.h"
+#include "list_line.h"
 #include "panel.h"
 
 #include <cmath>
@@ -84,7 +85,7 @@ void Panel::load_editor(int index)
         else if (value >= 0 && value <= kOptionButtons - 1 && value == std::floor(value))
             m_view.check_option(static_cast<int>(value));
     }
-    m_view.set_value_text(entry.value.is_empty() ? QString() : link::format_wire_number(entry.value.number()));
+    m_view.set_value_text(link::format_wire_value(entry.value));
 }
 
 catalogue::Value Panel::stepped(int index, double step) const
@@ -99,7 +100,7 @@ void Panel::menu_list_Click(int row)
     if (row < 0 || row >= m_list.list_line_count)
         return;
     const QString name = m_view.line(row).left(catalogue::Catalogue::kNameWidth);
-    if (name.startsWith(u'-'))
+    if (is_header_line(name))
         return;
     adjust_named_item(name, 0);
 }
@@ -113,10 +114,8 @@ void Panel::item_value_LostFocus(const QString &text)
         return;
     }
     // Nothing the unit could take: show the stored value again rather than keep the text.
-    if (m_catalogue.is_entry(m_selected_item)) {
-        const catalogue::Value &stored = m_catalogue.entry(m_selected_item).value;
-        m_view.set_value_text(stored.is_empty() ? QString() : link::format_wire_number(stored.number()));
-    }
+    if (m_catalogue.is_entry(m_selected_item))
+        m_view.set_value_text(link::format_wire_value(m_catalogue.entry(m_selected_item).value));
 }
 
 void Panel::inc_Click()

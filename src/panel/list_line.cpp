@@ -16,4 +16,9 @@ QString header_line(const QString &name)
     return (QStringLiteral("---") + name.mid(1).trimmed()).leftJustified(catalogue::Catalogue::kNameWidth, u'-');
 }
 
+bool is_header_line(const QString &line)
+{
+    return line.startsWith(u'-');
+}
+
 } // namespace quvex::panel

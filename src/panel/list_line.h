@@ -11,4 +11,6 @@ QString format_list_number(double value);
 // A heading line: three hyphens, the heading text, hyphens up to the name width.
 QString header_line(const QString &name);
 
+bool is_header_line(const QString &line);
+
 } // namespace quvex::panel

@@ -43,9 +43,7 @@ std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, 
         // An item that could not be asked has no value to write, not even an unknown one.
         if (!value || run.failed())
             return std::nullopt;
-        const QByteArray number =
-            value->is_empty() ? QByteArray() : link::format_wire_number(value->number()).toLatin1();
-        bytes += quoted(entry.name) + ',' + number + "\r\n";
+        bytes += quoted(entry.name) + ',' + link::format_wire_value(*value).toLatin1() + "\r\n";
     }
     // Giving the unit its own mode back is part of the read.
     run.finish();
