@@ -12,12 +12,14 @@
 namespace quvex::link {
 
 // How a write exchange ended. NotSent covers a closed port and an exchange refused because
-// another one was still waiting: the unit heard nothing.
+// another one was still waiting: the unit heard nothing. Failed includes a line that could
+// not be sent because the device is gone.
 enum class WriteResult { NotSent, Accepted, Failed };
 
-// What a read exchange brought back: nothing when no line was sent (another exchange was
-// still waiting), so the caller keeps what it had; an empty value when the unit gave no
-// number (silence, "?", noise), so the value is unknown; else the unit's number.
+// What a read exchange brought back: nothing when it was refused because another exchange
+// was still waiting, so the caller keeps what it had; an empty value when no number came
+// (a closed port, a device gone, silence, "?", noise), so the value is unknown; else the
+// unit's number.
 using Reading = std::optional<catalogue::Value>;
 
 // Owns the port and the link state, and runs the two exchanges with the unit. An exchange

@@ -2,8 +2,9 @@
 
 namespace quvex::link {
 
-// Flags and the tick clock shared by every exchange. Failures travel here, not as results:
-// unit-wide loops clear both error flags before they start and test them after each item.
+// Flags and the tick clock shared by every exchange. The error flags hold the failures of the
+// operation in progress: each operation clears them at its start and tests them after an
+// exchange, so one failure ends the action with one warning.
 struct LinkState
 {
     static constexpr int kTickLimit = 1000;

@@ -80,17 +80,16 @@ std::optional<QString> ModeBracket::select_item_video_mode(const QString &name)
     return catalogue::base_item_name(name);
 }
 
-bool ModeBracket::restore_video_mode()
+void ModeBracket::restore_video_mode()
 {
     if (m_link.state().bulk_mode || m_saved_video_std == kNone)
-        return true;
+        return;
     bool restored = true;
     if (m_active_video_std != m_saved_video_std)
         restored = m_link.send_item_value(kVideoStd, m_saved_video_std) == WriteResult::Accepted;
     if (restored && m_active_overscan != m_saved_overscan)
         restored = m_link.send_item_value(kOverscan, m_saved_overscan) == WriteResult::Accepted;
     forget_unit_mode();
-    return restored;
 }
 
 Reading ModeBracket::read_item_value(const QString &name)

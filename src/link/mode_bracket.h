@@ -25,8 +25,8 @@ public:
     // an exchange of the bracket itself failed.
     std::optional<QString> select_item_video_mode(const QString &name);
     // Puts back the unit's own mode after a single access, or after a unit-wide run once
-    // bulk_mode is off again; stops at its first failure. False when a send failed.
-    bool restore_video_mode();
+    // bulk_mode is off again; stops at its first failure.
+    void restore_video_mode();
 
     // Nothing when the item itself was not asked.
     Reading read_item_value(const QString &name);

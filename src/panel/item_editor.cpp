@@ -26,7 +26,8 @@ void Panel::set_item_value(int index, const catalogue::Value &new_value)
     // stored value differs from every number.
     const bool changed = entry.value.is_empty() || entry.value.number() != new_value.number();
     if (!entry.is_header() && !new_value.is_empty() && changed) {
-        // Not sent means the unit's video mode could not be read: nothing else may happen.
+        // Not sent: the unit's mode could not be read or set, or another exchange was still
+        // waiting. The unit heard nothing of this item, so nothing else may happen.
         if (m_bracket.write_item_value(entry.name, new_value.number()) == link::WriteResult::NotSent)
             return;
         // After a failure the action asks nothing more of a unit that is not answering: one

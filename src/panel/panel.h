@@ -12,8 +12,6 @@
 
 #include <QString>
 
-#include <functional>
-
 namespace quvex::panel {
 
 // Everything an operator can do to the unit, behind the window: the adjustment list, the

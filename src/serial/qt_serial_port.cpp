@@ -76,8 +76,7 @@ void QtSerialPort::discard_input()
     m_left_over.clear();
     if (!m_port.isOpen())
         return;
-    // Qt's own buffer first, then the driver's: clear() alone leaves what Qt already read.
-    m_port.readAll();
+    // Both what Qt has already read and what still waits in the driver.
     m_port.clear(QSerialPort::Input);
 }
 
