@@ -3,7 +3,6 @@
 #include "catalogue/unit_models.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -115,13 +114,14 @@ void add_options(QCommandLineParser &parser, int accepts)
         parser.addOption(kOutputOption);
 }
 
-bool is_model_code(const QString &code)
+// 0 for a code no model has.
+int model_index(const QString &code)
 {
     for (int i = 1; i < catalogue::kUnitModelCount; ++i) {
         if (catalogue::unit_models()[static_cast<std::size_t>(i)].code == code)
-            return true;
+            return i;
     }
-    return false;
+    return 0;
 }
 
 } // namespace
@@ -179,11 +179,10 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     if (parser.isSet(kDevice) && call.device.isEmpty())
         return refuse(QStringLiteral("--device wants a path"));
     if (form->accepts & kModel) {
-        call.model = parser.value(kModelOption);
-        if (call.model == QLatin1String("auto"))
-            call.model.clear();
-        else if (!is_model_code(call.model))
-            return refuse(QStringLiteral("unknown model \"%1\"").arg(call.model));
+        const QString code = parser.value(kModelOption);
+        call.model = code == QLatin1String("auto") ? 0 : model_index(code);
+        if (call.model == 0 && code != QLatin1String("auto"))
+            return refuse(QStringLiteral("unknown model \"%1\"").arg(code));
     }
     call.json = (form->accepts & kJson) && parser.isSet(kJsonOption);
     if (form->accepts & kOutput) {

@@ -18,7 +18,7 @@ struct Invocation
     Command command = Command::Detect;
     int port = 1;
     QString device; // instead of port when not empty
-    QString model;  // a model code; empty: detect the model
+    int model = 0;  // the index of the model named; 0: detect the model
     QString output; // read -o; empty: standard output
     bool json = false;
     QStringList arguments; // FILE, NAME... or NAME=VALUE...

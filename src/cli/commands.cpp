@@ -20,8 +20,6 @@ namespace quvex::cli {
 
 namespace {
 
-const QString kReading = QStringLiteral("Reading");
-
 void print_error(const QString &text)
 {
     std::fputs((QStringLiteral("quvexctl: ") + text + u'\n').toLocal8Bit().constData(), stderr);
@@ -50,15 +48,6 @@ QJsonValue json_value(const catalogue::Value &value)
 const catalogue::UnitModel &unit_model_at(int index)
 {
     return catalogue::unit_models()[static_cast<std::size_t>(index)];
-}
-
-int model_index(const QString &code)
-{
-    for (int i = 1; i < catalogue::kUnitModelCount; ++i) {
-        if (unit_model_at(i).code == code)
-            return i;
-    }
-    return 0;
 }
 
 // A file that a restore or a compare can use whole; nothing after saying why not. A restore
@@ -106,6 +95,7 @@ private:
     bool open_port();
     int unit_model();
     int file_model_of_unit(const settings::SettingsContent &content);
+    std::optional<QList<settings::SettingsPair>> read_unit(int model, const QString &failure);
     int item_index(const QString &name);
     int print_items(const QList<int> &indexes);
     int print_differences(const QList<settings::Difference> &differences);
@@ -172,8 +162,8 @@ bool Runner::open_port()
 
 int Runner::unit_model()
 {
-    if (!m_call.model.isEmpty())
-        return model_index(m_call.model);
+    if (m_call.model != 0)
+        return m_call.model;
     m_session.operator_side.set_unknown_answers_expected(true);
     const Detection detection = detect_model(m_session.link, m_session.catalogue);
     m_session.operator_side.set_unknown_answers_expected(false);
@@ -192,6 +182,19 @@ int Runner::file_model_of_unit(const settings::SettingsContent &content)
         return 0;
     }
     return unit;
+}
+
+// Every value of the unit as the model given (0: already refused); nothing after saying why not.
+std::optional<QList<settings::SettingsPair>> Runner::read_unit(int model, const QString &failure)
+{
+    if (model == 0)
+        return std::nullopt;
+    m_session.model.select(model);
+    std::optional<QList<settings::SettingsPair>> pairs =
+        settings::read_unit_pairs(m_session.catalogue, m_session.bracket, m_session.panel, QStringLiteral("Reading"));
+    if (!pairs)
+        print_error(failure);
+    return pairs;
 }
 
 int Runner::item_index(const QString &name)
@@ -235,19 +238,14 @@ int Runner::read()
     }
     if (!open_port())
         return kExitUnit;
-    const int index = unit_model();
-    if (index == 0)
+    const std::optional<QList<settings::SettingsPair>> pairs =
+        read_unit(unit_model(), QStringLiteral("the unit was not read to the end; nothing was written"));
+    if (!pairs)
         return kExitUnit;
-    m_session.model.select(index);
-    const std::optional<QByteArray> bytes =
-        settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
-    if (!bytes) {
-        print_error(QStringLiteral("the unit was not read to the end; nothing was written"));
-        return kExitUnit;
-    }
+    const QByteArray bytes = settings::settings_bytes(m_session.model.name(), *pairs);
     if (m_call.output.isEmpty())
-        return exit_code(print_data(*bytes));
-    if (!settings::commit_settings(file, *bytes)) {
+        return exit_code(print_data(bytes));
+    if (!settings::commit_settings(file, bytes)) {
         print_error(QStringLiteral("cannot write %1").arg(m_call.output));
         return kExitUsage;
     }
@@ -279,17 +277,11 @@ int Runner::diff()
         return kExitUsage;
     if (!open_port())
         return kExitUnit;
-    const int index = file_model_of_unit(*content);
-    if (index == 0)
+    const std::optional<QList<settings::SettingsPair>> unit =
+        read_unit(file_model_of_unit(*content), QStringLiteral("the unit was not read to the end"));
+    if (!unit)
         return kExitUnit;
-    m_session.model.select(index);
-    const std::optional<QByteArray> bytes =
-        settings::read_unit_settings(m_session.catalogue, m_session.bracket, m_session.panel, kReading);
-    if (!bytes) {
-        print_error(QStringLiteral("the unit was not read to the end"));
-        return kExitUnit;
-    }
-    return print_differences(settings::compare_settings(content->pairs, settings::parse_settings(*bytes).pairs));
+    return print_differences(settings::compare_settings(content->pairs, *unit));
 }
 
 int Runner::get_or_set(const QList<Assignment> &assignments, bool send)
@@ -308,7 +300,8 @@ int Runner::get_or_set(const QList<Assignment> &assignments, bool send)
     }
     QList<int> done;
     for (qsizetype i = 0; i < indexes.size() && !unit_failed(); ++i) {
-        // A fresh process knows no value of the unit: the stored one must not hold a send back.
+        // An item named twice is sent twice: the value read back for it the first time must
+        // not hold the second send back.
         m_session.catalogue.entry(indexes.at(i)).value = {};
         m_session.panel.set_item_value(indexes.at(i),
                                        send ? catalogue::Value(assignments.at(i).value) : catalogue::Value());
@@ -361,8 +354,7 @@ int Runner::reset()
 {
     if (!open_port())
         return kExitUnit;
-    const panel::Operation operation = m_session.panel.begin_operation();
-    m_session.bracket.write_item_value(QStringLiteral("Reset"), 1);
+    m_session.panel.send_unit_command(QStringLiteral("Reset"));
     return exit_code(true);
 }
 

@@ -1,5 +1,6 @@
 #include "detection.h"
 
+#include "catalogue/naming.h"
 #include "catalogue/unit_models.h"
 
 #include <QList>
@@ -12,16 +13,6 @@ namespace {
 // QVM. No two models give the same four answers.
 const QString kProbes[] = {QStringLiteral("Genlock"), QStringLiteral("Buttons"), QStringLiteral("Keyer"),
                            QStringLiteral("Clock width:")};
-
-const catalogue::Entry &entry_named(const catalogue::Catalogue &catalogue, const QString &name)
-{
-    const QString padded = catalogue::pad_name(name);
-    for (int i = 1; i <= catalogue.item_count(); ++i) {
-        if (catalogue.entry(i).name == padded)
-            return catalogue.entry(i);
-    }
-    return catalogue.entry(0);
-}
 
 } // namespace
 
@@ -45,7 +36,7 @@ Detection detect_model(link::Link &link, const catalogue::Catalogue &catalogue)
         model.select(index);
         bool fits = true;
         for (qsizetype i = 0; i < known.size() && fits; ++i)
-            fits = model.model_supports(entry_named(catalogue, kProbes[i]).models) == known.at(i);
+            fits = (catalogue::find_item(catalogue, model, kProbes[i]) <= catalogue.item_count()) == known.at(i);
         if (fits)
             detection.model_index = detection.model_index == 0 ? index : -1;
     }

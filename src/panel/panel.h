@@ -42,6 +42,8 @@ public:
     void reset_unit_Click();
     void store_settings_Click();
     void vga_store_Click();
+    // A command item the unit acts on when it is set to 1 ("Reset", "Store Settings"...).
+    void send_unit_command(const QString &command);
 
     // Model selection
     void Form_Load();
@@ -91,7 +93,6 @@ private:
     void highlight_item(int index);
     void adjust_mode_item(const QString &base_name, double step);
     catalogue::Value stepped(int index, double step) const;
-    void send_unit_command(const QString &command);
 
     catalogue::Catalogue &m_catalogue;
     catalogue::CurrentModel &m_model;

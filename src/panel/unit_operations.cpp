@@ -53,7 +53,7 @@ void Panel::reset_unit_Click()
     if (!m_link.is_port_open())
         return;
     const Operation operation = begin_operation();
-    m_bracket.write_item_value(QStringLiteral("Reset"), 1);
+    send_unit_command(QStringLiteral("Reset"));
     m_operator.show_message(QStringLiteral("Click OK when unit has reset."));
     read_all_items();
 }

@@ -27,12 +27,12 @@ QString settings_path()
 #endif
 }
 
-std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, link::ModeBracket &bracket,
-                                             panel::Panel &panel, const QString &verb)
+std::optional<QList<SettingsPair>> read_unit_pairs(const catalogue::Catalogue &items, link::ModeBracket &bracket,
+                                                   panel::Panel &panel, const QString &verb)
 {
     const catalogue::CurrentModel &model = panel.model();
     panel::UnitRun run = panel.begin_run(verb, panel.supported_item_count(true));
-    QByteArray bytes = quoted(kSettingsIdentifier) + "\r\n1\r\n" + quoted(model.name()) + "\r\n";
+    QList<SettingsPair> pairs;
 
     for (int i = 1; i <= items.item_count(); ++i) {
         const catalogue::Entry &entry = items.entry(i);
@@ -43,12 +43,20 @@ std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, 
         // An item that could not be asked has no value to write, not even an unknown one.
         if (!value || run.failed())
             return std::nullopt;
-        bytes += quoted(entry.name) + ',' + link::format_wire_value(*value).toLatin1() + "\r\n";
+        pairs.append({entry.name, *value});
     }
     // Giving the unit its own mode back is part of the read.
     run.finish();
     if (run.failed())
         return std::nullopt;
+    return pairs;
+}
+
+QByteArray settings_bytes(const QString &model_name, const QList<SettingsPair> &pairs)
+{
+    QByteArray bytes = quoted(kSettingsIdentifier) + "\r\n1\r\n" + quoted(model_name) + "\r\n";
+    for (const SettingsPair &pair : pairs)
+        bytes += quoted(pair.name) + ',' + link::format_wire_value(pair.value).toLatin1() + "\r\n";
     return bytes;
 }
 
@@ -111,10 +119,11 @@ void SettingsFile::filesave_Click()
         show(write_error);
         return;
     }
-    const std::optional<QByteArray> bytes = read_unit_settings(m_items, m_bracket, m_panel, QStringLiteral("Saving"));
-    if (!bytes)
+    const std::optional<QList<SettingsPair>> pairs =
+        read_unit_pairs(m_items, m_bracket, m_panel, QStringLiteral("Saving"));
+    if (!pairs)
         show(QStringLiteral("Unable to complete Save."));
-    else if (!commit_settings(file, *bytes))
+    else if (!commit_settings(file, settings_bytes(m_panel.model().name(), *pairs)))
         show(write_error);
 }
 
@@ -182,12 +191,13 @@ void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
         return;
     }
     const panel::Operation operation = m_panel.begin_operation();
-    const std::optional<QByteArray> unit = read_unit_settings(m_items, m_bracket, m_panel, QStringLiteral("Comparing"));
+    const std::optional<QList<SettingsPair>> unit =
+        read_unit_pairs(m_items, m_bracket, m_panel, QStringLiteral("Comparing"));
     if (!unit) {
         show(QStringLiteral("Unable to complete Save."));
         return;
     }
-    const QList<Difference> differences = compare_settings(content.pairs, parse_settings(*unit).pairs);
+    const QList<Difference> differences = compare_settings(content.pairs, *unit);
     if (differences.isEmpty()) {
         show(QStringLiteral("The unit holds the values of the file."));
         return;

@@ -16,10 +16,13 @@ namespace quvex::settings {
 // "c:\quvex.cfg" on Windows, quvex.cfg in the home folder elsewhere.
 QString settings_path();
 
-// Every value of the connected unit as a save writes it, each read afresh from the unit in one
-// unit-wide run; nothing when the unit could not be read to the end (the exchange has said why).
-std::optional<QByteArray> read_unit_settings(const catalogue::Catalogue &items, link::ModeBracket &bracket,
-                                             panel::Panel &panel, const QString &verb);
+// Every value of the connected unit, in the order a save writes them, each read afresh from the
+// unit in one unit-wide run; nothing when the unit could not be read to the end (the exchange
+// has said why).
+std::optional<QList<SettingsPair>> read_unit_pairs(const catalogue::Catalogue &items, link::ModeBracket &bracket,
+                                                   panel::Panel &panel, const QString &verb);
+// A settings file holding the pairs of the named model.
+QByteArray settings_bytes(const QString &model_name, const QList<SettingsPair> &pairs);
 
 // A settings file is written beside the old one and put in its place only when complete.
 // Opened unbuffered, so that a write that fails (a full disk) is seen where it happens and not
