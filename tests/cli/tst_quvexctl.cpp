@@ -1,10 +1,8 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
-#include "settings/settings_file.h"
-#include "support/serial_rig.h"
+#include "support/settings_bytes.h"
 #include "support/sim_process.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,25 +31,11 @@ Run quvexctl(const QStringList &arguments)
             process.readAllStandardError()};
 }
 
-QByteArray file_bytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using test::file_bytes;
+using test::settings_header;
+using test::write_file;
 
-void write_file(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-QByteArray header(const QByteArray &model)
-{
-    return "\"QUVEX Control Panel\"\r\n1\r\n\"" + model + "\"\r\n";
-}
-
-const QByteArray kQvmHeader = header("QUVEXview Max");
+const QByteArray kQvmHeader = settings_header("QUVEXview Max");
 const QByteArray kNoResponse =
     "QUVEX unit not responding.\nPlease check cables,\n that BaudRate=23\n and that RS232 = Control.\n";
 
@@ -86,7 +70,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_home.isValid());
-        // Inherited by the simulators, quvexctl and this process's own serial rig.
+        // Inherited by the simulators and quvexctl.
         qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
     }
 
@@ -98,17 +82,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
         const QStringList detect{"detect"};
-        QTest::addRow("QVL") << QStringList{"--model", "QVL"} << detect << 0 << QByteArray("QVL\tQUVEXview Lite\n")
-                             << QByteArray();
         QTest::addRow("QVM") << QStringList{"--model", "QVM"} << detect << 0 << QByteArray("QVM\tQUVEXview Max\n")
                              << QByteArray();
-        QTest::addRow("QVMX") << QStringList{"--model", "QVMX"} << detect << 0 << QByteArray("QVMX\tQUVEXview Max X\n")
-                              << QByteArray();
         QTest::addRow("QVMK, JSON") << QStringList{"--model", "QVMK"} << QStringList{"detect", "--json"} << 0
                                     << QByteArray("{\"model\":\"QVMK\",\"name\":\"QUVEXview Max XK\"}\n")
                                     << QByteArray();
-        QTest::addRow("QK1") << QStringList{"--model", "QK1"} << detect << 0 << QByteArray("QK1\tQUVEXkey Solo\n")
-                             << QByteArray();
         QTest::addRow("QK2") << QStringList{"--model", "QK2"} << detect << 0
                              << QByteArray("QK2\tQUVEXkey Solo PCI/ISA\n") << QByteArray();
         QTest::addRow("answers ? to everything") << QStringList{"--answer-unknown"} << detect << 2 << QByteArray()
@@ -126,40 +104,34 @@ private Q_SLOTS:
         QTEST(run.err, "err");
     }
 
-    void backup_equals_the_window_save_data()
+    void backup_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("model");
         QTest::addColumn<bool>("to_file");
-        int model = 0;
-        for (const char *code : {"QVL", "QVM", "QVMX", "QVMK", "QK1", "QK2"}) {
-            ++model;
-            QTest::addRow("%s", code) << QString::fromLatin1(code) << model << (model % 2 == 0);
-        }
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("lines"); // header and items
+        QTest::addRow("QVM to standard output") << "QVM" << false << QByteArray("QUVEXview Max") << 60;
+        QTest::addRow("QK1 to a file") << "QK1" << true << QByteArray("QUVEXkey Solo") << 47;
     }
 
     // In PAL overscan, so that every picture set is read through the video-mode bracket.
-    void backup_equals_the_window_save()
+    void backup()
     {
         QFETCH(QString, code);
-        QFETCH(int, model);
         QFETCH(bool, to_file);
+        QFETCH(QByteArray, name);
         const auto sim = start_sim({"--model", code, "--no-pacing"});
         QCOMPARE(quvexctl({"set", "Video Std=1", "Overscan=1"}).out, "Video Std\t1\nOverscan\t1\n");
         const QString backup = m_home.filePath("backup.cfg");
         const Run run = quvexctl(to_file ? QStringList{"read", "-o", backup} : QStringList{"read"});
         QCOMPARE(run.exit_code, 0);
         QCOMPARE(run.err, QByteArray());
-        const QString saved = m_home.filePath("window.cfg");
-        {
-            test::SerialRig rig;
-            rig.panel.quvex_Click(model);
-            rig.settings_file(saved).filesave_Click();
-            QVERIFY(rig.operator_side.messages.isEmpty());
-        }
-        QVERIFY(file_bytes(saved).contains("\"PO\\Out H-Centre:  \",508\r\n\"PO\\Out H-Width:   \",760\r\n"));
-        QCOMPARE(to_file ? file_bytes(backup) : run.out, file_bytes(saved));
         QCOMPARE(run.out.isEmpty(), to_file);
+        const QByteArray bytes = to_file ? file_bytes(backup) : run.out;
+        QVERIFY(bytes.startsWith(settings_header(name) + "\"Overscan          \",1\r\n"));
+        QVERIFY(bytes.contains("\"PO\\Out H-Centre:  \",508\r\n\"PO\\Out H-Width:   \",760\r\n"));
+        QTEST(int(bytes.count("\r\n")), "lines");
+        QVERIFY(bytes.endsWith("\r\n"));
     }
 
     // A read that a lost line stops part-way writes nothing at all, and keeps the old backup.
@@ -184,12 +156,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("exit_code");
         QTest::addColumn<QByteArray>("out");
         QTest::addRow("QVM") << "QVM"
-                             << header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
+                             << settings_header("QUVEXview Max")
+                                    + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
                              << 0 << QByteArray();
-        QTest::addRow("QK1") << "QK1" << header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n"
+        QTest::addRow("QK1") << "QK1"
+                             << settings_header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n"
                              << 0 << QByteArray();
         QTest::addRow("QVMX, a measured item")
-            << "QVMX" << header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
+            << "QVMX" << settings_header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
             << 1 << QByteArray("Total Lines\t600\t625\n");
     }
 

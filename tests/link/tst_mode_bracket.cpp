@@ -72,7 +72,7 @@ private Q_SLOTS:
                  : reading->is_empty() ? QString()
                                        : QString::number(reading->number()),
                  value);
-        QCOMPARE(rig.bracket.saved_video_std(), link::ModeBracket::kNone);
+        QCOMPARE(rig.bracket.saved_video_std(), -1.0); // nothing kept
         QCOMPARE(rig.unit.video_std(), video_std);
         QCOMPARE(rig.unit.overscan(), overscan);
     }

@@ -144,9 +144,7 @@ private Q_SLOTS:
         QTest::addRow("pan left, silent") << &P::Command11_Click << B::Silent << warning << kept;
         QTest::addRow("zoom on, silent") << &P::Command2_Click << B::Silent << warning << kept;
         QTest::addRow("underscan, silent") << &P::Command21_Click << B::Silent << warning << kept;
-        QTest::addRow("auto set, silent") << &P::Command24_Click << B::Silent << warning << kept;
         QTest::addRow("store settings, silent") << &P::store_settings_Click << B::Silent << warning << kept;
-        QTest::addRow("VGA store, silent") << &P::vga_store_Click << B::Silent << warning << kept;
     }
 
     void each_operation()

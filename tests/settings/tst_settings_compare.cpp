@@ -2,8 +2,8 @@
 #include "settings/settings_file.h"
 #include "support/messages.h"
 #include "support/rig.h"
+#include "support/settings_bytes.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,12 +11,9 @@ using namespace quvex;
 
 namespace {
 
-const QByteArray kLite = "\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Lite\"\r\n";
+using test::settings_pair;
 
-QByteArray pair(const QByteArray &name, const QByteArray &value)
-{
-    return '"' + name.leftJustified(18, ' ') + "\"," + value + "\r\n";
-}
+const QByteArray kLite = test::settings_header("QUVEXview Lite");
 
 } // namespace
 
@@ -32,22 +29,23 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("messages");
         const QStringList none;
         QTest::addRow("one differs, one same, one empty in the file")
-            << kLite + pair("Flicker Red.", "4") + pair("Zoom", "0") + pair("Sense", "")
+            << kLite + settings_pair("Flicker Red.", "4") + settings_pair("Zoom", "0") + settings_pair("Sense", "")
             << QStringList{"Flicker Red.|4|2"} << none;
         QTest::addRow("the unit gives no number")
-            << kLite + pair("Sense", "5") << none << QStringList{"The unit holds the values of the file."};
+            << kLite + settings_pair("Sense", "5") << none << QStringList{"The unit holds the values of the file."};
         QTest::addRow("unpadded, header, foreign, over-padded")
-            << kLite + "\"Zoom\",1\r\n" + pair(">Zoom", "1") + pair("Keyer", "2") + "\"Pan X Pos:          \",3\r\n"
+            << kLite + "\"Zoom\",1\r\n" + settings_pair(">Zoom", "1") + settings_pair("Keyer", "2")
+                   + "\"Pan X Pos:          \",3\r\n"
             << QStringList{"Zoom|1|0"} << none;
         QTest::addRow("one per video mode, in file order")
-            << kLite + pair("PO\\Out H-Centre:", "500") + pair("NU\\Out H-Centre:", "-1.5")
+            << kLite + settings_pair("PO\\Out H-Centre:", "500") + settings_pair("NU\\Out H-Centre:", "-1.5")
             << QStringList{"PO\\Out H-Centre:|500|508", "NU\\Out H-Centre:|-1.5|512"} << none;
         QTest::addRow("file of another model")
-            << "\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n" + pair("Zoom", "1") << none
+            << test::settings_header("QUVEXview Max") + settings_pair("Zoom", "1") << none
             << QStringList{"The file is for QUVEXview Max, the unit is QUVEXview Lite."};
-        QTest::addRow("damaged file") << kLite + pair("Zoom", "1") + pair("Sense", "x") << none
+        QTest::addRow("damaged file") << kLite + settings_pair("Zoom", "1") + settings_pair("Sense", "x") << none
                                       << QStringList{"The settings file is damaged at \"Sense\"."};
-        QTest::addRow("unit silent") << kLite + pair("Zoom", "1") << none
+        QTest::addRow("unit silent") << kLite + settings_pair("Zoom", "1") << none
                                      << QStringList{test::kNoResponse, "Unable to complete Save."};
     }
 
@@ -55,8 +53,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
-        QFile file(dir.filePath("quvex.cfg"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush());
+        const QString path = dir.filePath("quvex.cfg");
+        test::write_file(path, bytes);
         test::Rig rig("QVL");
         rig.unit.set_value("FlickerRed.", 2);
         rig.unit.set_picture_value(1, 1, "OutH-Centre:", 508);
@@ -66,7 +64,7 @@ private Q_SLOTS:
             rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
 
         QStringList offered;
-        rig.settings_file(file.fileName()).filecompare_Click([&](const QList<settings::Difference> &differences) {
+        rig.settings_file(path).filecompare_Click([&](const QList<settings::Difference> &differences) {
             for (const settings::Difference &d : differences)
                 offered.append(QStringLiteral("%1|%2|%3").arg(d.name).arg(d.file).arg(d.unit));
             return std::nullopt;

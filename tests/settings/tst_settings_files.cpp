@@ -3,6 +3,7 @@
 // and a load that blocked on a FIFO would be killed rather than hang the suite.
 #include "settings/settings_file.h"
 #include "support/rig.h"
+#include "support/settings_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,8 +76,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath("quvex.cfg");
         if (setup == "full disk") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("the old settings") == 16);
+            test::write_file(path, "the old settings");
         } else if (setup.endsWith("FIFO")) {
             const QString fifo = setup == "FIFO" ? path : dir.filePath("fifo");
             QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

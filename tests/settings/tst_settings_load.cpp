@@ -2,9 +2,9 @@
 #include "settings/settings_file.h"
 #include "support/messages.h"
 #include "support/rig.h"
+#include "support/settings_bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,17 +15,11 @@ namespace {
 
 const QString kNotOurs = "This is not a QUVEX Control Panel file.";
 
-QByteArray header(const QByteArray &model = "QUVEXview Lite", const QByteArray &version = "1")
-{
-    return "\"QUVEX Control Panel\"\r\n" + version + "\r\n\"" + model + "\"\r\n";
-}
+using test::settings_header;
+using test::settings_pair;
 
-QByteArray pair(const QByteArray &name, const QByteArray &value)
-{
-    return '"' + name.leftJustified(18, ' ') + "\"," + value + "\r\n";
-}
-
-const QByteArray kFlicker = pair("Flicker Red.", "4");
+const QByteArray kLite = settings_header("QUVEXview Lite");
+const QByteArray kFlicker = settings_pair("Flicker Red.", "4");
 
 // Connects a QUVEXview Lite and loads bytes (no file at all when null); gives the path as messages show it.
 QString connect_and_load(test::Rig &rig, const QByteArray &bytes)
@@ -33,8 +27,8 @@ QString connect_and_load(test::Rig &rig, const QByteArray &bytes)
     rig.connect(1);
     QTemporaryDir dir;
     const QString path = dir.filePath("quvex.cfg");
-    if (QFile file(path); !bytes.isNull() && (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()))
-        qFatal("cannot write %s", qPrintable(path));
+    if (!bytes.isNull())
+        test::write_file(path, bytes);
     rig.settings_file(path).fileopen_Click();
     return QDir::toNativeSeparators(path);
 }
@@ -53,11 +47,11 @@ private Q_SLOTS:
         QTest::addRow("file missing") << QByteArray() << "Could not open file <path>";
         QTest::addRow("identifier in lower case")
             << QByteArray("\"quvex control panel\"\r\n1\r\n\"QUVEXview Lite\"\r\n") + kFlicker << kNotOurs;
-        QTest::addRow("version 2") << header("QUVEXview Lite", "2") + kFlicker << "Unknown file version.";
+        QTest::addRow("version 2") << settings_header("QUVEXview Lite", "2") + kFlicker << "Unknown file version.";
         QTest::addRow("ends before the model") << QByteArray("\"QUVEX Control Panel\"\r\n1\r\n") << kNotOurs;
-        QTest::addRow("unknown model") << header("QUVEXview Max Y") + kFlicker << "Unknown QUVEX type.";
-        QTest::addRow("2 MiB file") << header() + kFlicker + QByteArray(2 << 20, ' ') << kNotOurs;
-        QTest::addRow("1001 pairs") << header() + kFlicker.repeated(1001) << kNotOurs;
+        QTest::addRow("unknown model") << settings_header("QUVEXview Max Y") + kFlicker << "Unknown QUVEX type.";
+        QTest::addRow("2 MiB file") << kLite + kFlicker + QByteArray(2 << 20, ' ') << kNotOurs;
+        QTest::addRow("1001 pairs") << kLite + kFlicker.repeated(1001) << kNotOurs;
     }
 
     void refused_files()
@@ -84,16 +78,16 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("writes");
         const QString damaged = "The settings file is damaged at \"%1\"; the rest of it was not loaded.";
         const QStringList none;
-        QTest::addRow("value abc") << header() + pair("Image Freeze", "abc") + kFlicker
+        QTest::addRow("value abc") << kLite + settings_pair("Image Freeze", "abc") + kFlicker
                                    << QStringList{damaged.arg("Image Freeze")} << none;
         QTest::addRow("ends after a name")
-            << header() + "\"Flicker Red.\"" << QStringList{damaged.arg("Flicker Red.")} << none;
+            << kLite + "\"Flicker Red.\"" << QStringList{damaged.arg("Flicker Red.")} << none;
         // The unit reads as another model: its warning, and nothing of the file.
         QTest::addRow("a model the unit is not")
-            << header("QUVEXkey Solo") + pair("Keyer", "2") << QStringList{test::kWrongType} << none;
+            << settings_header("QUVEXkey Solo") + settings_pair("Keyer", "2") << QStringList{test::kWrongType} << none;
         QTest::addRow("foreign name, blank line")
-            << header() + pair("Keyer", "2") + "\r\n" + kFlicker << none << QStringList{"FlickerRed.=4"};
-        QTest::addRow("empty value") << header() + pair("Flicker Red.", "") << none << none;
+            << kLite + settings_pair("Keyer", "2") + "\r\n" + kFlicker << none << QStringList{"FlickerRed.=4"};
+        QTest::addRow("empty value") << kLite + settings_pair("Flicker Red.", "") << none << none;
     }
 
     void broken_or_foreign_pairs()
@@ -113,7 +107,8 @@ private Q_SLOTS:
     {
         test::Rig rig;
         rig.unit.set_value("VideoStd", 1);
-        connect_and_load(rig, header() + pair("NU\\Out H-Centre:", "600") + pair("PO\\Out V-Centre:", "301"));
+        connect_and_load(rig,
+                         kLite + settings_pair("NU\\Out H-Centre:", "600") + settings_pair("PO\\Out V-Centre:", "301"));
         QCOMPARE(rig.unit.picture_value(0, 0, "OutH-Centre:"), 600.0);
         QCOMPARE(rig.unit.picture_value(1, 1, "OutV-Centre:"), 301.0);
         QVERIFY(rig.unit.video_std() == 1 && rig.unit.overscan() == 0 && rig.operator_side.messages.isEmpty());

@@ -2,8 +2,8 @@
 #include "settings/settings_file.h"
 #include "support/messages.h"
 #include "support/rig.h"
+#include "support/settings_bytes.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,8 +14,7 @@ namespace {
 QByteArray save(test::Rig &rig, const QString &path)
 {
     rig.settings_file(path).filesave_Click();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return test::file_bytes(path);
 }
 
 } // namespace
@@ -100,8 +99,7 @@ private Q_SLOTS:
         QFETCH(bool, vanish);
         QTemporaryDir dir;
         const QString path = dir.filePath("quvex.cfg");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("the old settings") == 16 && file.flush());
+        test::write_file(path, "the old settings");
         test::Rig rig("QVL");
         rig.panel.quvex_Click(model);
         rig.unit.unknown_names = {vanish ? "" : "Sense"};
