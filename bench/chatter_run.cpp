@@ -2,12 +2,11 @@
 
 #include "bench_rig.h"
 #include "process_cpu.h"
+#include "runs.h"
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -47,10 +46,8 @@ bool run_chatter_idle(double seconds, ChatterFigures &figures, QString &error)
     const double cpu_before = process_cpu_ms();
     QElapsedTimer wall;
     wall.start();
-    // As the window idles: events handled as they come, nothing asked of the unit.
-    QEventLoop idle;
-    QTimer::singleShot(int(seconds * 1000), &idle, &QEventLoop::quit);
-    idle.exec();
+    // As the window idles: nothing asked of the unit.
+    run_events_for(int(seconds * 1000));
     figures.cpu_percent = 100 * (process_cpu_ms() - cpu_before) / double(wall.elapsed());
     figures.rss_after_kb = resident_kb();
     figures.bytes_buffered = rig.serial.bytes_waiting();

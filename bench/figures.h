@@ -33,9 +33,14 @@ inline constexpr double kWallLimit = 1.05;     // of the wire bound, or of the t
 inline constexpr double kCpuLimitPercent = 3;  // of wall time
 inline constexpr double kTimerP99LimitMs = 20; // lateness of the 10 ms probe timer
 
+inline double wire_bound_ms(qint64 bytes_out, qint64 bytes_in)
+{
+    return double(bytes_out + bytes_in) * kByteMs;
+}
+
 inline double wire_bound_ms(const Figures &f)
 {
-    return double(f.bytes_out + f.bytes_in) * kByteMs;
+    return wire_bound_ms(f.bytes_out, f.bytes_in);
 }
 
 // What the wall time is held against.

@@ -8,15 +8,6 @@
 
 namespace quvex::bench {
 
-namespace {
-
-const char *verdict(bool met)
-{
-    return met ? "PASS" : "MISS";
-}
-
-} // namespace
-
 void print_load()
 {
     QFile file(QStringLiteral("/proc/loadavg"));
@@ -63,6 +54,11 @@ void print_notes(const std::vector<Figures> &rows)
             std::printf("%s %s told the operator: %s\n", qPrintable(f.model), qPrintable(f.operation),
                         qPrintable(f.messages.join(QStringLiteral(" | ")).replace(u'\r', u' ')));
     }
+}
+
+const char *verdict(bool met)
+{
+    return met ? "PASS" : "MISS";
 }
 
 } // namespace quvex::bench

@@ -12,5 +12,7 @@ void print_load();
 void print_table(const std::vector<Figures> &rows);
 // What an exchange costs beyond its bytes' wire time, and anything the operator was told.
 void print_notes(const std::vector<Figures> &rows);
+// A row's word for one target, the same in every table.
+const char *verdict(bool met);
 
 } // namespace quvex::bench

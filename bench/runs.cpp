@@ -5,6 +5,8 @@
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <functional>
 
@@ -40,12 +42,6 @@ Figures measure(BenchRig &rig, const std::function<void()> &operation)
     return figures;
 }
 
-// The simulator paces both ways at 9600 baud by default, so a run takes the wire's time.
-QStringList simulator_arguments(const QString &code)
-{
-    return {QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")};
-}
-
 bool port_opened(const BenchRig &rig, test::SimProcess &sim, QString &error)
 {
     if (rig.core.link.is_port_open())
@@ -63,6 +59,18 @@ Figures named(Figures figures, const QString &model, const QString &operation)
 }
 
 } // namespace
+
+QStringList simulator_arguments(const QString &code)
+{
+    return {QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")};
+}
+
+void run_events_for(int ms)
+{
+    QEventLoop idle;
+    QTimer::singleShot(ms, &idle, &QEventLoop::quit);
+    idle.exec();
+}
 
 bool run_model(int index, std::vector<Figures> &rows, QString &error)
 {

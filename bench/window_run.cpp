@@ -8,15 +8,14 @@
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
 #include "process_cpu.h"
+#include "report.h"
+#include "runs.h"
 #include "serial/qt_serial_port.h"
 #include "settings/settings_file.h"
 #include "support/sim_process.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
+#include <QEvent>
 #include <QListWidget>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -91,9 +90,7 @@ struct Window
 // a run) and the last value of a run is painted.
 void settle()
 {
-    QEventLoop idle;
-    QTimer::singleShot(100, &idle, &QEventLoop::quit);
-    idle.exec();
+    run_events_for(100);
 }
 
 WindowFigures measure(Window &w, const QString &model, const QString &operation, const std::function<void()> &run)
@@ -114,7 +111,8 @@ WindowFigures measure(Window &w, const QString &model, const QString &operation,
     f.span_ms = w.port.span_ms();
     f.cpu_ms = cpu_after - cpu_before;
     // A write all shows nothing new: only its reads of the unit's mode end with an LF.
-    if (operation != QStringLiteral("read all"))
+    f.shows_values = operation == QStringLiteral("read all");
+    if (!f.shows_values)
         return f;
     // Lines below the list's lower edge are not shown until the operator scrolls there.
     const QListWidget &list = w.list;
@@ -139,7 +137,7 @@ WindowFigures measure(Window &w, const QString &model, const QString &operation,
 bool run_window(int index, std::vector<WindowFigures> &rows, QString &error)
 {
     const QString code = catalogue::unit_models().at(std::size_t(index)).code;
-    test::SimProcess sim({QStringLiteral("--model"), code, QStringLiteral("--com"), QStringLiteral("1")});
+    test::SimProcess sim(simulator_arguments(code));
     if (!sim.start()) {
         error = sim.error();
         return false;
@@ -163,17 +161,14 @@ void print_window_table(const std::vector<WindowFigures> &rows)
     std::printf("%-6s %-10s %9s %8s %13s %8s %11s %6s %13s  %-4s %-4s %-4s\n", "model", "op", "bytes out", "bytes in",
                 "wire bound ms", "span ms", "span/bound", "CPU %", "worst show ms", "span", "CPU", "show");
     for (const WindowFigures &f : rows) {
-        const double bound = double(f.bytes_out + f.bytes_in) * kByteMs;
+        const double bound = wire_bound_ms(f.bytes_out, f.bytes_in);
         const double ratio = f.span_ms / bound;
         const double cpu = 100 * f.cpu_ms / f.span_ms;
-        const bool shows = f.operation == QStringLiteral("read all");
         std::printf("%-6s %-10s %9lld %8lld %13.1f %8.1f %11.3f %6.2f %13s  %-4s %-4s %-4s\n", qPrintable(f.model),
                     qPrintable(f.operation), f.bytes_out, f.bytes_in, bound, f.span_ms, ratio, cpu,
-                    shows ? qPrintable(QString::number(f.worst_show_ms, 'f', 2)) : "-",
-                    ratio <= kWallLimit ? "PASS" : "MISS", cpu <= kWindowCpuLimitPercent ? "PASS" : "MISS",
-                    !shows                            ? "-"
-                    : f.worst_show_ms <= kShowLimitMs ? "PASS"
-                                                      : "MISS");
+                    f.shows_values ? qPrintable(QString::number(f.worst_show_ms, 'f', 2)) : "-",
+                    verdict(ratio <= kWallLimit), verdict(cpu <= kWindowCpuLimitPercent),
+                    f.shows_values ? verdict(f.worst_show_ms <= kShowLimitMs) : "-");
     }
 }
 

@@ -17,6 +17,8 @@ struct WindowFigures
     double span_ms = 0;       // from the first byte sent to the last byte received
     double cpu_ms = 0;        // the panel's process over the span
     double worst_show_ms = 0; // from an answer's LF to the list's next repaint, the worst in sight
+    // Only a read all puts new values in the list; the other rows have no show time.
+    bool shows_values = false;
 };
 
 inline constexpr double kWindowCpuLimitPercent = 5;

@@ -16,7 +16,7 @@ constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNO
 // while a panel busy elsewhere for that long still misses none.
 constexpr int kMostUnread = 256;
 // A busy machine wakes the loop a little late at times; only so much is made up afterwards.
-constexpr auto kCatchUp = 4 * Chatter::kByteTime;
+constexpr auto kCatchUp = 4 * WireWriter::kByteTime;
 
 } // namespace
 
@@ -28,7 +28,7 @@ Chatter::Result Chatter::send(Clock::time_point now)
         return Result::Heard;
     // Bytes a late wake missed follow one write at a time, so the rate holds; a longer stall is
     // dropped rather than sent as a burst.
-    m_due = std::max(m_due + kByteTime, now - kCatchUp);
+    m_due = std::max(m_due + WireWriter::kByteTime, now - kCatchUp);
     if (m_pty.unread() >= kMostUnread)
         return Result::Done;
     const char letter = kLetters[m_sent % kLetters.size()];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/pty_pair.h"
+#include "sim/wire_writer.h"
 
 #include <chrono>
 #include <cstddef>
@@ -14,9 +15,8 @@ namespace quvex::sim {
 class Chatter
 {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = WireWriter::Clock;
     enum class Result { Done, Heard, Full, Failed };
-    static constexpr Clock::duration kByteTime = std::chrono::nanoseconds(1'000'000'000 / 960);
 
     Chatter(const PtyPair &pty, Clock::time_point start)
         : m_pty(pty)
@@ -26,7 +26,7 @@ public:
 
     Clock::time_point next_due() const { return m_due; }
     // Nothing goes out before one byte time from now.
-    void hold(Clock::time_point now) { m_due = now + kByteTime; }
+    void hold(Clock::time_point now) { m_due = now + WireWriter::kByteTime; }
     // Done: the due byte went out, or was dropped because nobody reads. Heard: the panel has begun
     // a line meanwhile, and nothing went out.
     Result send(Clock::time_point now);

@@ -22,8 +22,6 @@ namespace {
 using Clock = WireWriter::Clock;
 using namespace std::chrono_literals;
 
-// 10 bits per character at 9600 baud.
-constexpr auto kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / 9600);
 // How long to leave a hung-up master alone, so that a persistent POLLHUP cannot spin the loop.
 constexpr auto kHangUpPause = 100ms;
 // Closing the master throws away what the panel has not read yet, and the last answer before a
@@ -44,12 +42,11 @@ public:
     Server(const Options &options, Unit &unit, FaultPlan &faults, const PtyPair &pty)
         : m_unit(unit)
         , m_pty(pty)
-        , m_master(pty.master())
         , m_faults(faults)
-        , m_writer(m_master, options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
+        , m_writer(pty.master(), options.pacing ? WireWriter::kByteTime : Clock::duration::zero())
         , m_trace(options.trace)
         , m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms))
-        , m_byte_time(options.pacing ? Clock::duration(kByteTime) : Clock::duration::zero())
+        , m_byte_time(options.pacing ? WireWriter::kByteTime : Clock::duration::zero())
     {
         if (options.chatter)
             m_chatter.emplace(pty, Clock::now());
@@ -69,7 +66,6 @@ private:
 
     Unit &m_unit;
     const PtyPair &m_pty;
-    int m_master;
     LineFramer m_framer;
     FaultPlan &m_faults;
     WireWriter m_writer;
@@ -115,7 +111,7 @@ std::optional<int> Server::run(int signal_fd)
         if (m_full)
             wake.reset();
         const short events = short(POLLIN | (m_full ? POLLOUT : 0));
-        pollfd fds[2] = {{signal_fd, POLLIN, 0}, {watched ? m_master : -1, events, 0}};
+        pollfd fds[2] = {{signal_fd, POLLIN, 0}, {watched ? m_pty.master() : -1, events, 0}};
         const timespec timeout = wake ? to_timespec(*wake - now) : timespec{};
         if (ppoll(fds, 2, wake ? &timeout : nullptr, nullptr) < 0) {
             if (errno == EINTR)
@@ -145,7 +141,7 @@ std::optional<Clock::time_point> Server::vanish_look(Clock::time_point now)
 void Server::receive(Clock::time_point now)
 {
     char buffer[512];
-    const ssize_t count = read(m_master, buffer, sizeof buffer);
+    const ssize_t count = read(m_pty.master(), buffer, sizeof buffer);
     if (count > 0) {
         m_heard = std::max(now, m_heard) + count * m_byte_time;
         for (const Line &line : m_framer.feed({buffer, std::size_t(count)}))

@@ -14,6 +14,9 @@ class WireWriter
 public:
     using Clock = std::chrono::steady_clock;
     enum class Result { Done, Full, Failed };
+    // The unit's line at 9600 baud: ten bits (start, eight data, stop) for every byte. The chatter
+    // keeps to it as well, so that it never sends faster than a real line could.
+    static constexpr Clock::duration kByteTime = std::chrono::nanoseconds(1'000'000'000LL * 10 / 9600);
 
     WireWriter(int fd, Clock::duration byte_time);
 

@@ -10,12 +10,13 @@ QSize ListLineDelegate::sizeHint(const QStyleOptionViewItem &option, const QMode
     // The text is fixed-pitch: a line is as wide as its characters and as high as the first one
     // the style measured. Measured by the style, every new text would be shaped once more.
     const qsizetype length = index.data(Qt::DisplayRole).toString().size();
-    if (!m_first_line.isValid()) {
-        m_first_line = QStyledItemDelegate::sizeHint(option, index);
+    if (m_line_height == 0) {
+        const QSize first_line = QStyledItemDelegate::sizeHint(option, index);
+        m_line_height = first_line.height();
         m_char_width = option.fontMetrics.horizontalAdvance(u'0');
-        m_margins = m_first_line.width() - m_char_width * static_cast<int>(length);
+        m_margins = first_line.width() - m_char_width * static_cast<int>(length);
     }
-    return {m_margins + m_char_width * static_cast<int>(length), m_first_line.height()};
+    return {m_margins + m_char_width * static_cast<int>(length), m_line_height};
 }
 
 void ListLineDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -15,7 +15,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-    // The list asks again after every line appended; the answer only changes with the text.
+    // The list asks again after every line appended; the answer only changes with the text's length.
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
@@ -23,7 +23,7 @@ private:
     static constexpr qsizetype kKeptTexts = 1024;
 
     mutable QHash<QString, QStaticText> m_laid_out;
-    mutable QSize m_first_line;
+    mutable int m_line_height = 0; // 0 until the first line is measured
     mutable int m_char_width = 0;
     mutable int m_margins = 0;
 };

@@ -18,7 +18,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>

@@ -11,10 +11,10 @@ namespace {
 
 constexpr int kSide = 32;
 
-QPixmap blank_picture()
+QPixmap blank_picture(int side = kSide)
 {
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    QPixmap picture(QSize(kSide, kSide) * ratio);
+    QPixmap picture(QSize(side, side) * ratio);
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     return picture;
@@ -87,12 +87,9 @@ void paint_window_icon(QPainter &painter, qreal side)
 QIcon window_icon()
 {
     // Several sizes, so that a task bar or switcher that wants a big one gets it sharp.
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     QIcon icon;
     for (const int side : {16, 32, 64, 256}) {
-        QPixmap picture(QSize(side, side) * ratio);
-        picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::transparent);
+        QPixmap picture = blank_picture(side);
         QPainter painter(&picture);
         paint_window_icon(painter, side);
         painter.end();
