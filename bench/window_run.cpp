@@ -72,7 +72,7 @@ struct Window
     CountingPort port{serial};
     app::MainWindow window{[] {
         app::WindowHooks hooks = app::production_hooks();
-        hooks.show_message = [](QWidget *, const QString &text, const QString &, link::MessageIcon) {
+        hooks.show_message = [](QWidget *, const QString &text, const QString &, link::MessageIcon, const QString &) {
             std::fprintf(stderr, "quvex-bench: the window said: %s\n", qPrintable(QString(text).replace(u'\r', u' ')));
         };
         return hooks;

@@ -1,6 +1,7 @@
 #include "message_box.h"
 
 #include <QMessageBox>
+#include <QTextDocument>
 
 namespace quvex::app {
 
@@ -13,7 +14,7 @@ QString message_display_text(const QString &text)
 }
 
 std::unique_ptr<QMessageBox> make_message_box(QWidget *parent, const QString &text, const QString &title,
-                                              link::MessageIcon icon)
+                                              link::MessageIcon icon, const QString &detail)
 {
     auto box = std::make_unique<QMessageBox>(parent);
     // A dialog is a window of its own and would not take on the panel's colours by itself.
@@ -22,6 +23,8 @@ std::unique_ptr<QMessageBox> make_message_box(QWidget *parent, const QString &te
     box->setWindowTitle(title.isEmpty() ? kApplicationTitle : title);
     box->setText(message_display_text(text));
     box->setTextFormat(Qt::PlainText);
+    if (!detail.isEmpty())
+        box->setInformativeText(Qt::convertFromPlainText(detail)); // a reason may hold a '<'
     box->setIcon(icon == link::MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
     box->setStandardButtons(QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);

@@ -19,7 +19,8 @@ QString message_display_text(const QString &text);
 
 // The panel's modal message: one OK button, the application's title when none is given, the
 // warning icon for an exclamation. Built apart from showing it so tests can examine it.
+// The detail, when given, is the box's informative text under the message.
 std::unique_ptr<QMessageBox> make_message_box(QWidget *parent, const QString &text, const QString &title,
-                                              link::MessageIcon icon);
+                                              link::MessageIcon icon, const QString &detail = {});
 
 } // namespace quvex::app

@@ -12,8 +12,9 @@ namespace quvex::app {
 WindowHooks production_hooks()
 {
     WindowHooks hooks;
-    hooks.show_message = [](QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon) {
-        make_message_box(parent, text, title, icon)->exec();
+    hooks.show_message = [](QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon,
+                            const QString &detail) {
+        make_message_box(parent, text, title, icon, detail)->exec();
     };
     // Blocks until something happens; Timer1's ticks make sure something always does.
     hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };

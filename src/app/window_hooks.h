@@ -16,7 +16,8 @@ namespace quvex::app {
 // tests put recorders in their place so nothing blocks and no time passes for real.
 struct WindowHooks
 {
-    std::function<void(QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon)>
+    std::function<void(QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon,
+                       const QString &detail)>
         show_message;
     std::function<void()> process_events;
     // Starts a program without waiting for it; false when it could not be started.

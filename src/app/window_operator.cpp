@@ -13,9 +13,10 @@ WindowOperator::WindowOperator(QMainWindow &window, QLineEdit &port_box, const W
 {
 }
 
-void WindowOperator::show_message(const QString &text, const QString &title, link::MessageIcon icon)
+void WindowOperator::show_message(const QString &text, const QString &title, link::MessageIcon icon,
+                                  const QString &detail)
 {
-    m_hooks.show_message(&m_window, text, title, icon);
+    m_hooks.show_message(&m_window, text, title, icon, detail);
 }
 
 void WindowOperator::set_window_enabled(bool enabled)

@@ -18,8 +18,8 @@ class WindowOperator final : public link::OperatorSide
 public:
     WindowOperator(QMainWindow &window, QLineEdit &port_box, const WindowHooks &hooks);
 
-    void show_message(const QString &text, const QString &title = {},
-                      link::MessageIcon icon = link::MessageIcon::None) override;
+    void show_message(const QString &text, const QString &title = {}, link::MessageIcon icon = link::MessageIcon::None,
+                      const QString &detail = {}) override;
     void set_window_enabled(bool enabled) override;
     void set_port_box_enabled(bool enabled) override;
     void process_events() override;

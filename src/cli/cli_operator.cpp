@@ -24,7 +24,7 @@ CliOperator::CliOperator()
 {
 }
 
-void CliOperator::show_message(const QString &text, const QString &, link::MessageIcon)
+void CliOperator::show_message(const QString &text, const QString &, link::MessageIcon, const QString &detail)
 {
     if (m_unknown_expected && text == QLatin1String(link::Link::kWrongTypeText))
         return;
@@ -34,6 +34,8 @@ void CliOperator::show_message(const QString &text, const QString &, link::Messa
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
+    if (!detail.isEmpty())
+        shown += u'\n' + detail;
     print_error_text(shown + u'\n');
 }
 

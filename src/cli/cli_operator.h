@@ -14,8 +14,8 @@ class CliOperator final : public link::OperatorSide
 public:
     CliOperator();
 
-    void show_message(const QString &text, const QString &title = {},
-                      link::MessageIcon icon = link::MessageIcon::None) override;
+    void show_message(const QString &text, const QString &title = {}, link::MessageIcon icon = link::MessageIcon::None,
+                      const QString &detail = {}) override;
     void set_window_enabled(bool) override {}
     void set_port_box_enabled(bool) override {}
     void process_events() override;

@@ -26,7 +26,8 @@ void Link::Timer1_Timer()
 void Link::open_port()
 {
     if (!m_port.is_open() && !m_port.set_open(true))
-        m_operator.show_message(QStringLiteral("Could not open COM port - please check COM port number."));
+        m_operator.show_message(QStringLiteral("Could not open COM port - please check COM port number."), {},
+                                MessageIcon::None, m_port.open_failure());
     if (m_port.is_open()) {
         m_state.warn_disconnected = true;
         m_operator.set_port_box_enabled(false);

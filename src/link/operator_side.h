@@ -13,8 +13,10 @@ class OperatorSide
 public:
     virtual ~OperatorSide() = default;
 
-    // Modal, one OK button; an empty title means the application's title.
-    virtual void show_message(const QString &text, const QString &title = {}, MessageIcon icon = MessageIcon::None) = 0;
+    // Modal, one OK button; an empty title means the application's title. The detail, when
+    // there is one, stands under the text: what the operator can do about it.
+    virtual void show_message(const QString &text, const QString &title = {}, MessageIcon icon = MessageIcon::None,
+                              const QString &detail = {}) = 0;
     virtual void set_window_enabled(bool enabled) = 0;
     // The port number box may only be edited while the port is closed.
     virtual void set_port_box_enabled(bool enabled) = 0;

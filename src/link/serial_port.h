@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 namespace quvex::link {
 
@@ -16,6 +17,8 @@ public:
     // Opens or closes the line; false when it could not be opened.
     virtual bool set_open(bool open) = 0;
     virtual bool is_open() const = 0;
+    // Why the last open failed, in words the operator can act on; empty when nothing is known.
+    virtual QString open_failure() const { return {}; }
     // False when the line is gone and could not be opened again: nothing was sent.
     virtual bool send(const QByteArray &bytes) = 0;
     virtual qint64 bytes_waiting() const = 0;

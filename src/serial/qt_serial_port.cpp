@@ -27,7 +27,9 @@ bool QtSerialPort::open_device()
     // A unit that sends without being asked (a wrong baud rate, a looping unit) would
     // otherwise fill memory while nothing reads; what waits is discarded before each line.
     m_port.setReadBufferSize(kReadBufferBytes);
-    return m_port.open(QIODevice::ReadWrite);
+    const bool opened = m_port.open(QIODevice::ReadWrite);
+    m_open_failure = opened ? QString() : m_port.portName() + QStringLiteral(": ") + m_port.errorString();
+    return opened;
 }
 
 bool QtSerialPort::set_open(bool open)

@@ -24,6 +24,7 @@ public:
     void set_port_number(int number) override;
     bool set_open(bool open) override;
     bool is_open() const override { return m_open; }
+    QString open_failure() const override { return m_open_failure; }
     bool send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override;
     QByteArray read_waiting() override;
@@ -43,6 +44,7 @@ private:
     bool m_open = false;
     bool m_line_lost = false;
     QByteArray m_left_over;
+    QString m_open_failure;
 };
 
 } // namespace quvex::serial

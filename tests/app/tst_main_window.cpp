@@ -72,7 +72,7 @@ struct Rig
     catalogue::CurrentModel model;
     test::FakeUnit unit;
     app::MainWindow window{app::WindowHooks{
-        .show_message = [this](QWidget *, const QString &text, auto &, auto) { messages.append(text); },
+        .show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); },
         .process_events =
             [this] {
                 statuses.append(window.statusBar()->currentMessage());

@@ -48,7 +48,7 @@ struct WindowRig
     catalogue::CurrentModel model;
     serial::QtSerialPort port;
     app::MainWindow window{app::WindowHooks{
-        .show_message = [this](QWidget *, const QString &text, auto &, auto) { messages.append(text); },
+        .show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); },
         .process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
         .start_detached = [](const QString &, const QStringList &) { return false; },
         .program_folder = QString(),

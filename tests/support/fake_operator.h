@@ -18,11 +18,13 @@ public:
         QString text;
         QString title;
         link::MessageIcon icon;
+        QString detail;
     };
 
-    void show_message(const QString &text, const QString &title, link::MessageIcon icon) override
+    void show_message(const QString &text, const QString &title, link::MessageIcon icon,
+                      const QString &detail) override
     {
-        messages.append({text, title, icon});
+        messages.append({text, title, icon, detail});
         if (on_message)
             on_message(text);
     }
