@@ -105,6 +105,10 @@ void MainWindow::make_menus()
     m_write_unit = make_action(clone, "write_unit", QStringLiteral("Write all to attached unit"));
     QMenu *reset = make_menu("reset", QStringLiteral("Reset"));
     m_reset_unit = make_action(reset, "reset_unit", QStringLiteral("Reset unit"));
+    // Finding and reaching the unit: the port entries are read afresh above the first separator
+    // each time the menu opens; the fixed items stand below it.
+    m_port = make_menu("port", QStringLiteral("Port"));
+    m_port->addSeparator()->setObjectName(QStringLiteral("port_entries_end"));
     QMenu *help = make_menu("help", QStringLiteral("Help"));
     m_quick_ref = make_action(help, "quick_ref", QStringLiteral("README.TXT"));
 }

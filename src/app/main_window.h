@@ -80,6 +80,7 @@ private:
     QAction *m_read_unit = nullptr;
     QAction *m_write_unit = nullptr;
     QAction *m_reset_unit = nullptr;
+    QMenu *m_port = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     FormView m_view;
