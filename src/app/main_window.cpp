@@ -10,7 +10,7 @@
 #include "pictures.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
-#include "serial/port_device.h"
+#include "ports/port_device.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -200,7 +200,7 @@ void MainWindow::commport_Change(const QString &text)
 {
     m_link->commport_Change(text);
     const int number = m_link->port_number();
-    m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(serial::port_device(number)));
+    m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(ports::port_device(number)));
 }
 
 void MainWindow::act(const std::function<void()> &action)

@@ -3,7 +3,7 @@
 #include "catalogue/naming.h"
 #include "detection.h"
 #include "link/answer_number.h"
-#include "serial/port_device.h"
+#include "ports/port_device.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
 #include "unit_session.h"
@@ -156,7 +156,7 @@ bool Runner::open_port()
     if (m_session.link.is_port_open())
         return true;
     print_error(QStringLiteral("could not open %1")
-                    .arg(m_call.device.isEmpty() ? serial::port_device(m_call.port) : m_call.device));
+                    .arg(m_call.device.isEmpty() ? ports::port_device(m_call.port) : m_call.device));
     return false;
 }
 

@@ -1,6 +1,6 @@
 #include "qt_serial_port.h"
 
-#include "port_device.h"
+#include "ports/port_device.h"
 
 namespace quvex::serial {
 
@@ -18,7 +18,7 @@ void QtSerialPort::set_port_number(int number)
 bool QtSerialPort::open_device()
 {
     // Resolved at every open: after a vanished device, port N may name another one.
-    m_port.setPortName(m_device.isEmpty() ? port_device(m_number) : m_device);
+    m_port.setPortName(m_device.isEmpty() ? ports::port_device(m_number) : m_device);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);

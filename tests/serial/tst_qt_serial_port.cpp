@@ -1,5 +1,5 @@
 #include "link/link.h"
-#include "serial/port_device.h"
+#include "ports/port_device.h"
 #include "serial/qt_serial_port.h"
 #include "support/fake_operator.h"
 
@@ -18,6 +18,7 @@
 
 using namespace quvex::link;
 using namespace quvex::serial;
+using namespace quvex::ports;
 
 namespace {
 
