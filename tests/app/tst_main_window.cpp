@@ -117,6 +117,8 @@ private Q_SLOTS:
         QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"1"_s);
         const auto &list = rig.get<QListWidget>(u"menu_list"_s);
         QVERIFY(rig.get(u"quvex_0"_s).isChecked() && list.count() == 0 && rig.get(u"feat_0"_s).isHidden());
+        const auto &editor = rig.get<QGroupBox>(u"adjustment"_s);
+        QCOMPARE(editor.accessibleName(), u"Selected adjustment"_s);
         rig.unit.refuse_open = true; // the unit type falls back when the port will not open
         rig.get(u"quvex_3"_s).click();
         QCOMPARE(rig.shown(), u"Could not open COM port - please check COM port number."_s);
@@ -129,7 +131,11 @@ private Q_SLOTS:
         QCOMPARE(list.item(0)->text(), u"Overscan          1 (On)"_s);
         QVERIFY(rig.statuses.contains(u"Reading 1 of 65: Overscan"_s));
         rig.click(u"Overscan"_s);
-        QCOMPARE(rig.get<QGroupBox>(u"adjustment"_s).title(), u"Overscan"_s);
+        QCOMPARE(editor.title(), u"Overscan"_s);
+        QCOMPARE(editor.accessibleName(), u"Selected adjustment: Overscan"_s); // what a screen reader says
+        rig.click(u"Pan X Pos:"_s);
+        QCOMPARE(editor.accessibleName(), u"Selected adjustment: Pan X Pos:"_s);
+        rig.click(u"Overscan"_s);
         QCOMPARE(rig.get<QLineEdit>(u"item_value"_s).text(), u"1"_s);
         QCOMPARE(rig.get(u"feat_1"_s).text(), u"On"_s);
         QVERIFY(rig.get(u"feat_1"_s).isVisible() && rig.get(u"feat_1"_s).isChecked()
