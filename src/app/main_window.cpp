@@ -8,9 +8,9 @@
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
+#include "ports/port_device.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
-#include "ports/port_device.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -65,6 +65,7 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     setPalette(grey);
 
     setCentralWidget(m_form);
+    m_readme = new ReadmeViewer(*this, m_hooks.environment, m_hooks.program_folder);
     make_menus();
     statusBar()->setObjectName(QStringLiteral("status"));
     statusBar()->setAccessibleName(QStringLiteral("Progress"));
@@ -270,7 +271,7 @@ void MainWindow::exit_Click()
 
 void MainWindow::quick_ref_Click()
 {
-    const QString failure = open_readme(m_hooks.program_folder, m_hooks.start_detached);
+    const QString failure = m_readme->open();
     if (!failure.isEmpty())
         m_operator.show_message(failure);
 }

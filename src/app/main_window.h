@@ -26,6 +26,7 @@ namespace quvex::app {
 
 class ControlForm;
 class FocusOutWatch;
+class ReadmeViewer;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.
@@ -83,6 +84,7 @@ private:
     QMenu *m_port = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
+    ReadmeViewer *m_readme = nullptr; // a child of the window
     FormView m_view;
     WindowOperator m_operator;
     QTimer m_timer1;
