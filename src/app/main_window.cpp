@@ -21,7 +21,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 
 #include <utility>
 
@@ -81,7 +84,7 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setParent(this);
     m_timer1.setInterval(100);
-    resize(sizeHint());
+    fit_to_screen();
 }
 
 MainWindow::~MainWindow()
@@ -89,6 +92,32 @@ MainWindow::~MainWindow()
     // The core is gone before the window; the box losing its focus while the controls are torn
     // down must not reach it.
     delete m_value_focus;
+}
+
+void MainWindow::fit_to_screen()
+{
+    // The window system's title bar and borders are not known before the window is shown; the
+    // style's own measures of them stand in.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize room = screen()->availableGeometry().size() - QSize(2 * border, title + 2 * border);
+    const QSize needed = sizeHint();
+    if (needed.width() <= room.width() && needed.height() <= room.height()) {
+        resize(needed);
+        return;
+    }
+    // The controls keep their places and sizes at this scale, and so must scroll to be reached.
+    // Locking the window still disables everything in it through the central widget.
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("form_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true); // the list still takes up what room there is
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    const QSize bars(needed.height() > room.height() ? bar : 0, needed.width() > room.width() ? bar : 0);
+    resize((needed + bars).boundedTo(room));
 }
 
 void MainWindow::make_menus()

@@ -50,6 +50,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The described layout as it is where the screen has room for it, else in a scrolling area
+    // that fits the screen.
+    void fit_to_screen();
     void make_menus();
     QMenu *make_menu(const char *name, const QString &title);
     QAction *make_action(QMenu *menu, const char *name, const QString &caption);
