@@ -1,21 +1,22 @@
 #!/usr/bin/env bash
 # Builds the Debian package from build-release and checks it as a user would get it, without
-# installing anything on this machine: apt would accept it, it holds what install() names and
-# nothing else, its desktop entry, metainfo and manual pages validate cleanly, and its programs
-# run from the unpacked tree and find the help where the panel looks for it.
+# installing anything on this machine: apt would accept it, lintian finds nothing in it, it holds
+# what install() names and nothing else, its desktop entry, metainfo and manual pages validate
+# cleanly, and its programs run from the unpacked tree and find the help where the panel looks
+# for it.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-release"
 app_id=org.quvex.Panel
 
-# The command-line programs: each answers --help and has its manual page in man1.
+# Every program has its manual page in man1; the command-line ones answer --help.
 commands=(quvex-sim quvexctl)
 programs=(quvex-panel "${commands[@]}")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 
-for tool in cpack dpkg-deb dpkg-shlibdeps file apt-get desktop-file-validate appstreamcli man readelf; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file apt-get lintian desktop-file-validate appstreamcli man readelf; do
     command -v "$tool" >/dev/null || fail "$tool is missing; run scripts/setup.sh --test"
 done
 [[ -f "$build/CPackConfig.cmake" ]] || fail "no configured $build; run scripts/test.sh first"
@@ -33,12 +34,19 @@ ok "built $(basename "$deb")"
 apt-get install --simulate "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; fail "apt-get cannot satisfy $(basename "$deb")"; }
 ok "apt-get install --simulate is satisfied"
 
+# Every finding it prints counts, not only those that fail the run. Its findings go to standard
+# output; standard error holds only its note that it runs as root, which is none.
+lintian --fail-on error,warning "$deb" >"$work/lintian.out" 2>"$work/lintian.err" \
+    || { cat "$work/lintian.out" "$work/lintian.err" >&2; fail "lintian"; }
+[[ ! -s "$work/lintian.out" ]] || { cat "$work/lintian.out" >&2; fail "lintian has findings"; }
+ok "lintian --fail-on error,warning finds nothing"
+
 tree="$work/tree"
 dpkg-deb -x "$deb" "$tree" || fail "dpkg-deb -x"
 usr="$tree/usr"
 [[ "$(ls "$usr/bin")" == "$(printf '%s\n' "${programs[@]}" | sort)" ]] \
     || fail "usr/bin holds $(ls "$usr/bin" | xargs), not ${programs[*]}"
-strays="$(cd "$tree" && find . -type f | grep -Ev '^\./usr/(bin/[^/]+|share/(applications|metainfo|quvex-panel|man/man1)/[^/]+|share/icons/hicolor/[^/]+/apps/[^/]+)$' || true)"
+strays="$(cd "$tree" && find . -type f | grep -Ev '^\./usr/(bin/[^/]+|share/(applications|metainfo|quvex-panel|doc/quvex-panel|man/man1)/[^/]+|share/icons/hicolor/[^/]+/apps/[^/]+)$' || true)"
 [[ -z "$strays" ]] || fail "files that nothing should install: $strays"
 ok "the package holds ${programs[*]} and their data, nothing else"
 
@@ -66,12 +74,15 @@ for png in "$icons"/*x*/apps/"$app_id".png; do
 done
 ok "icons: scalable SVG and PNG $(cd "$icons" && ls -d *x* | sort -n | xargs)"
 
+for program in "${programs[@]}"; do
+    page="$usr/share/man/man1/$program.1.gz"
+    [[ -f "$page" ]] || fail "no manual page $program.1.gz"
+    MANWIDTH=80 man --warnings -l "$page" >/dev/null 2>"$work/man.err" || fail "man $program.1"
+    [[ ! -s "$work/man.err" ]] || { cat "$work/man.err" >&2; fail "man --warnings $program.1"; }
+    ok "man --warnings $program.1 is clean"
+done
+
 for command in "${commands[@]}"; do
-    page="$usr/share/man/man1/$command.1"
-    [[ -f "$page" ]] || fail "no manual page for $command"
-    MANWIDTH=80 man --warnings -l "$page" >/dev/null 2>"$work/man.err" || fail "man $command.1"
-    [[ ! -s "$work/man.err" ]] || { cat "$work/man.err" >&2; fail "man --warnings $command.1"; }
-    ok "man --warnings $command.1 is clean"
     "$usr/bin/$command" --help >"$work/help.out" 2>&1 || { cat "$work/help.out" >&2; fail "$command --help"; }
     ok "unpacked $command --help runs"
 done

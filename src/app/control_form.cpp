@@ -199,7 +199,7 @@ void ControlForm::make_model_group()
 void ControlForm::make_editor()
 {
     m_adjustment = make_frame("adjustment", QString(), {60, 2340, 1755, 1335});
-    m_adjustment->setAccessibleName(QStringLiteral("Selected adjustment"));
+    m_adjustment->setAccessibleName(kEditorName);
 
     m_inc = new QPushButton(QStringLiteral("+"), m_adjustment);
     m_inc->setObjectName(QStringLiteral("inc"));

@@ -30,6 +30,8 @@ public:
     static constexpr int kClientHeightTwips = 6555;
     static constexpr int kModelButtons = 7;
     static constexpr int kOptionButtons = 4;
+    // The editor frame's accessible name, followed by the item's name while it holds one.
+    static inline const QString kEditorName = QStringLiteral("Selected adjustment");
 
     explicit ControlForm(QWidget *parent = nullptr);
 

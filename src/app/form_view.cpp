@@ -65,6 +65,9 @@ void FormView::clear_lines()
 void FormView::set_editor_caption(const QString &caption)
 {
     m_form.adjustment().setTitle(caption);
+    // A screen reader names the frame by this alone, and the caption is which item it holds.
+    m_form.adjustment().setAccessibleName(
+        caption.isEmpty() ? ControlForm::kEditorName : ControlForm::kEditorName + QStringLiteral(": ") + caption);
 }
 
 void FormView::set_value_text(const QString &text)

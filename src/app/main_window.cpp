@@ -8,9 +8,9 @@
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
+#include "ports/port_device.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
-#include "ports/port_device.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -21,7 +21,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 
 #include <utility>
 
@@ -65,6 +68,7 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     setPalette(grey);
 
     setCentralWidget(m_form);
+    m_readme = new ReadmeViewer(*this, m_hooks.environment, m_hooks.program_folder);
     make_menus();
     statusBar()->setObjectName(QStringLiteral("status"));
     statusBar()->setAccessibleName(QStringLiteral("Progress"));
@@ -80,7 +84,7 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setParent(this);
     m_timer1.setInterval(100);
-    resize(sizeHint());
+    fit_to_screen();
 }
 
 MainWindow::~MainWindow()
@@ -88,6 +92,32 @@ MainWindow::~MainWindow()
     // The core is gone before the window; the box losing its focus while the controls are torn
     // down must not reach it.
     delete m_value_focus;
+}
+
+void MainWindow::fit_to_screen()
+{
+    // The window system's title bar and borders are not known before the window is shown; the
+    // style's own measures of them stand in.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize room = screen()->availableGeometry().size() - QSize(2 * border, title + 2 * border);
+    const QSize needed = sizeHint();
+    if (needed.width() <= room.width() && needed.height() <= room.height()) {
+        resize(needed);
+        return;
+    }
+    // The controls keep their places and sizes at this scale, and so must scroll to be reached.
+    // Locking the window still disables everything in it through the central widget.
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("form_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true); // the list still takes up what room there is
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    const QSize bars(needed.height() > room.height() ? bar : 0, needed.width() > room.width() ? bar : 0);
+    resize((needed + bars).boundedTo(room));
 }
 
 void MainWindow::make_menus()
@@ -270,7 +300,7 @@ void MainWindow::exit_Click()
 
 void MainWindow::quick_ref_Click()
 {
-    const QString failure = open_readme(m_hooks.program_folder, m_hooks.start_detached);
+    const QString failure = m_readme->open();
     if (!failure.isEmpty())
         m_operator.show_message(failure);
 }

@@ -26,6 +26,7 @@ namespace quvex::app {
 
 class ControlForm;
 class FocusOutWatch;
+class ReadmeViewer;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.
@@ -49,6 +50,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The described layout as it is where the screen has room for it, else in a scrolling area
+    // that fits the screen.
+    void fit_to_screen();
     void make_menus();
     QMenu *make_menu(const char *name, const QString &title);
     QAction *make_action(QMenu *menu, const char *name, const QString &caption);
@@ -83,6 +87,7 @@ private:
     QMenu *m_port = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
+    ReadmeViewer *m_readme = nullptr; // a child of the window
     FormView m_view;
     WindowOperator m_operator;
     QTimer m_timer1;

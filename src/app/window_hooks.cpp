@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QProcess>
 
 namespace quvex::app {
 
@@ -13,14 +12,10 @@ WindowHooks production_hooks()
 {
     WindowHooks hooks;
     hooks.show_message = [](QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon,
-                            const QString &detail) {
-        make_message_box(parent, text, title, icon, detail)->exec();
-    };
+                            const QString &detail) { make_message_box(parent, text, title, icon, detail)->exec(); };
     // Blocks until something happens; Timer1's ticks make sure something always does.
     hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-    hooks.start_detached = [](const QString &program, const QStringList &arguments) {
-        return QProcess::startDetached(program, arguments);
-    };
+    hooks.environment = QProcessEnvironment::systemEnvironment();
     hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
     hooks.choose_differences = &choose_differences;

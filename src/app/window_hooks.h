@@ -3,8 +3,8 @@
 #include "link/operator_side.h"
 #include "settings/settings_compare.h"
 
+#include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -20,8 +20,8 @@ struct WindowHooks
                        const QString &detail)>
         show_message;
     std::function<void()> process_events;
-    // Starts a program without waiting for it; false when it could not be started.
-    std::function<bool(const QString &program, const QStringList &arguments)> start_detached;
+    // What the programs the panel starts are given, Help's text viewer; it is found on its PATH.
+    QProcessEnvironment environment;
     // Where the running program lies; its installed files are found relative to it.
     QString program_folder;
     std::function<void()> quit;

@@ -15,8 +15,8 @@
 using namespace quvex;
 using namespace Qt::StringLiterals;
 
-// The real window and core on a fake unit. The hooks record what would be shown or started, and
-// waiting for the unit runs the fake unit's virtual clock, so nothing waits in real time.
+// The real window and core on a fake unit. The hooks record what would be shown, and waiting for
+// the unit runs the fake unit's virtual clock, so nothing waits in real time.
 struct Rig
 {
     // Connected chooses QUVEXview Max, which reads the unit; what that sent is forgotten.
@@ -63,8 +63,6 @@ struct Rig
     QTemporaryDir folder; // the settings file lies in a folder of it that does not exist
     QStringList messages, statuses;
     std::function<void()> while_waiting = [] {}; // runs in each turn of an exchange's wait
-    QList<QStringList> started;
-    bool start_succeeds = true;
     int quits = 0;
     QList<settings::Difference> offered; // what the compare dialog would list
     std::optional<QStringList> checked;  // the names left checked in it; nothing: Cancel
@@ -80,11 +78,12 @@ struct Rig
                 unit.step();
                 QCoreApplication::processEvents(); // what arrives from the operator meanwhile
             },
-        .start_detached =
-            [this](const QString &program, const QStringList &arguments) {
-                started.append(QStringList{program} + arguments);
-                return start_succeeds;
-            },
+        .environment =
+            [this] {
+                QProcessEnvironment path; // Help's viewer is looked for in the folder's path/ alone
+                path.insert(u"PATH"_s, folder.filePath(u"path"_s));
+                return path;
+            }(),
         .program_folder = folder.filePath(u"bin"_s),
         .quit = [this] { ++quits; },
         .choose_differences =
@@ -117,6 +116,8 @@ private Q_SLOTS:
         QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"1"_s);
         const auto &list = rig.get<QListWidget>(u"menu_list"_s);
         QVERIFY(rig.get(u"quvex_0"_s).isChecked() && list.count() == 0 && rig.get(u"feat_0"_s).isHidden());
+        const auto &editor = rig.get<QGroupBox>(u"adjustment"_s);
+        QCOMPARE(editor.accessibleName(), u"Selected adjustment"_s);
         rig.unit.refuse_open = true; // the unit type falls back when the port will not open
         rig.get(u"quvex_3"_s).click();
         QCOMPARE(rig.shown(), u"Could not open COM port - please check COM port number."_s);
@@ -129,7 +130,11 @@ private Q_SLOTS:
         QCOMPARE(list.item(0)->text(), u"Overscan          1 (On)"_s);
         QVERIFY(rig.statuses.contains(u"Reading 1 of 65: Overscan"_s));
         rig.click(u"Overscan"_s);
-        QCOMPARE(rig.get<QGroupBox>(u"adjustment"_s).title(), u"Overscan"_s);
+        QCOMPARE(editor.title(), u"Overscan"_s);
+        QCOMPARE(editor.accessibleName(), u"Selected adjustment: Overscan"_s); // what a screen reader says
+        rig.click(u"Pan X Pos:"_s);
+        QCOMPARE(editor.accessibleName(), u"Selected adjustment: Pan X Pos:"_s);
+        rig.click(u"Overscan"_s);
         QCOMPARE(rig.get<QLineEdit>(u"item_value"_s).text(), u"1"_s);
         QCOMPARE(rig.get(u"feat_1"_s).text(), u"On"_s);
         QVERIFY(rig.get(u"feat_1"_s).isVisible() && rig.get(u"feat_1"_s).isChecked()
@@ -343,26 +348,63 @@ private Q_SLOTS:
         QCOMPARE(rig.unit.sent_lines(), QStringList{u"Overscan"_s}); // the click's read, nothing after
     }
 
-    void quick_ref_starts_the_viewer_or_says_why_not()
+    void help_shows_the_readme_data()
     {
-        Rig rig;
+        QTest::addColumn<QString>("copies");   // where readme.txt lies: here (the working folder), installed
+        QTest::addColumn<QString>("xdg_open"); // the status that xdg-open on the PATH exits with; none there
+        QTest::addColumn<QString>("opened");   // the file it was given, in the test's folder
+        QTest::addColumn<QString>("text");     // what the panel's own text window shows
+        QTest::addColumn<QString>("message");  // %1 the working folder
+        const QString here = u"readme.txt"_s, installed = u"share/quvex-panel/readme.txt"_s;
+        QTest::addRow("the installed copy in the viewer") << u"installed"_s << u"0"_s << installed << u""_s << u""_s;
+        QTest::addRow("the working folder's first") << u"here installed"_s << u"0"_s << here << u""_s << u""_s;
+        QTest::addRow("no method to open it") << u"here"_s << u"3"_s << here << u"readme here"_s << u""_s;
+        QTest::addRow("the viewer failed") << u"installed"_s << u"4"_s << installed << u"readme installed"_s << u""_s;
+        QTest::addRow("no viewer on the PATH") << u"here"_s << u""_s << u""_s << u"readme here"_s << u""_s;
+        QTest::addRow("no readme.txt") << u""_s << u"0"_s << u""_s << u""_s
+                                       << u"readme.txt was not found in %1 or %1/share/quvex-panel."_s;
+    }
+
+    // The viewer is a real program found on the PATH the hooks pass on. Help returns while it
+    // runs, and what it says at its end decides whether the panel shows the text itself.
+    void help_shows_the_readme()
+    {
+        QFETCH(QString, copies);
+        QFETCH(QString, xdg_open);
+        Rig rig(false);
         const auto restore = qScopeGuard([previous = QDir::currentPath()] { QDir::setCurrent(previous); });
         QVERIFY(QDir::setCurrent(rig.folder.path()));
-        auto &quick_ref = rig.get<QAction>(u"quick_ref"_s);
-        quick_ref.trigger(); // neither in the working folder nor installed
-        QVERIFY(QDir().mkpath(u"share/quvex-panel"_s));
-        QVERIFY(QFile(u"share/quvex-panel/readme.txt"_s).open(QIODevice::WriteOnly));
-        quick_ref.trigger(); // installed beside the program folder bin/
-        QVERIFY(QFile(u"readme.txt"_s).open(QIODevice::WriteOnly));
-        quick_ref.trigger(); // the working folder's own comes first
-        rig.start_succeeds = false;
-        quick_ref.trigger();
-        const QString installed = rig.folder.path() + u"/share/quvex-panel/readme.txt"_s;
-        const QString here = rig.folder.path() + u"/readme.txt"_s;
-        QCOMPARE(rig.started,
-                 (QList<QStringList>{{u"xdg-open"_s, installed}, {u"xdg-open"_s, here}, {u"xdg-open"_s, here}}));
-        QCOMPARE(rig.shown(),
-                 u"readme.txt was not found.\nCould not open readme.txt: xdg-open could not be started."_s);
+        QVERIFY(QDir().mkpath(u"path"_s) && QDir().mkpath(u"share/quvex-panel"_s));
+        const auto write = [](const QString &name, const QByteArray &bytes) {
+            QFile file(name);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(!copies.contains(u"here"_s) || write(u"readme.txt"_s, "readme here"));
+        QVERIFY(!copies.contains(u"installed"_s) || write(u"share/quvex-panel/readme.txt"_s, "readme installed"));
+        if (!xdg_open.isEmpty()) {
+            QVERIFY(
+                write(u"path/xdg-open"_s, "#!/bin/sh\nprintf %s \"$1\" >opened\nexit " + xdg_open.toLatin1() + '\n'));
+            QVERIFY(QFile::setPermissions(u"path/xdg-open"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+
+        rig.get<QAction>(u"quick_ref"_s).trigger();
+        QCOMPARE(rig.window.findChildren<QProcess *>().size(), copies.isEmpty() || xdg_open.isEmpty() ? 0 : 1);
+        QTRY_VERIFY(rig.window.findChildren<QProcess *>().isEmpty());
+
+        QFETCH(QString, opened);
+        QFile given(u"opened"_s);
+        QCOMPARE(given.open(QIODevice::ReadOnly) ? QString::fromUtf8(given.readAll()) : QString(),
+                 opened.isEmpty() ? QString() : rig.folder.filePath(opened));
+        QFETCH(QString, text);
+        const auto *window = rig.window.findChild<QPlainTextEdit *>(u"readme_text"_s);
+        QCOMPARE(window ? window->toPlainText() : QString(), text);
+        if (window) {
+            QVERIFY(window->isWindow() && window->isVisible() && window->isReadOnly());
+            QVERIFY(QFontInfo(window->font()).fixedPitch());
+            QVERIFY(window->minimumSize() != window->maximumSize()); // the operator can resize it
+        }
+        QFETCH(QString, message);
+        QCOMPARE(rig.shown(), message.replace(u"%1"_s, rig.folder.path()));
     }
 
     void message_box_and_compare_dialog_read_as_meant()

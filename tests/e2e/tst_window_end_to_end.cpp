@@ -50,7 +50,7 @@ struct WindowRig
     app::MainWindow window{app::WindowHooks{
         .show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); },
         .process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
-        .start_detached = [](const QString &, const QStringList &) { return false; },
+        .environment = {},
         .program_folder = QString(),
         .quit = [] {},
         .choose_differences = {}}};
