@@ -232,10 +232,12 @@ private Q_SLOTS:
         QTest::addRow("traced") << QStringList{"--no-pacing"}
                                 << QStringList{"--trace", "--model", "QVM", "set", "Zoom=1"} << 0
                                 << QByteArray("sent    Zoom=1<CR>\nanswer  >\nsent    Zoom<CR>\nanswer  1<CR><LF>\n");
+        const QByteArray hint = "Bytes arrived that are not text: is the unit set to 9600 baud (BaudRate=23)?\n";
         QTest::addRow("wrong baud rate") << QStringList{"--wrong-baud", "1200"} << QStringList{"detect"} << 2
-                                         << QByteArray(
-                                                "Bytes arrived that are not text: is the unit set to 9600 baud "
-                                                "(BaudRate=23)?\nquvexctl: the unit's answers fit no QUVEX model\n");
+                                         << hint + "quvexctl: the unit's answers fit no QUVEX model\n";
+        QTest::addRow("wrong baud rate, traced")
+            << QStringList{"--wrong-baud", "1200"} << QStringList{"--trace", "--model", "QVM", "get", "Zoom"} << 0
+            << "sent    Zoom<CR>\nanswer  <00><00><80><80><00><00><80><00>\ntime-out after 0.6 s\n" + hint + hint;
     }
 
     void wire_on_standard_error()
