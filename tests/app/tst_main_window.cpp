@@ -447,6 +447,12 @@ private Q_SLOTS:
         QFile saved(rig.folder.filePath(u"wire.txt"_s));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), log.text().toUtf8());
+
+        for (int line = 0; line <= 10000; ++line)
+            log.add_line(QString::number(line));
+        QVERIFY(log.text().startsWith(u"1\n"_s) && log.text().endsWith(u"\n10000\n"_s));
+        QTRY_COMPARE(view.blockCount(), 10000);
+        QCOMPARE(view.document()->firstBlock().text(), u"1"_s);
     }
 };
 
