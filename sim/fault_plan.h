@@ -13,6 +13,7 @@ struct Faults
     int drop_every = 0; // 0: never
     bool noise = false;
     int vanish_after = 0; // 0: never
+    int wrong_baud = 0;   // the rate the unit answers at; 0: the panel's own
     std::uint32_t seed = 1;
 };
 

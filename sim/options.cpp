@@ -17,7 +17,7 @@ constexpr auto kAbout =
     "line names the new device (which may have the old path).\n"
     "Faults: --silent obeys but never answers; --drop loses every Nth line unseen; "
     "--answer-unknown refuses everything; --chatter talks between exchanges; --vanish-after "
-    "pulls the adapter once.";
+    "pulls the adapter once; --wrong-baud answers at another baud rate than the panel's.";
 
 std::nullopt_t fail(const QString &message, int &exit_code)
 {
@@ -61,6 +61,10 @@ std::optional<Options> parse_options(const QStringList &arguments, int &exit_cod
         {"drop", "Lose every Nth line from the panel.", "N"},
         {"noise", "Put a stray byte before some answers."},
         {"seed", "Seed for --noise (default 1).", "N"},
+        {"wrong-baud",
+         "Answer as a unit set to RATE baud reaches the panel at 9600 baud: at 1200, every answer becomes "
+         "bytes that are not text.",
+         "RATE"},
         {"chatter", "While idle, send letters unasked at 960 bytes/s; never within an exchange."},
         {"vanish-after", "Answer the Nth line, then hang up the device as a pulled adapter would, once.", "N"},
         {"vanish-for", "Stay gone this long before offering a new device (default 500).", "MS"},
@@ -89,7 +93,8 @@ std::optional<Options> parse_options(const QStringList &arguments, int &exit_cod
         || !read_count(parser, "drop", 1, options.faults.drop_every, exit_code)
         || !read_count(parser, "seed", 0, seed, exit_code) || !read_count(parser, "com", 1, options.com, exit_code)
         || !read_count(parser, "vanish-after", 1, options.faults.vanish_after, exit_code)
-        || !read_count(parser, "vanish-for", 0, options.vanish_for_ms, exit_code))
+        || !read_count(parser, "vanish-for", 0, options.vanish_for_ms, exit_code)
+        || !read_count(parser, "wrong-baud", 50, options.faults.wrong_baud, exit_code))
         return std::nullopt;
     if (parser.isSet("vanish-for") && !parser.isSet("vanish-after"))
         return fail("--vanish-for needs --vanish-after", exit_code);

@@ -5,6 +5,7 @@
 #include "sim/line_framer.h"
 #include "sim/trace_log.h"
 #include "sim/wire_writer.h"
+#include "sim/wrong_baud.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -47,6 +48,7 @@ public:
         , m_trace(options.trace)
         , m_answer_delay(std::chrono::milliseconds(options.delay_ms + options.late_ms))
         , m_byte_time(options.pacing ? WireWriter::kByteTime : Clock::duration::zero())
+        , m_wrong_baud(options.faults.wrong_baud)
     {
         if (options.chatter)
             m_chatter.emplace(pty, Clock::now());
@@ -73,6 +75,7 @@ private:
     TraceLog m_trace;
     Clock::duration m_answer_delay;
     Clock::duration m_byte_time;
+    int m_wrong_baud;
     // When the last byte read would have finished arriving on a real 9600-baud line: a pty
     // delivers the panel's line at once, a unit only hears it after its wire time.
     Clock::time_point m_heard{};
@@ -164,6 +167,10 @@ void Server::answer(const Line &line, Clock::time_point now)
     std::string reply = verdict.refused || line.overlong ? std::string("?\n") : m_unit.handle(line.text);
     if (!verdict.answered)
         return m_trace.log("-- no answer");
+    // Paced by the bytes heard, not by the unit's slower or faster line: the panel only
+    // judges which bytes come, and they all come well within its wait.
+    if (m_wrong_baud > 0)
+        reply = heard_at_9600(reply, m_wrong_baud);
     if (verdict.stray)
         reply.insert(reply.begin(), *verdict.stray);
     m_writer.queue(reply, now + m_answer_delay);

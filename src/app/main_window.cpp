@@ -12,11 +12,13 @@
 #include "progress_text.h"
 #include "readme_viewer.h"
 #include "settings/settings_file.h"
+#include "wire_log_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -55,8 +57,11 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     : QMainWindow(parent)
     , m_hooks(std::move(hooks))
     , m_form(new ControlForm)
+    , m_wire_hint(new QLabel)
     , m_view(*m_form)
-    , m_operator(*this, m_form->commport(), m_hooks)
+    , m_operator(*this, m_form->commport(), *m_wire_hint, m_hooks)
+    , m_wire_log_window(new WireLogWindow(*this, m_hooks))
+    , m_wire_log_lines([this](const QString &line) { m_wire_log_window->add_line(line); })
 {
     setObjectName(QStringLiteral("QUVEXSP"));
     setWindowTitle(kApplicationTitle);
@@ -73,6 +78,11 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     statusBar()->setObjectName(QStringLiteral("status"));
     statusBar()->setAccessibleName(QStringLiteral("Progress"));
     statusBar()->setSizeGripEnabled(false);
+    // A normal widget of the status line: a run's progress covers it while it lasts. It is longer
+    // than the window is wide, and is read whole.
+    m_wire_hint->setObjectName(QStringLiteral("wire_hint"));
+    m_wire_hint->setWordWrap(true);
+    statusBar()->addWidget(m_wire_hint, 1);
 
     m_progress_pace.setInterval(kProgressIntervalMs);
     m_progress_pace.setSingleShot(true);
@@ -139,6 +149,9 @@ void MainWindow::make_menus()
     // each time the menu opens; the fixed items stand below it.
     m_port = make_menu("port", QStringLiteral("Port"));
     m_port->addSeparator()->setObjectName(QStringLiteral("port_entries_end"));
+    // Last of all, below the items that find and reach the unit.
+    m_port->addSeparator()->setObjectName(QStringLiteral("wire_log_start"));
+    m_wire_log = make_action(m_port, "wire_log", QStringLiteral("Wire log"));
     QMenu *help = make_menu("help", QStringLiteral("Help"));
     m_quick_ref = make_action(help, "quick_ref", QStringLiteral("README.TXT"));
 }
@@ -160,6 +173,7 @@ QAction *MainWindow::make_action(QMenu *menu, const char *name, const QString &c
 void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings)
 {
     m_link = &link;
+    link.set_wire_observer(&m_wire_log_lines);
     m_panel = &panel;
     m_settings = &settings;
     m_fileopen->setText(literal_caption(settings.open_caption()));
@@ -219,6 +233,8 @@ void MainWindow::connect_menus()
     on(m_write_unit, [&panel] { panel.write_unit_Click(); });
     on(m_reset_unit, [&panel] { panel.reset_unit_Click(); });
     on(m_quick_ref, [this] { quick_ref_Click(); });
+    // Only opens a window: a value typed into the box is not sent for it.
+    connect(m_wire_log, &QAction::triggered, m_wire_log_window, &WireLogWindow::show_beside_panel);
 }
 
 void MainWindow::Timer1_Timer()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form_view.h"
+#include "link/wire_log.h"
 #include "window_hooks.h"
 #include "window_operator.h"
 
@@ -10,6 +11,7 @@
 #include <functional>
 
 class QAction;
+class QLabel;
 class QMenu;
 
 namespace quvex::link {
@@ -27,6 +29,7 @@ namespace quvex::app {
 class ControlForm;
 class FocusOutWatch;
 class ReadmeViewer;
+class WireLogWindow;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.
@@ -39,6 +42,7 @@ public:
     ~MainWindow() override;
 
     link::OperatorSide &operator_side() { return m_operator; }
+    WireLogWindow &wire_log_window() const { return *m_wire_log_window; }
     panel::PanelView &view() { return m_view; }
     ControlForm &form() const { return *m_form; }
 
@@ -85,11 +89,15 @@ private:
     QAction *m_write_unit = nullptr;
     QAction *m_reset_unit = nullptr;
     QMenu *m_port = nullptr;
+    QAction *m_wire_log = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     ReadmeViewer *m_readme = nullptr; // a child of the window
+    QLabel *m_wire_hint;
     FormView m_view;
     WindowOperator m_operator;
+    WireLogWindow *m_wire_log_window;
+    link::WireLog m_wire_log_lines;
     QTimer m_timer1;
     QTimer m_progress_pace;
     QString m_progress;

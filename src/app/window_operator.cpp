@@ -1,14 +1,16 @@
 #include "window_operator.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 
 namespace quvex::app {
 
-WindowOperator::WindowOperator(QMainWindow &window, QLineEdit &port_box, const WindowHooks &hooks)
+WindowOperator::WindowOperator(QMainWindow &window, QLineEdit &port_box, QLabel &hint, const WindowHooks &hooks)
     : m_window(window)
     , m_port_box(port_box)
+    , m_hint(hint)
     , m_hooks(hooks)
 {
 }
@@ -19,11 +21,18 @@ void WindowOperator::show_message(const QString &text, const QString &title, lin
     m_hooks.show_message(&m_window, text, title, icon, detail);
 }
 
+void WindowOperator::show_hint(const QString &text)
+{
+    m_hint.setText(text);
+}
+
 void WindowOperator::set_window_enabled(bool enabled)
 {
     m_busy = !enabled;
-    if (!enabled)
+    if (!enabled) {
         keep_focus();
+        m_hint.clear(); // it spoke of the operation before this one
+    }
     // Only the contents: the window itself stays enabled so it can still be moved about.
     m_window.centralWidget()->setEnabled(enabled);
     m_window.menuBar()->setEnabled(enabled);

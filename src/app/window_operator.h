@@ -6,20 +6,23 @@
 #include <QPointer>
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QMainWindow;
 
 namespace quvex::app {
 
-// The operator's side of the link on the window: messages through the window's hooks, and
-// the window locked while the core talks to the unit.
+// The operator's side of the link on the window: messages through the window's hooks, hints
+// on the status line until the next operation, and the window locked while the core talks to
+// the unit.
 class WindowOperator final : public link::OperatorSide
 {
 public:
-    WindowOperator(QMainWindow &window, QLineEdit &port_box, const WindowHooks &hooks);
+    WindowOperator(QMainWindow &window, QLineEdit &port_box, QLabel &hint, const WindowHooks &hooks);
 
     void show_message(const QString &text, const QString &title = {}, link::MessageIcon icon = link::MessageIcon::None,
                       const QString &detail = {}) override;
+    void show_hint(const QString &text) override;
     void set_window_enabled(bool enabled) override;
     void set_port_box_enabled(bool enabled) override;
     void process_events() override;
@@ -33,6 +36,7 @@ private:
 
     QMainWindow &m_window;
     QLineEdit &m_port_box;
+    QLabel &m_hint;
     const WindowHooks &m_hooks;
     bool m_busy = false;
     // Locking disables the controls, which takes the keyboard focus away; it goes back to

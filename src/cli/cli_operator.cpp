@@ -39,6 +39,20 @@ void CliOperator::show_message(const QString &text, const QString &, link::Messa
     print_error_text(shown + u'\n');
 }
 
+void CliOperator::show_hint(const QString &text)
+{
+    if (std::exchange(m_hinted, true))
+        return;
+    clear_progress();
+    print_error_text(text + u'\n');
+}
+
+void CliOperator::show_trace_line(const QString &line)
+{
+    clear_progress();
+    print_error_text(line + u'\n');
+}
+
 void CliOperator::process_events()
 {
     // Blocks until something happens; Timer1's ticks make sure something always does.

@@ -16,11 +16,14 @@ public:
 
     void show_message(const QString &text, const QString &title = {}, link::MessageIcon icon = link::MessageIcon::None,
                       const QString &detail = {}) override;
+    // Once a run: one hint says all there is to say.
+    void show_hint(const QString &text) override;
     void set_window_enabled(bool) override {}
     void set_port_box_enabled(bool) override {}
     void process_events() override;
 
     void show_progress(const QString &verb, int done, int total, const QString &item);
+    void show_trace_line(const QString &line);
 
     // Messages shown so far: the core shows one for every failure it meets.
     int messages_shown() const { return m_messages_shown; }
@@ -33,6 +36,7 @@ private:
     bool m_terminal = false;
     bool m_progress_shown = false;
     bool m_unknown_expected = false;
+    bool m_hinted = false;
     int m_messages_shown = 0;
 };
 

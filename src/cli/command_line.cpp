@@ -78,6 +78,10 @@ const QCommandLineOption
                  QStringLiteral("CODE"), QStringLiteral("auto"));
 const QCommandLineOption kJsonOption(QStringLiteral("json"),
                                      QStringLiteral("Print JSON instead of tab-separated lines."));
+const QCommandLineOption
+    kTraceOption(QStringLiteral("trace"),
+                 QStringLiteral("Write the wire log to standard error: every line sent, every answer and every event, "
+                                "each with its time in ms."));
 const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
                                        QStringLiteral("Write the settings file to FILE instead of standard output."),
                                        QStringLiteral("FILE"));
@@ -105,7 +109,7 @@ bool wants_help(const QCommandLineParser &parser)
 void add_options(QCommandLineParser &parser, int accepts)
 {
     parser.addHelpOption();
-    parser.addOptions({kPort, kDevice});
+    parser.addOptions({kPort, kDevice, kTraceOption});
     if (accepts & kModel)
         parser.addOption(kModelOption);
     if (accepts & kJson)
@@ -185,6 +189,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
             return refuse(QStringLiteral("unknown model \"%1\"").arg(code));
     }
     call.json = (form->accepts & kJson) && parser.isSet(kJsonOption);
+    call.trace = parser.isSet(kTraceOption);
     if (form->accepts & kOutput) {
         call.output = parser.value(kOutputOption);
         if (parser.isSet(kOutputOption) && call.output.isEmpty())

@@ -21,6 +21,7 @@ struct Invocation
     int model = 0;  // the index of the model named; 0: detect the model
     QString output; // read -o; empty: standard output
     bool json = false;
+    bool trace = false;    // the wire log on standard error
     QStringList arguments; // FILE, NAME... or NAME=VALUE...
 };
 

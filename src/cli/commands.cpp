@@ -77,7 +77,7 @@ class Runner
 public:
     explicit Runner(const Invocation &call)
         : m_call(call)
-        , m_session(call.port, call.device)
+        , m_session(call.port, call.device, call.trace)
     {
     }
 

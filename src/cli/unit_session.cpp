@@ -2,8 +2,10 @@
 
 namespace quvex::cli {
 
-UnitSession::UnitSession(int port_number, const QString &device)
+UnitSession::UnitSession(int port_number, const QString &device, bool traced)
 {
+    if (traced)
+        link.set_wire_observer(&wire_log);
     catalogue::build_catalogue(catalogue);
     if (device.isEmpty())
         link.commport_Change(QString::number(port_number));

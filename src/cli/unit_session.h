@@ -5,6 +5,7 @@
 #include "cli_operator.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
+#include "link/wire_log.h"
 #include "null_view.h"
 #include "panel/panel.h"
 #include "serial/qt_serial_port.h"
@@ -17,8 +18,9 @@ namespace quvex::cli {
 // 100 ms, so that the wire sees the same exchanges, brackets and time-outs as from the window.
 struct UnitSession
 {
-    // On port number N as the panel maps it, or on the device at path when one is given.
-    UnitSession(int port_number, const QString &device);
+    // On port number N as the panel maps it, or on the device at path when one is given;
+    // traced: with the wire log on standard error.
+    UnitSession(int port_number, const QString &device, bool traced);
     UnitSession(const UnitSession &) = delete;
     UnitSession &operator=(const UnitSession &) = delete;
 
@@ -26,6 +28,7 @@ struct UnitSession
     catalogue::CurrentModel model;
     serial::QtSerialPort port;
     CliOperator operator_side;
+    link::WireLog wire_log{[this](const QString &line) { operator_side.show_trace_line(line); }};
     link::Link link{port, operator_side};
     link::ModeBracket bracket{link};
     NullView view;

@@ -10,6 +10,19 @@
 
 namespace quvex::link {
 
+namespace {
+
+// The unit speaks printable ASCII, CR and LF; anything else came through a garbled line.
+qsizetype count_not_text(QByteArrayView bytes)
+{
+    return std::count_if(bytes.begin(), bytes.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte > 0x7E || (byte < 0x20 && c != '\r' && c != '\n');
+    });
+}
+
+} // namespace
+
 Link::Link(SerialPort &port, OperatorSide &operator_side)
     : m_port(port)
     , m_operator(operator_side)
@@ -74,11 +87,27 @@ bool Link::send_line(const QString &text)
 {
     // Whatever is still waiting belongs to an earlier exchange that gave up on it (a late
     // acknowledgement); taken as this exchange's answer it would report a failure as success.
+    if (m_wire && m_port.bytes_waiting() > 0) {
+        const QByteArray late = m_port.read_waiting();
+        m_wire->bytes_arrived(late.first(std::min(late.size(), kAnswerLimit)), WireObserver::Arrival::Late);
+    }
     m_port.discard_input();
     m_state.tick_count = 0;
-    if (m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r'))
+    const QByteArray line = catalogue::remove_spaces(text).toLatin1() + '\r';
+    const bool was_lost = m_line_down || m_port.line_lost();
+    if (m_port.send(line)) {
+        if (was_lost) {
+            if (!std::exchange(m_line_down, false))
+                note(WireEvent::LineLost); // it went and came back between two exchanges
+            note(WireEvent::LineOpenedAgain);
+        }
+        if (m_wire)
+            m_wire->line_sent(line);
         return true;
+    }
     // The device is gone and not back: no answer can come, so there is nothing to wait for.
+    m_line_down = true;
+    note(WireEvent::LineLost);
     report_no_response();
     return false;
 }
@@ -93,8 +122,37 @@ void Link::report_no_response()
 
 void Link::report_wrong_type()
 {
+    note(WireEvent::UnknownAnswer);
     m_operator.show_message(QString::fromLatin1(kWrongTypeText));
     m_state.wrong_type_error = true;
+}
+
+void Link::hint_if_not_text(qsizetype arrived, qsizetype not_text)
+{
+    // One stray byte is line noise; a run of them, most of what came, is a unit at another rate.
+    if (not_text < 3 || 2 * not_text <= arrived)
+        return;
+    note(WireEvent::NotText);
+    m_operator.show_hint(QString::fromLatin1(kNotTextHint));
+}
+
+void Link::end_wait(QByteArrayView arrived, bool timed_out, WireEvent time_out)
+{
+    // The port notices a vanished device only while events are processed, as in the wait.
+    if (!m_line_down && m_port.line_lost()) {
+        m_line_down = true;
+        note(WireEvent::LineLost);
+    }
+    if (m_wire && !arrived.isEmpty())
+        m_wire->bytes_arrived(arrived, WireObserver::Arrival::Answer);
+    if (timed_out)
+        note(time_out);
+}
+
+void Link::note(WireEvent event)
+{
+    if (m_wire)
+        m_wire->wire_event(event);
 }
 
 WriteResult Link::send_item_value(const QString &name, double value)
@@ -109,10 +167,12 @@ WriteResult Link::send_item_value(const QString &name, double value)
     } while (m_port.bytes_waiting() == 0 && m_state.tick_count <= kWriteTimeoutTicks);
 
     const QByteArray answer = m_port.read_waiting();
+    end_wait(answer, answer.isEmpty(), WireEvent::WriteTimedOut);
     if (answer.startsWith('?'))
         report_wrong_type();
     if (answer != ">") {
         report_no_response();
+        hint_if_not_text(answer.size(), count_not_text(answer));
         return WriteResult::Failed;
     }
     return WriteResult::Accepted;
@@ -130,20 +190,26 @@ Reading Link::query_item_value(const QString &name)
 
     // The answer ends at its first LF; what follows it in the same burst answers nothing.
     QByteArray answer;
-    bool received = false;
+    QByteArray arrived; // all of it, for an observer of the wire
+    qsizetype arrived_count = 0;
+    qsizetype not_text = 0;
     bool ended = false;
     do {
         m_operator.process_events();
         const QByteArray chunk = m_port.read_waiting();
         if (chunk.isEmpty())
             continue;
-        received = true;
+        arrived_count += chunk.size();
+        not_text += count_not_text(chunk);
+        if (m_wire)
+            arrived.append(chunk.first(std::min(chunk.size(), kAnswerLimit - arrived.size())));
         const qsizetype line_feed = chunk.indexOf('\n');
         ended = line_feed >= 0;
         answer.append(chunk.left(std::min(ended ? line_feed + 1 : chunk.size(), kAnswerLimit - answer.size())));
     } while (!ended && m_state.tick_count <= kReadTimeoutTicks);
+    end_wait(arrived, !ended, WireEvent::ReadTimedOut);
 
-    if (!received) {
+    if (arrived_count == 0) {
         report_no_response();
         return catalogue::Value();
     }
@@ -152,14 +218,17 @@ Reading Link::query_item_value(const QString &name)
     while (start < answer.size() && answer.at(start) == '>')
         ++start;
     const QByteArrayView reply = QByteArrayView(answer).sliced(start);
+    std::optional<double> number;
     if (reply.startsWith('?')) {
         report_wrong_type();
+    } else {
+        m_state.wrong_type_error = false;
+        number = parse_answer_number(reply);
+    }
+    if (!number) {
+        hint_if_not_text(arrived_count, not_text);
         return catalogue::Value();
     }
-    m_state.wrong_type_error = false;
-    const std::optional<double> number = parse_answer_number(reply);
-    if (!number)
-        return catalogue::Value();
     return name.left(9) == QLatin1String("VGA Left:") ? wrap_to_byte(*number) : *number;
 }
 

@@ -4,6 +4,7 @@
 #include "link_state.h"
 #include "operator_side.h"
 #include "serial_port.h"
+#include "wire_observer.h"
 
 #include <QString>
 
@@ -26,6 +27,7 @@ using Reading = std::optional<catalogue::Value>;
 // is a plain call that waits for the unit while window events keep flowing; it reports its
 // own failures to the operator and records them in the state's flags. Only one exchange is
 // ever in progress: one started from an event handled during another one's wait is refused.
+// What crosses the wire goes to an observer, when one is set.
 class Link
 {
 public:
@@ -55,18 +57,29 @@ public:
     // while the port is closed.
     bool refuse_write_while_closed();
 
+    // Reports what crosses the wire from now on; null stops it.
+    void set_wire_observer(WireObserver *observer) { m_wire = observer; }
+
 private:
     bool refuse_while_closed(const QString &warning);
     bool send_line(const QString &text);
     // Each tells the operator and records the failure in the state's flags.
     void report_no_response();
     void report_wrong_type();
+    // After a failed exchange: what came for it may say the unit talks at another baud rate.
+    void hint_if_not_text(qsizetype arrived, qsizetype not_text);
+    // After an exchange's wait: a device that vanished meanwhile, what came, a wait in vain.
+    void end_wait(QByteArrayView arrived, bool timed_out, WireEvent time_out);
+    void note(WireEvent event);
 
     SerialPort &m_port;
     OperatorSide &m_operator;
     LinkState m_state;
     int m_port_number = 1;
     bool m_in_exchange = false;
+    WireObserver *m_wire = nullptr;
+    // A loss reported and no line out since.
+    bool m_line_down = false;
 };
 
 } // namespace quvex::link

@@ -17,6 +17,9 @@ public:
     // there is one, stands under the text: what the operator can do about it.
     virtual void show_message(const QString &text, const QString &title = {}, MessageIcon icon = MessageIcon::None,
                               const QString &detail = {}) = 0;
+    // What the wire itself suggests, beside the messages (which stay as they are): on a status
+    // line until the next operation begins. A side with no place for it drops it.
+    virtual void show_hint(const QString &) {}
     virtual void set_window_enabled(bool enabled) = 0;
     // The port number box may only be edited while the port is closed.
     virtual void set_port_box_enabled(bool enabled) = 0;

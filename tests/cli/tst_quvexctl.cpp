@@ -223,6 +223,36 @@ private Q_SLOTS:
         QCOMPARE(heard(*unit).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), QStringList());
     }
 
+    void wire_on_standard_error_data()
+    {
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("err"); // each line's time left out
+        QTest::addRow("traced") << QStringList{"--no-pacing"}
+                                << QStringList{"--trace", "--model", "QVM", "set", "Zoom=1"} << 0
+                                << QByteArray("sent    Zoom=1<CR>\nanswer  >\nsent    Zoom<CR>\nanswer  1<CR><LF>\n");
+        const QByteArray hint = "Bytes arrived that are not text: is the unit set to 9600 baud (BaudRate=23)?\n";
+        QTest::addRow("wrong baud rate") << QStringList{"--wrong-baud", "1200"} << QStringList{"detect"} << 2
+                                         << hint + "quvexctl: the unit's answers fit no QUVEX model\n";
+        QTest::addRow("wrong baud rate, traced")
+            << QStringList{"--wrong-baud", "1200"} << QStringList{"--trace", "--model", "QVM", "get", "Zoom"} << 0
+            << "sent    Zoom<CR>\nanswer  <00><00><80><80><00><00><80><00>\ntime-out after 0.6 s\n" + hint + hint;
+    }
+
+    void wire_on_standard_error()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, arguments);
+        const auto unit = start_sim(sim);
+        const Run run = quvexctl(arguments);
+        QTEST(run.exit_code, "exit_code");
+        QTEST(QString::fromLatin1(run.err)
+                  .remove(QRegularExpression("^ *\\d+ ms  ", QRegularExpression::MultilineOption))
+                  .toLatin1(),
+              "err");
+    }
+
     void set_and_get_a_mode_specific_item()
     {
         const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});

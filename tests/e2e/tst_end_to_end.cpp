@@ -1,4 +1,5 @@
 #include "catalogue/naming.h"
+#include "link/wire_log.h"
 #include "settings/settings_file.h"
 #include "support/messages.h"
 #include "support/serial_rig.h"
@@ -7,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -164,13 +166,17 @@ private Q_SLOTS:
     }
 
     // The adapter is pulled right after the first answer and plugged back: the read that found
-    // it gone warns once, and the next operation works without reconnecting by hand.
+    // it gone warns once, and the next operation works without reconnecting by hand. The wire
+    // log tells both.
     void vanished_unit_is_used_again_when_it_comes_back()
     {
         const auto sim = start_sim(QStringLiteral("QVM"),
                                    {QStringLiteral("--no-pacing"), QStringLiteral("--vanish-after"),
                                     QStringLiteral("1"), QStringLiteral("--vanish-for"), QStringLiteral("300")});
         test::SerialRig rig;
+        QStringList events;
+        link::WireLog log([&events](const QString &line) { events.append(line.section(u"  "_s, -1)); });
+        rig.link.set_wire_observer(&log);
         rig.panel.quvex_Click(2);
         QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
         QVERIFY2(sim->await_device(3000), qPrintable(sim->error()));
@@ -178,6 +184,7 @@ private Q_SLOTS:
         rig.panel.read_unit_Click();
         QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
         QCOMPARE(rig.view.lines.size(), 65);
+        QCOMPARE(events.filter(QRegularExpression(u"^line "_s)), (QStringList{u"line lost"_s, u"line opened again"_s}));
     }
 
     void silent_unit_times_out_once()

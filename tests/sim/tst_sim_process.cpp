@@ -103,6 +103,7 @@ void TestSimProcess::bad_arguments_data()
     QTest::addRow("unknown option") << QStringList{"--loud"};
     QTest::addRow("vanish after no line") << QStringList{"--vanish-after", "0"};
     QTest::addRow("vanish-for alone") << QStringList{"--vanish-for", "100"};
+    QTest::addRow("wrong baud rate of none") << QStringList{"--wrong-baud", "0"};
 }
 
 void TestSimProcess::bad_arguments()

@@ -8,8 +8,8 @@
 
 namespace quvex::test {
 
-// The operator's side in tests: records every message box instead of showing it and every change
-// of the window's enabled state; processing events is whatever the rig puts in on_process_events.
+// The operator's side in tests: records every message box instead of showing it, every hint and
+// every change of the window's enabled state; processing events is whatever the rig puts in on_process_events.
 class FakeOperator final : public link::OperatorSide
 {
 public:
@@ -21,13 +21,13 @@ public:
         QString detail;
     };
 
-    void show_message(const QString &text, const QString &title, link::MessageIcon icon,
-                      const QString &detail) override
+    void show_message(const QString &text, const QString &title, link::MessageIcon icon, const QString &detail) override
     {
         messages.append({text, title, icon, detail});
         if (on_message)
             on_message(text);
     }
+    void show_hint(const QString &text) override { hints.append(text); }
     void set_window_enabled(bool enabled) override { window_changes.append(window_enabled = enabled); }
     void set_port_box_enabled(bool enabled) override { port_box_enabled = enabled; }
     void process_events() override
@@ -46,6 +46,7 @@ public:
     }
 
     QList<Message> messages;
+    QStringList hints;
     bool window_enabled = true;
     QList<bool> window_changes;
     bool port_box_enabled = true;
