@@ -9,7 +9,7 @@ namespace quvex::cli {
 
 enum ExitCode { kExitSuccess = 0, kExitDifferent = 1, kExitUnit = 2, kExitUsage = 3 };
 
-enum class Command { Detect, Read, Write, Diff, Get, Set, Store, Reset };
+enum class Command { Detect, Read, Write, Diff, Get, Set, Store, Reset, Ports };
 
 // One run of quvexctl as the command line asks for it, checked for form but not yet against a
 // unit: names and files are looked at when the command runs.
@@ -21,6 +21,7 @@ struct Invocation
     int model = 0;  // the index of the model named; 0: detect the model
     QString output; // read -o; empty: standard output
     bool json = false;
+    bool probe = false;    // ports --probe
     QStringList arguments; // FILE, NAME... or NAME=VALUE...
 };
 

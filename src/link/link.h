@@ -33,8 +33,6 @@ public:
     static constexpr int kReadTimeoutTicks = 5;   // 6 ticks
     // An answer that never ends is kept to this size; a real answer is a few bytes.
     static constexpr qsizetype kAnswerLimit = 4096;
-    // A scripted caller that probes for the model expects this message and may keep it quiet.
-    static constexpr const char *kWrongTypeText = "Wrong QUVEX type selected.";
 
     Link(SerialPort &port, OperatorSide &operator_side);
 
@@ -55,11 +53,18 @@ public:
     // while the port is closed.
     bool refuse_write_while_closed();
 
+    // Each tells the operator and records the failure in the state's flags where it has one.
+    // Whatever opens a line tells its failure with the open failure's words and the reason.
+    void report_open_failure(const QString &reason);
+    void report_no_response();
+
+    // While the model is being found out, a "?" answer is the information sought, not a wrong
+    // model: it is recorded in the flags but not shown.
+    void set_unknown_answers_expected(bool expected) { m_unknown_expected = expected; }
+
 private:
     bool refuse_while_closed(const QString &warning);
     bool send_line(const QString &text);
-    // Each tells the operator and records the failure in the state's flags.
-    void report_no_response();
     void report_wrong_type();
 
     SerialPort &m_port;
@@ -67,6 +72,7 @@ private:
     LinkState m_state;
     int m_port_number = 1;
     bool m_in_exchange = false;
+    bool m_unknown_expected = false;
 };
 
 } // namespace quvex::link
