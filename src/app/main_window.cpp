@@ -8,9 +8,10 @@
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
+#include "port_menu.h"
+#include "ports/port_device.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
-#include "ports/port_device.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
@@ -108,7 +109,9 @@ void MainWindow::make_menus()
     // Finding and reaching the unit: the port entries are read afresh above the first separator
     // each time the menu opens; the fixed items stand below it.
     m_port = make_menu("port", QStringLiteral("Port"));
-    m_port->addSeparator()->setObjectName(QStringLiteral("port_entries_end"));
+    QAction *entries_end = m_port->addSeparator();
+    entries_end->setObjectName(QStringLiteral("port_entries_end"));
+    m_port_menu = new PortMenu(*m_port, *entries_end, *this, m_hooks);
     QMenu *help = make_menu("help", QStringLiteral("Help"));
     m_quick_ref = make_action(help, "quick_ref", QStringLiteral("README.TXT"));
 }
@@ -189,6 +192,10 @@ void MainWindow::connect_menus()
     on(m_write_unit, [&panel] { panel.write_unit_Click(); });
     on(m_reset_unit, [&panel] { panel.reset_unit_Click(); });
     on(m_quick_ref, [this] { quick_ref_Click(); });
+    m_port_menu->attach(*m_link, panel, m_operator, m_form->commport(), [this](auto &action) { act(action); });
+    on(&m_port_menu->find_units_action(), [this] { m_port_menu->find_units(); });
+    on(&m_port_menu->detect_model_action(), [this] { m_port_menu->detect_model(); });
+    connect(m_port_menu, &PortMenu::port_linked, this, [this] { commport_Change(m_form->commport().text()); });
 }
 
 void MainWindow::Timer1_Timer()

@@ -26,6 +26,7 @@ namespace quvex::app {
 
 class ControlForm;
 class FocusOutWatch;
+class PortMenu;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.
@@ -81,6 +82,7 @@ private:
     QAction *m_write_unit = nullptr;
     QAction *m_reset_unit = nullptr;
     QMenu *m_port = nullptr;
+    PortMenu *m_port_menu = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     FormView m_view;

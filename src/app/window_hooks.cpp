@@ -1,6 +1,7 @@
 #include "window_hooks.h"
 
 #include "compare_dialog.h"
+#include "find_units_dialog.h"
 #include "message_box.h"
 
 #include <QCoreApplication>
@@ -13,9 +14,7 @@ WindowHooks production_hooks()
 {
     WindowHooks hooks;
     hooks.show_message = [](QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon,
-                            const QString &detail) {
-        make_message_box(parent, text, title, icon, detail)->exec();
-    };
+                            const QString &detail) { make_message_box(parent, text, title, icon, detail)->exec(); };
     // Blocks until something happens; Timer1's ticks make sure something always does.
     hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     hooks.start_detached = [](const QString &program, const QStringList &arguments) {
@@ -24,6 +23,12 @@ WindowHooks production_hooks()
     hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
     hooks.choose_differences = &choose_differences;
+    hooks.ask = [](QWidget *parent, const QString &question) {
+        return QMessageBox::question(parent, kApplicationTitle, question) == QMessageBox::Yes;
+    };
+    hooks.system_ports = &ports::system_ports;
+    hooks.by_id_folder = ports::kByIdFolder;
+    hooks.find_units = &find_units;
     return hooks;
 }
 

@@ -1,5 +1,6 @@
 // The real window on the real serial port, through a pseudo-terminal, against quvex-sim: what an
 // operator at the keyboard, or one who clicks quickly, meets on a bench.
+#include "app/find_units_dialog.h"
 #include "app/main_window.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
@@ -53,7 +54,11 @@ struct WindowRig
         .start_detached = [](const QString &, const QStringList &) { return false; },
         .program_folder = QString(),
         .quit = [] {},
-        .choose_differences = {}}};
+        .choose_differences = {},
+        .ask = {},
+        .system_ports = {},
+        .by_id_folder = {},
+        .find_units = &app::find_units}};
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
