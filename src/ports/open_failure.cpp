@@ -1,6 +1,6 @@
 #include "open_failure.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
