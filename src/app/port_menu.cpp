@@ -61,8 +61,7 @@ void PortMenu::refresh()
     }
     if (!m_link)
         return;
-    const QList<ports::PortEntry> listed = ports::list_ports(
-        m_hooks.system_ports ? m_hooks.system_ports() : QList<ports::SystemPort>(), m_hooks.by_id_folder);
+    const QList<ports::PortEntry> listed = listed_ports();
     const int box_number = m_link->port_number();
     for (const ports::PortEntry &port : listed) {
         // An ampersand in a device's description must not turn into an access key.
@@ -76,6 +75,12 @@ void PortMenu::refresh()
         m_menu.insertAction(&m_entries_end, entry);
         m_entries.append(entry);
     }
+}
+
+QList<ports::PortEntry> PortMenu::listed_ports() const
+{
+    return ports::list_ports(m_hooks.system_ports ? m_hooks.system_ports() : QList<ports::SystemPort>(),
+                             m_hooks.by_id_folder);
 }
 
 QString PortMenu::open_device() const
@@ -98,8 +103,9 @@ bool PortMenu::use_port(const ports::PortEntry &port)
     const QString now = ports::port_device(number);
     const bool named = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(now);
     if (named && ports::canonical_device(now) != ports::canonical_device(target)
-        && !m_hooks.ask(&m_window,
-                        QStringLiteral("COM %1 is %2 now. Make it %3 instead?").arg(number).arg(now, target)))
+        && !(m_hooks.ask
+             && m_hooks.ask(&m_window,
+                            QStringLiteral("COM %1 is %2 now. Make it %3 instead?").arg(number).arg(now, target))))
         return false;
     const QString failure = ports::link_port(number, target);
     if (!failure.isEmpty()) {
@@ -113,9 +119,10 @@ bool PortMenu::use_port(const ports::PortEntry &port)
 
 void PortMenu::find_units()
 {
-    const QList<ports::PortEntry> listed = ports::list_ports(
-        m_hooks.system_ports ? m_hooks.system_ports() : QList<ports::SystemPort>(), m_hooks.by_id_folder);
+    const QList<ports::PortEntry> listed = listed_ports();
     const QString open = open_device();
+    if (!m_hooks.find_units)
+        return;
     const std::optional<ports::ProbeResult> chosen =
         m_hooks.find_units(&m_window, listed, open, m_panel->model().index());
     if (!chosen || chosen->outcome != ports::ProbeOutcome::Found)

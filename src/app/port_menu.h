@@ -49,6 +49,7 @@ Q_SIGNALS:
 
 private:
     void refresh();
+    QList<ports::PortEntry> listed_ports() const;
     // Puts the port's number in the box, or links the port as the number in the box.
     bool use_port(const ports::PortEntry &port);
     QString open_device() const;
