@@ -2,6 +2,7 @@
 // itself needs at 9600 baud, and what they cost the event loop while they wait.
 #include "catalogue/unit_models.h"
 #include "chatter_run.h"
+#include "probe_run.h"
 #include "report.h"
 #include "runs.h"
 #include "window_run.h"
@@ -37,7 +38,8 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Times read all and write all against quvex-sim (QUVEX_SIM, else the one built beside the bench) "
         "for every unit model, and one write to a silent unit, and prints the figures against their targets; "
-        "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory."));
+        "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory; "
+        "then finds the units on eight ports, four of them silent."));
     parser.addHelpOption();
     const QCommandLineOption window_only(QStringLiteral("window-only"),
                                          QStringLiteral("Only the rows through the real window (for a profiler)."));
@@ -78,10 +80,14 @@ int main(int argc, char *argv[])
     quvex::bench::ChatterFigures chatter;
     if (!quvex::bench::run_chatter_idle(10, chatter, error))
         return fail(error);
+    quvex::bench::ProbeFigures probe;
+    if (!quvex::bench::run_probe(probe, error))
+        return fail(error);
 
     quvex::bench::print_table(rows);
     quvex::bench::print_notes(rows);
     quvex::bench::print_window_table(window_rows);
     quvex::bench::print_chatter(chatter);
+    quvex::bench::print_probe(probe);
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
+#include "port_menu.h"
 #include "ports/port_device.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
@@ -148,7 +149,9 @@ void MainWindow::make_menus()
     // Finding and reaching the unit: the port entries are read afresh above the first separator
     // each time the menu opens; the fixed items stand below it.
     m_port = make_menu("port", QStringLiteral("Port"));
-    m_port->addSeparator()->setObjectName(QStringLiteral("port_entries_end"));
+    QAction *entries_end = m_port->addSeparator();
+    entries_end->setObjectName(QStringLiteral("port_entries_end"));
+    m_port_menu = new PortMenu(*m_port, *entries_end, *this, m_hooks);
     // Last of all, below the items that find and reach the unit.
     m_port->addSeparator()->setObjectName(QStringLiteral("wire_log_start"));
     m_wire_log = make_action(m_port, "wire_log", QStringLiteral("Wire log"));
@@ -235,6 +238,10 @@ void MainWindow::connect_menus()
     on(m_quick_ref, [this] { quick_ref_Click(); });
     // Only opens a window: a value typed into the box is not sent for it.
     connect(m_wire_log, &QAction::triggered, m_wire_log_window, &WireLogWindow::show_beside_panel);
+    m_port_menu->attach(*m_link, panel, m_operator, m_form->commport(), [this](auto &action) { act(action); });
+    on(&m_port_menu->find_units_action(), [this] { m_port_menu->find_units(); });
+    on(&m_port_menu->detect_model_action(), [this] { m_port_menu->detect_model(); });
+    connect(m_port_menu, &PortMenu::port_linked, this, [this] { commport_Change(m_form->commport().text()); });
 }
 
 void MainWindow::Timer1_Timer()

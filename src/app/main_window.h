@@ -30,6 +30,7 @@ class ControlForm;
 class FocusOutWatch;
 class ReadmeViewer;
 class WireLogWindow;
+class PortMenu;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.
@@ -90,6 +91,7 @@ private:
     QAction *m_reset_unit = nullptr;
     QMenu *m_port = nullptr;
     QAction *m_wire_log = nullptr;
+    PortMenu *m_port_menu = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     ReadmeViewer *m_readme = nullptr; // a child of the window

@@ -1,6 +1,7 @@
 #include "window_hooks.h"
 
 #include "compare_dialog.h"
+#include "find_units_dialog.h"
 #include "message_box.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,12 @@ WindowHooks production_hooks()
     hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
     hooks.choose_differences = &choose_differences;
+    hooks.ask = [](QWidget *parent, const QString &question) {
+        return QMessageBox::question(parent, kApplicationTitle, question) == QMessageBox::Yes;
+    };
+    hooks.system_ports = &ports::system_ports;
+    hooks.by_id_folder = ports::kByIdFolder;
+    hooks.find_units = &find_units;
     return hooks;
 }
 

@@ -1,7 +1,5 @@
 #include "cli_operator.h"
 
-#include "link/link.h"
-
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -26,8 +24,6 @@ CliOperator::CliOperator()
 
 void CliOperator::show_message(const QString &text, const QString &, link::MessageIcon, const QString &detail)
 {
-    if (m_unknown_expected && text == QLatin1String(link::Link::kWrongTypeText))
-        return;
     ++m_messages_shown;
     clear_progress();
     // The core breaks some messages with CR alone, which would overwrite the line on a terminal.

@@ -27,15 +27,12 @@ public:
 
     // Messages shown so far: the core shows one for every failure it meets.
     int messages_shown() const { return m_messages_shown; }
-    // While probing for the model, a "?" answer is the information sought, not a wrong model.
-    void set_unknown_answers_expected(bool expected) { m_unknown_expected = expected; }
 
 private:
     void clear_progress();
 
     bool m_terminal = false;
     bool m_progress_shown = false;
-    bool m_unknown_expected = false;
     bool m_hinted = false;
     int m_messages_shown = 0;
 };

@@ -10,7 +10,7 @@ namespace quvex::cli {
 
 namespace {
 
-enum Accepts { kNone = 0, kModel = 1, kJson = 2, kOutput = 4 };
+enum Accepts { kModel = 1, kJson = 2, kOutput = 4, kLine = 8, kProbe = 16 };
 
 struct CommandForm
 {
@@ -25,27 +25,34 @@ struct CommandForm
 };
 
 const CommandForm kCommands[] = {
-    {Command::Detect, "detect", "", "", 0, 0, kJson, "Prints the unit's model code and name, separated by a tab."},
-    {Command::Read, "read", "", "", 0, 0, kModel | kOutput,
+    {Command::Detect, "detect", "", "", 0, 0, kLine | kJson,
+     "Prints the unit's model code and name, separated by a tab."},
+    {Command::Read, "read", "", "", 0, 0, kLine | kModel | kOutput,
      "Backs the unit up: reads every item of its model and writes a settings file, the same bytes as\n"
      "the panel's File > Save, to standard output or to FILE (replaced only when the read is complete)."},
-    {Command::Write, "write", "FILE", "A settings file.", 1, 1, kModel,
+    {Command::Write, "write", "FILE", "A settings file.", 1, 1, kLine | kModel,
      "Restores the settings file FILE as the panel's File > Open does: its items in file order, each\n"
      "read back, the unit's video mode restored. Then lists the items whose read-back differs:\n"
      "name, file value, unit value, separated by tabs."},
-    {Command::Diff, "diff", "FILE", "A settings file.", 1, 1, kModel | kJson,
+    {Command::Diff, "diff", "FILE", "A settings file.", 1, 1, kLine | kModel | kJson,
      "Reads the unit and lists the items whose value differs from the settings file FILE: name, file\n"
      "value, unit value, separated by tabs. Nothing is written. Empty and unknown values are not\n"
      "compared."},
-    {Command::Get, "get", "NAME...", "Items' names, each one argument.", 1, -1, kModel | kJson,
+    {Command::Get, "get", "NAME...", "Items' names, each one argument.", 1, -1, kLine | kModel | kJson,
      "Prints the unit's value of each item, name and value separated by a tab; an option item's value\n"
      "is the position of its option, from 0. NAME is the item's name as the panel's list shows it,\n"
      "mode prefix included ('Flicker Red.', 'PO\\Out H-Centre:'), or the same without its spaces."},
-    {Command::Set, "set", "NAME=VALUE...", "An item's name, \"=\" and the value to send.", 1, -1, kModel,
+    {Command::Set, "set", "NAME=VALUE...", "An item's name, \"=\" and the value to send.", 1, -1, kLine | kModel,
      "Sends each value to the unit, reads it back and prints what the unit holds, as get does. VALUE\n"
      "is a decimal number; for an option item the position of its option, from 0."},
-    {Command::Store, "store", "", "", 0, 0, kNone, "Makes the unit keep its current settings (Store Settings)."},
-    {Command::Reset, "reset", "", "", 0, 0, kNone, "Resets the unit and ends once the unit has acknowledged it."},
+    {Command::Store, "store", "", "", 0, 0, kLine, "Makes the unit keep its current settings (Store Settings)."},
+    {Command::Reset, "reset", "", "", 0, 0, kLine, "Resets the unit and ends once the unit has acknowledged it."},
+    {Command::Ports, "ports", "", "", 0, 0, kJson | kProbe,
+     "Lists the serial ports there are, one line each: its port number (\"-\" when it has none), its\n"
+     "device and what the system says it is, separated by tabs. With --probe each port that opens is\n"
+     "asked which unit it has, with the read-only queries of detect, all ports at once; a fourth column\n"
+     "gives the model's code, \"no answer\", \"answers, but not as a QUVEX unit\", or why the port did\n"
+     "not open."},
 };
 
 constexpr auto kAbout =
@@ -82,6 +89,8 @@ const QCommandLineOption
     kTraceOption(QStringLiteral("trace"),
                  QStringLiteral("Write the wire log to standard error: every line sent, every answer and every event, "
                                 "each with its time in ms."));
+const QCommandLineOption kProbeOption(QStringLiteral("probe"),
+                                      QStringLiteral("Ask every port that opens which unit it has."));
 const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
                                        QStringLiteral("Write the settings file to FILE instead of standard output."),
                                        QStringLiteral("FILE"));
@@ -109,13 +118,17 @@ bool wants_help(const QCommandLineParser &parser)
 void add_options(QCommandLineParser &parser, int accepts)
 {
     parser.addHelpOption();
-    parser.addOptions({kPort, kDevice, kTraceOption});
+    // The wire log goes with the commands that talk over the line.
+    if (accepts & kLine)
+        parser.addOptions({kPort, kDevice, kTraceOption});
     if (accepts & kModel)
         parser.addOption(kModelOption);
     if (accepts & kJson)
         parser.addOption(kJsonOption);
     if (accepts & kOutput)
         parser.addOption(kOutputOption);
+    if (accepts & kProbe)
+        parser.addOption(kProbeOption);
 }
 
 // 0 for a code no model has.
@@ -135,7 +148,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     // The command word is the first argument that is neither an option nor an option's value;
     // options may stand before or after it, so every option is known here.
     QCommandLineParser finder;
-    add_options(finder, kModel | kJson | kOutput);
+    add_options(finder, kModel | kJson | kOutput | kLine | kProbe);
     finder.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     finder.setApplicationDescription(QString::fromLatin1(kAbout));
     if (!finder.parse(arguments))
@@ -170,17 +183,17 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     if (call.arguments.size() < form->least || (form->most >= 0 && call.arguments.size() > form->most))
         return refuse(*form->arguments ? QStringLiteral("%1 wants %2").arg(word, QString::fromLatin1(form->arguments))
                                        : QStringLiteral("%1 takes no arguments").arg(word));
-    if (parser.isSet(kPort) && parser.isSet(kDevice))
+    if ((form->accepts & kLine) && parser.isSet(kPort) && parser.isSet(kDevice))
         return refuse(QStringLiteral("--port and --device do not go together"));
-    if (parser.isSet(kPort)) {
+    if ((form->accepts & kLine) && parser.isSet(kPort)) {
         bool ok = false;
         call.port = parser.value(kPort).toInt(&ok);
         // Port numbers are 16-bit, as the panel's port box takes them.
         if (!ok || call.port < 1 || call.port > 32767)
             return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"").arg(parser.value(kPort)));
     }
-    call.device = parser.value(kDevice);
-    if (parser.isSet(kDevice) && call.device.isEmpty())
+    call.device = (form->accepts & kLine) ? parser.value(kDevice) : QString();
+    if ((form->accepts & kLine) && parser.isSet(kDevice) && call.device.isEmpty())
         return refuse(QStringLiteral("--device wants a path"));
     if (form->accepts & kModel) {
         const QString code = parser.value(kModelOption);
@@ -189,7 +202,8 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
             return refuse(QStringLiteral("unknown model \"%1\"").arg(code));
     }
     call.json = (form->accepts & kJson) && parser.isSet(kJsonOption);
-    call.trace = parser.isSet(kTraceOption);
+    call.trace = (form->accepts & kLine) && parser.isSet(kTraceOption);
+    call.probe = (form->accepts & kProbe) && parser.isSet(kProbeOption);
     if (form->accepts & kOutput) {
         call.output = parser.value(kOutputOption);
         if (parser.isSet(kOutputOption) && call.output.isEmpty())

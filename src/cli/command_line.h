@@ -9,7 +9,7 @@ namespace quvex::cli {
 
 enum ExitCode { kExitSuccess = 0, kExitDifferent = 1, kExitUnit = 2, kExitUsage = 3 };
 
-enum class Command { Detect, Read, Write, Diff, Get, Set, Store, Reset };
+enum class Command { Detect, Read, Write, Diff, Get, Set, Store, Reset, Ports };
 
 // One run of quvexctl as the command line asks for it, checked for form but not yet against a
 // unit: names and files are looked at when the command runs.
@@ -22,6 +22,7 @@ struct Invocation
     QString output; // read -o; empty: standard output
     bool json = false;
     bool trace = false;    // the wire log on standard error
+    bool probe = false;    // ports --probe
     QStringList arguments; // FILE, NAME... or NAME=VALUE...
 };
 

@@ -1,9 +1,10 @@
 #include "commands.h"
 
 #include "catalogue/naming.h"
-#include "detection.h"
 #include "link/answer_number.h"
+#include "ports/detection.h"
 #include "ports/port_device.h"
+#include "ports_command.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
 #include "unit_session.h"
@@ -146,6 +147,8 @@ int Runner::run()
         return store();
     case Command::Reset:
         return reset();
+    case Command::Ports:
+        break;
     }
     return kExitUsage;
 }
@@ -164,9 +167,7 @@ int Runner::unit_model()
 {
     if (m_call.model != 0)
         return m_call.model;
-    m_session.operator_side.set_unknown_answers_expected(true);
-    const Detection detection = detect_model(m_session.link, m_session.catalogue);
-    m_session.operator_side.set_unknown_answers_expected(false);
+    const ports::Detection detection = ports::detect_model(m_session.link);
     if (detection.answered && detection.model_index == 0)
         print_error(QStringLiteral("the unit's answers fit no QUVEX model"));
     return detection.model_index;
@@ -362,6 +363,9 @@ int Runner::reset()
 
 int run_command(const Invocation &call)
 {
+    // Lists and probes ports of its own: no port of the session's is opened.
+    if (call.command == Command::Ports)
+        return print_data(ports_report(call.probe, call.json)) ? kExitSuccess : kExitUsage;
     return Runner(call).run();
 }
 

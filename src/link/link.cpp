@@ -39,8 +39,7 @@ void Link::Timer1_Timer()
 void Link::open_port()
 {
     if (!m_port.is_open() && !m_port.set_open(true))
-        m_operator.show_message(QStringLiteral("Could not open COM port - please check COM port number."), {},
-                                MessageIcon::None, m_port.open_failure());
+        report_open_failure(m_port.open_failure());
     if (m_port.is_open()) {
         m_state.warn_disconnected = true;
         m_operator.set_port_box_enabled(false);
@@ -112,6 +111,12 @@ bool Link::send_line(const QString &text)
     return false;
 }
 
+void Link::report_open_failure(const QString &reason)
+{
+    m_operator.show_message(QStringLiteral("Could not open COM port - please check COM port number."), {},
+                            MessageIcon::None, reason);
+}
+
 void Link::report_no_response()
 {
     m_operator.show_message(QStringLiteral("QUVEX unit not responding.\rPlease check cables,\r"
@@ -123,7 +128,8 @@ void Link::report_no_response()
 void Link::report_wrong_type()
 {
     note(WireEvent::UnknownAnswer);
-    m_operator.show_message(QString::fromLatin1(kWrongTypeText));
+    if (!m_unknown_expected)
+        m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
     m_state.wrong_type_error = true;
 }
 

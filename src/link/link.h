@@ -35,8 +35,6 @@ public:
     static constexpr int kReadTimeoutTicks = 5;   // 6 ticks
     // An answer that never ends is kept to this size; a real answer is a few bytes.
     static constexpr qsizetype kAnswerLimit = 4096;
-    // A scripted caller that probes for the model expects this message and may keep it quiet.
-    static constexpr const char *kWrongTypeText = "Wrong QUVEX type selected.";
 
     Link(SerialPort &port, OperatorSide &operator_side);
 
@@ -59,12 +57,18 @@ public:
 
     // Reports what crosses the wire from now on; null stops it.
     void set_wire_observer(WireObserver *observer) { m_wire = observer; }
+    // Each tells the operator and records the failure in the state's flags where it has one.
+    // Whatever opens a line tells its failure with the open failure's words and the reason.
+    void report_open_failure(const QString &reason);
+    void report_no_response();
+
+    // While the model is being found out, a "?" answer is the information sought, not a wrong
+    // model: it is recorded in the flags but not shown.
+    void set_unknown_answers_expected(bool expected) { m_unknown_expected = expected; }
 
 private:
     bool refuse_while_closed(const QString &warning);
     bool send_line(const QString &text);
-    // Each tells the operator and records the failure in the state's flags.
-    void report_no_response();
     void report_wrong_type();
     // After a failed exchange: what came for it may say the unit talks at another baud rate.
     void hint_if_not_text(qsizetype arrived, qsizetype not_text);
@@ -80,6 +84,7 @@ private:
     WireObserver *m_wire = nullptr;
     // A loss reported and no line out since.
     bool m_line_down = false;
+    bool m_unknown_expected = false;
 };
 
 } // namespace quvex::link

@@ -1,5 +1,6 @@
 #include "qt_serial_port.h"
 
+#include "ports/open_failure.h"
 #include "ports/port_device.h"
 
 namespace quvex::serial {
@@ -18,7 +19,8 @@ void QtSerialPort::set_port_number(int number)
 bool QtSerialPort::open_device()
 {
     // Resolved at every open: after a vanished device, port N may name another one.
-    m_port.setPortName(m_device.isEmpty() ? ports::port_device(m_number) : m_device);
+    const QString device = m_device.isEmpty() ? ports::port_device(m_number) : m_device;
+    m_port.setPortName(device);
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
@@ -28,7 +30,7 @@ bool QtSerialPort::open_device()
     // otherwise fill memory while nothing reads; what waits is discarded before each line.
     m_port.setReadBufferSize(kReadBufferBytes);
     const bool opened = m_port.open(QIODevice::ReadWrite);
-    m_open_failure = opened ? QString() : m_port.portName() + QStringLiteral(": ") + m_port.errorString();
+    m_open_failure = opened ? QString() : ports::open_failure_reason(device, m_port.errorString());
     return opened;
 }
 

@@ -6,6 +6,7 @@
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
+#include "ports/port_device.h"
 #include "settings/settings_file.h"
 #include "support/fake_unit.h"
 #include "support/messages.h"
@@ -60,6 +61,29 @@ struct Rig
     // Whether anything of the window took input at that moment: its controls or its menus.
     bool unlocked() const { return window.centralWidget()->isEnabled() || window.menuBar()->isEnabled(); }
     QString shown() const { return messages.join(u'\n'); }
+    // Opens the Port menu with a click on the menu bar: its port entries, as the menu shows them.
+    QList<QAction *> port_entries()
+    {
+        auto &menu = get<QMenu>(u"port"_s);
+        menu.hide();
+        QTest::mouseClick(window.menuBar(), Qt::LeftButton, {},
+                          window.menuBar()->actionGeometry(menu.menuAction()).center());
+        QList<QAction *> entries = menu.actions();
+        entries.removeIf([](QAction *action) { return action->objectName() != u"port_entry"_s; });
+        return entries;
+    }
+    QStringList port_texts()
+    {
+        QStringList texts;
+        for (QAction *entry : port_entries())
+            texts.append(entry->text() + (entry->isEnabled() ? u""_s : u" (disabled)"_s));
+        return texts;
+    }
+    void choose_port(int row)
+    {
+        auto &menu = get<QMenu>(u"port"_s);
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(port_entries().at(row)).center());
+    }
 
     QTemporaryDir folder; // the settings file lies in a folder of it that does not exist
     QStringList messages, statuses;
@@ -67,6 +91,11 @@ struct Rig
     int quits = 0;
     QList<settings::Difference> offered; // what the compare dialog would list
     std::optional<QStringList> checked;  // the names left checked in it; nothing: Cancel
+    QStringList asked;                   // the questions put, each answered with answer
+    bool answer = true;
+    QList<ports::SystemPort> system;                    // the serial ports the system reports
+    std::optional<ports::ProbeResult> found;            // the unit chosen in Find units
+    std::pair<QString, int> open_port_seen{u"-"_s, -1}; // what Find units was told the panel has open
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     test::FakeUnit unit;
@@ -94,6 +123,18 @@ struct Rig
                 differences.removeIf(
                     [this](auto &difference) { return !checked || !checked->contains(difference.name); });
                 return checked ? std::optional(differences) : std::nullopt;
+            },
+        .ask =
+            [this](QWidget *, const QString &question) {
+                asked.append(question);
+                return answer;
+            },
+        .system_ports = [this] { return system; },
+        .by_id_folder = folder.filePath(u"by-id"_s),
+        .find_units =
+            [this](QWidget *, auto &, const QString &open_device, int open_model) {
+                open_port_seen = {open_device, open_model};
+                return found;
             }}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
@@ -108,7 +149,12 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
+private:
+    QTemporaryDir m_config; // the ports folder's
+
 private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit()); }
+
     void starts_disconnected_then_a_model_reads_the_unit()
     {
         Rig rig(false);
@@ -495,6 +541,91 @@ private Q_SLOTS:
         QVERIFY(log.text().startsWith(u"1\n"_s) && log.text().endsWith(u"\n10000\n"_s));
         QTRY_COMPARE(view.blockCount(), 10000);
         QCOMPARE(view.document()->firstBlock().text(), u"1"_s);
+    }
+
+    // Read afresh at each opening. A port with a number puts it in the box; one without is linked
+    // as the box's number, by its by-id name, after asking when the number names another device.
+    void port_entries_number_or_link_a_port()
+    {
+        Rig rig(false);
+        const QString adapter = rig.folder.filePath(u"ttyUSB7"_s), pty = rig.folder.filePath(u"pty"_s);
+        const QString by_id = rig.folder.filePath(u"by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"_s);
+        QVERIFY(QFile(adapter).open(QIODevice::WriteOnly) && QFile(pty).open(QIODevice::WriteOnly));
+        QVERIFY(QDir().mkpath(rig.folder.filePath(u"by-id"_s)) && QFile::link(adapter, by_id));
+        QCOMPARE(ports::link_port(2, pty), QString());
+        QCOMPARE(rig.port_texts(), QStringList{u"COM 2  "_s + pty});
+        rig.system = {{adapter, u"FT232R USB UART"_s, u"FTDI"_s, u"A50285BI"_s}};
+        QCOMPARE(rig.port_texts(), QStringList({u"COM 2  "_s + pty, u"Link as COM 1:  "_s + adapter
+                                                                        + u"  FTDI FT232R USB UART A50285BI"_s}));
+
+        rig.choose_port(0);
+        QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"2"_s);
+        rig.answer = false;
+        rig.choose_port(1);
+        QCOMPARE(ports::port_device(2), pty);
+        rig.answer = true;
+        rig.choose_port(1);
+        QCOMPARE(ports::port_device(2), by_id);
+        QCOMPARE(rig.asked, QStringList(2, u"COM 2 is %1 now. Make it %2 instead?"_s.arg(pty, by_id)));
+        QCOMPARE(rig.get<QLineEdit>(u"commport"_s).toolTip(), u"COM 2 is "_s + by_id);
+
+        rig.get(u"quvex_2"_s).click();
+        QCOMPARE(rig.port_texts(),
+                 QStringList{u"COM 2  "_s + adapter + u"  FTDI FT232R USB UART A50285BI (disabled)"_s});
+        QVERIFY(QFile::remove(ports::port_link_path(2)));
+    }
+
+    // The chosen unit is on another port than the open one: the panel disconnects first.
+    void find_units_connects_the_chosen_unit()
+    {
+        Rig rig;
+        rig.unit.swap_for("QK1");
+        rig.found = ports::ProbeResult{{4, u"/dev/ttyUSB4"_s, {}, {}}, ports::ProbeOutcome::Found, 5, {}};
+        rig.get<QAction>(u"find_units"_s).trigger();
+        QCOMPARE(rig.open_port_seen, std::pair(u"/dev/ttyS0"_s, 2));
+        QCOMPARE(rig.shown(), u"COM port closed."_s);
+        QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"4"_s);
+        QVERIFY(rig.get(u"quvex_5"_s).isChecked() && rig.unit.is_open() && rig.unit.port_number() == 4);
+        QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).count(), 52);
+    }
+
+    void detect_model_data()
+    {
+        QTest::addColumn<QString>("guess");
+        QTest::addColumn<int>("behaviour"); // a FakeUnit::Behaviour
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("checked");
+        QTest::addRow("wrong guess") << u"quvex_3"_s << int(test::FakeUnit::Behaviour::Answer)
+                                     << u"The unit on COM 1 is QUVEXview Max, not QUVEXview Max X as chosen."_s
+                                     << u"quvex_2"_s;
+        QTest::addRow("right guess") << u"quvex_2"_s << int(test::FakeUnit::Behaviour::Answer) << QString()
+                                     << u"quvex_2"_s;
+        QTest::addRow("fits no model") << u"quvex_2"_s << int(test::FakeUnit::Behaviour::AnswerUnknown)
+                                       << u"The unit's answers fit no QUVEX model."_s << u"quvex_2"_s;
+        QTest::addRow("silent") << u"quvex_2"_s << int(test::FakeUnit::Behaviour::Silent) << test::kNoResponse
+                                << u"quvex_2"_s;
+    }
+
+    // Through the panel's own link, with the window locked; a "?" answer is no wrong model here.
+    void detect_model()
+    {
+        QFETCH(QString, guess);
+        QFETCH(int, behaviour);
+        Rig rig(false);
+        rig.click(guess);
+        rig.unit.behaviour = test::FakeUnit::Behaviour(behaviour);
+        rig.unit.clear_sent();
+        rig.messages.clear();
+        int unlocked = 0;
+        rig.while_waiting = [&] { unlocked += rig.unlocked(); };
+        rig.get<QAction>(u"detect_model"_s).trigger();
+        QTEST(rig.shown(), "shown");
+        QTEST(rig.get(u"quvex_2"_s).isChecked() ? u"quvex_2"_s : guess, "checked");
+        const QStringList probes{u"Genlock"_s, u"Buttons"_s, u"Keyer"_s, u"Clockwidth:"_s};
+        QCOMPARE(rig.unit.sent_lines().mid(0, 4),
+                 behaviour == int(test::FakeUnit::Behaviour::Silent) ? probes.mid(0, 1) : probes);
+        QCOMPARE(rig.unit.sent_lines().size() > 4, guess != u"quvex_2"_s); // the list read again
+        QVERIFY(unlocked == 0 && rig.unlocked());
     }
 };
 

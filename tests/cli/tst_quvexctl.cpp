@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <memory>
+#include <unistd.h>
 
 using namespace quvex;
 
@@ -20,10 +21,16 @@ struct Run
     QByteArray err;
 };
 
+// Run as another user with `setpriv` when the arguments begin with its options.
 Run quvexctl(const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(QUVEXCTL), arguments);
+    const qsizetype own = arguments.indexOf(QStringLiteral("--clear-groups")) + 1;
+    if (own > 0)
+        process.start(QStringLiteral("setpriv"),
+                      arguments.mid(0, own) + QStringList{QStringLiteral(QUVEXCTL)} + arguments.mid(own));
+    else
+        process.start(QStringLiteral(QUVEXCTL), arguments);
     if (!process.waitForFinished(20000))
         process.kill();
     process.waitForFinished();
@@ -296,6 +303,86 @@ private Q_SLOTS:
         QCOMPARE(run.out, QByteArray());
         QTEST(run.err, "err");
         QCOMPARE(heard(*sim).filter("="), QStringList());
+    }
+
+    // Three units of different models, a silent one, one that answers nothing the way a unit
+    // would, and a link to a device that is gone, all probed at once.
+    void ports_probe()
+    {
+        std::vector<std::unique_ptr<test::SimProcess>> sims;
+        const QList<QStringList> units{
+            {"--model", "QVL"}, {"--model", "QK1"}, {"--model", "QVMK"}, {"--silent"}, {"--answer-unknown"}};
+        for (const QStringList &unit : units)
+            sims.push_back(test::start_sim(unit + QStringList{"--com", QString::number(sims.size() + 1)}));
+        const QString gone = m_home.filePath("gone");
+        QVERIFY(QFile::link(gone, m_home.filePath("quvex/ports/com6")));
+        const QString expected = "1\t%1\t\tQVL\n2\t%2\t\tQK1\n3\t%3\t\tQVMK\n4\t%4\t\tno answer\n"
+                                 "5\t%5\t\tanswers, but not as a QUVEX unit\n"
+                                 "6\t%6\t\t%6 does not exist: the adapter is not plugged in, or the port number "
+                                 "names another port.\n";
+        const Run run = quvexctl({"ports", "--probe"});
+        QFile::remove(m_home.filePath("quvex/ports/com6"));
+        QCOMPARE(run.exit_code, 0);
+        QCOMPARE(run.err, QByteArray());
+        // Lines of the ports the system has besides the test's own come last, without a number.
+        const QString listed = QString::fromUtf8(run.out).section(QRegularExpression("\n(?=-\t)"), 0, 0);
+        QCOMPARE(listed.endsWith('\n') ? listed : listed + '\n',
+                 expected.arg(sims[0]->device_path(), sims[1]->device_path(), sims[2]->device_path(),
+                              sims[3]->device_path(), sims[4]->device_path(), gone));
+        QVERIFY(quvexctl({"ports", "--json"})
+                    .out.startsWith(QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"number\":1},")
+                                        .arg(sims[0]->device_path())
+                                        .toUtf8()));
+    }
+
+    void open_failure_reasons_data()
+    {
+        QTest::addColumn<QString>("holder"); // what keeps the port from being opened
+        QTest::addColumn<QString>("reason"); // %1: the device
+        QTest::addRow("a missing device") << "missing"
+                                          << "%1 does not exist: the adapter is not plugged in, or the port number "
+                                             "names another port.";
+        QTest::addRow("not in the device's group")
+            << "group"
+            << "You may not open %1: it belongs to the group dialout, which you are not in. Add yourself to "
+               "it (sudo usermod -aG dialout nobody), then log out and in again.";
+        QTest::addRow("held by a second quvexctl")
+            << "quvexctl"
+            << "%1 is in use by quvexctl (process %2). Close that program, or choose another port.";
+    }
+
+    // The reason stands under the message on standard error, whatever the command.
+    void open_failure_reasons()
+    {
+        QFETCH(QString, holder);
+        QFETCH(QString, reason);
+        // A slow unit: the first quvexctl still reads it when the second one starts.
+        const auto sim = start_sim({"--model", "QVM", "--delay", "200", "--trace"});
+        QString device = sim->device_path();
+        QStringList user;
+        QProcess first;
+        if (holder == "missing") {
+            device = m_home.filePath("gone");
+        } else if (holder == "group") {
+            if (::geteuid() != 0)
+                QSKIP("only root can give the port to a group and drop to a user outside it");
+            QVERIFY(QProcess::execute("chown", {":dialout", device}) == 0
+                    && QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                         | QFile::WriteGroup));
+            user = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+        } else {
+            first.start(QUVEXCTL, {"read"});
+            QStringList lines;
+            QTRY_VERIFY_WITH_TIMEOUT((lines += heard(*sim)).contains("Genlock"), 10000);
+            reason = reason.arg("%1", QString::number(first.processId()));
+        }
+        const Run run = quvexctl(user + QStringList{"--device", device, "store"});
+        first.kill();
+        first.waitForFinished();
+        QCOMPARE(run.exit_code, 2);
+        QCOMPARE(QString::fromLocal8Bit(run.err), "Could not open COM port - please check COM port number.\n"
+                                                      + reason.arg(device) + "\nquvexctl: could not open " + device
+                                                      + '\n');
     }
 };
 

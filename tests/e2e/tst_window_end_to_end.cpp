@@ -1,5 +1,6 @@
 // The real window on the real serial port, through a pseudo-terminal, against quvex-sim: what an
 // operator at the keyboard, or one who clicks quickly, meets on a bench.
+#include "app/find_units_dialog.h"
 #include "app/main_window.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
@@ -53,7 +54,11 @@ struct WindowRig
         .environment = {},
         .program_folder = QString(),
         .quit = [] {},
-        .choose_differences = {}}};
+        .choose_differences = {},
+        .ask = {},
+        .system_ports = {},
+        .by_id_folder = {},
+        .find_units = &app::find_units}};
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
@@ -133,6 +138,58 @@ private Q_SLOTS:
         QCOMPARE(list.currentItem()->text(), u"Pan X Pos:        78"_s);
         QVERIFY(plus.hasFocus());
         QCOMPARE(rig.messages, QStringList());
+    }
+
+    // Detect model with the port closed probes it and connects; Find units then reports the open
+    // port without opening it again, and the unit chosen in its dialog connects after the panel
+    // has disconnected; Detect model after a wrong guess puts the unit's model back.
+    void find_units_and_detect_model()
+    {
+        std::vector<std::unique_ptr<test::SimProcess>> sims;
+        for (const QString &unit : {u"QVL"_s, u"QVM"_s, u"QK1"_s, u"--silent"_s})
+            sims.push_back(test::start_sim({unit.startsWith(u'-') ? unit : u"--model"_s, unit, u"--no-pacing"_s,
+                                            u"--com"_s, QString::number(sims.size() + 1)}));
+        const QString gone = m_home.filePath(u"gone"_s);
+        QVERIFY(QFile::link(gone, m_home.filePath(u"quvex/ports/com5"_s)));
+        WindowRig rig;
+        rig.get<QAction>(u"detect_model"_s).trigger();
+        QVERIFY(rig.get<QRadioButton>(u"quvex_1"_s).isChecked());
+
+        QStringList rows;
+        QTimer::singleShot(0, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            auto &progress = *dialog->findChild<QProgressBar *>(u"progress"_s);
+            QTRY_COMPARE_WITH_TIMEOUT(progress.value(), 5, 5000);
+            auto &units = *dialog->findChild<QTreeWidget *>(u"units"_s);
+            for (int row = 0; row < units.topLevelItemCount(); ++row) {
+                const QTreeWidgetItem *line = units.topLevelItem(row);
+                rows.append(line->text(0) + u'|' + line->text(1) + u'|' + line->text(2));
+            }
+            QTreeWidgetItem *qvm = units.findItems(u"COM 2"_s, Qt::MatchExactly).value(0);
+            QTest::mouseClick(units.viewport(), Qt::LeftButton, {}, units.visualItemRect(qvm).center());
+            QTest::mouseClick(dialog->findChild<QPushButton *>(u"connect"_s), Qt::LeftButton);
+        });
+        rig.get<QAction>(u"find_units"_s).trigger();
+        rows.sort();
+        const QString no_device =
+            u" does not exist: the adapter is not plugged in, or the port number names another port."_s;
+        QCOMPARE(rows,
+                 QStringList({u"COM 1|"_s + sims[0]->device_path() + u"|QVL QUVEXview Lite (open in this panel)"_s,
+                              u"COM 2|"_s + sims[1]->device_path() + u"|QVM QUVEXview Max"_s,
+                              u"COM 3|"_s + sims[2]->device_path() + u"|QK1 QUVEXkey Solo"_s,
+                              u"COM 4|"_s + sims[3]->device_path() + u"|no answer"_s,
+                              u"COM 5|"_s + gone + u'|' + gone + no_device}));
+        QCOMPARE(rig.messages, QStringList{u"COM port closed."_s});
+        QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"2"_s);
+        QVERIFY(rig.get<QRadioButton>(u"quvex_2"_s).isChecked() && rig.link.is_port_open());
+
+        rig.get<QAbstractButton>(u"quvex_3"_s).click();
+        rig.messages.clear();
+        rig.get<QAction>(u"detect_model"_s).trigger();
+        QCOMPARE(rig.messages, QStringList{u"The unit on COM 2 is QUVEXview Max, not QUVEXview Max X as chosen."_s});
+        QVERIFY(rig.get<QRadioButton>(u"quvex_2"_s).isChecked());
+        QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).count(), 65);
+        QFile::remove(m_home.filePath(u"quvex/ports/com5"_s));
     }
 };
 

@@ -72,16 +72,6 @@ private Q_SLOTS:
         QFile::remove(ports_folder() + QStringLiteral("/com2"));
     }
 
-    void port_numbers_map_to_devices()
-    {
-        QCOMPARE(port_device(2), m_slave_path);
-        QCOMPARE(port_device(3), QStringLiteral("/dev/ttyS2"));
-        QtSerialPort port;
-        port.set_port_number(40);
-        QVERIFY(!port.set_open(true)); // no /dev/ttyS39 here
-        QVERIFY(!port.is_open());
-    }
-
     void vanished_line_stays_open_and_idle()
     {
         QtSerialPort port;

@@ -1,11 +1,13 @@
 #include "detection.h"
 
+#include "catalogue/catalogue.h"
 #include "catalogue/naming.h"
 #include "catalogue/unit_models.h"
 
 #include <QList>
+#include <QScopeGuard>
 
-namespace quvex::cli {
+namespace quvex::ports {
 
 namespace {
 
@@ -16,9 +18,11 @@ const QString kProbes[] = {QStringLiteral("Genlock"), QStringLiteral("Buttons"),
 
 } // namespace
 
-Detection detect_model(link::Link &link, const catalogue::Catalogue &catalogue)
+Detection detect_model(link::Link &link)
 {
     link::LinkState &state = link.state();
+    link.set_unknown_answers_expected(true);
+    const auto expected_no_more = qScopeGuard([&link] { link.set_unknown_answers_expected(false); });
     QList<bool> known;
     for (const QString &probe : kProbes) {
         state.wrong_type_error = false;
@@ -30,6 +34,8 @@ Detection detect_model(link::Link &link, const catalogue::Catalogue &catalogue)
     }
     state.wrong_type_error = false;
 
+    catalogue::Catalogue catalogue;
+    catalogue::build_catalogue(catalogue);
     Detection detection{.answered = true};
     for (int index = 1; index < catalogue::kUnitModelCount; ++index) {
         catalogue::CurrentModel model;
@@ -45,4 +51,4 @@ Detection detect_model(link::Link &link, const catalogue::Catalogue &catalogue)
     return detection;
 }
 
-} // namespace quvex::cli
+} // namespace quvex::ports

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ports/port_probe.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+namespace quvex::app {
+
+// Find units: probes every candidate port at once and lists each as its result comes (port,
+// device, model or why not). A found unit can be chosen; Cancel stops the probing.
+class FindUnitsDialog final : public QDialog
+{
+public:
+    FindUnitsDialog(QWidget *parent, const QList<ports::PortEntry> &ports, const QString &open_device, int open_model);
+
+    // The found unit chosen; nothing while none is.
+    std::optional<ports::ProbeResult> chosen() const;
+
+private:
+    void add_result(const ports::ProbeResult &result);
+    void all_probed();
+
+    ports::PortProber m_prober;
+    QList<ports::ProbeResult> m_results; // in the order listed
+    QTreeWidget *m_list;
+    QProgressBar *m_progress;
+    QLabel *m_state;
+    QPushButton *m_connect;
+};
+
+// Shows the dialog modally: the found unit chosen, or nothing when it is cancelled.
+std::optional<ports::ProbeResult> find_units(QWidget *parent, const QList<ports::PortEntry> &ports,
+                                             const QString &open_device, int open_model);
+
+} // namespace quvex::app

@@ -1,0 +1,71 @@
+#include "ports_command.h"
+
+#include "catalogue/unit_models.h"
+#include "ports/port_probe.h"
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <map>
+
+namespace quvex::cli {
+
+namespace {
+
+// Every port's result, in the order the ports are listed.
+QList<ports::ProbeResult> probe_all(const QList<ports::PortEntry> &entries)
+{
+    std::map<QString, ports::ProbeResult> by_device;
+    ports::PortProber prober;
+    QEventLoop done;
+    QObject::connect(&prober, &ports::PortProber::probed,
+                     [&by_device](const ports::ProbeResult &result) { by_device[result.port.device] = result; });
+    QObject::connect(&prober, &ports::PortProber::finished, &done, &QEventLoop::quit);
+    prober.start(entries);
+    done.exec();
+    QList<ports::ProbeResult> results;
+    for (const ports::PortEntry &entry : entries)
+        results.append(by_device[entry.device]);
+    return results;
+}
+
+// The model's code alone where one was found: the column a script reads.
+QString result_column(const ports::ProbeResult &result)
+{
+    return result.outcome == ports::ProbeOutcome::Found
+               ? catalogue::unit_models().at(std::size_t(result.model_index)).code
+               : ports::probe_text(result);
+}
+
+} // namespace
+
+QByteArray ports_report(bool probe, bool json)
+{
+    const QList<ports::PortEntry> entries = ports::list_ports(ports::system_ports());
+    const QList<ports::ProbeResult> results = probe ? probe_all(entries) : QList<ports::ProbeResult>();
+    QJsonArray listed;
+    QByteArray text;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const ports::PortEntry &entry = entries.at(i);
+        QJsonObject port{{QStringLiteral("number"), entry.number ? QJsonValue(entry.number) : QJsonValue()},
+                         {QStringLiteral("device"), entry.device},
+                         {QStringLiteral("description"), entry.description}};
+        QStringList columns{entry.number ? QString::number(entry.number) : QStringLiteral("-"), entry.device,
+                            entry.description};
+        if (probe) {
+            const ports::ProbeResult &result = results.at(i);
+            const bool found = result.outcome == ports::ProbeOutcome::Found;
+            port.insert(QStringLiteral("model"), found ? QJsonValue(result_column(result)) : QJsonValue());
+            port.insert(QStringLiteral("result"), ports::probe_text(result));
+            columns.append(result_column(result));
+        }
+        listed.append(port);
+        text += (columns.join(u'\t') + u'\n').toUtf8();
+    }
+    return json ? QJsonDocument(QJsonObject{{QStringLiteral("ports"), listed}}).toJson(QJsonDocument::Compact) + '\n'
+                : text;
+}
+
+} // namespace quvex::cli

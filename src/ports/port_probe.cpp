@@ -1,0 +1,139 @@
+#include "port_probe.h"
+
+#include "catalogue/unit_models.h"
+#include "detection.h"
+#include "link/link.h"
+#include "serial/qt_serial_port.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+
+namespace quvex::ports {
+
+namespace {
+
+// A probe has no operator to tell: its outcome is the result. Cancelling ends the wait for an
+// answer as its time-out would.
+class QuietOperator final : public link::OperatorSide
+{
+public:
+    explicit QuietOperator(const std::atomic_bool &cancel)
+        : m_cancel(cancel)
+    {
+    }
+
+    void show_message(const QString &, const QString &, link::MessageIcon, const QString &) override {}
+    void set_window_enabled(bool) override {}
+    void set_port_box_enabled(bool) override {}
+    void process_events() override
+    {
+        if (m_cancel && m_link)
+            m_link->state().tick_count = link::LinkState::kTickLimit;
+        else
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+    link::Link *m_link = nullptr;
+
+private:
+    const std::atomic_bool &m_cancel;
+};
+
+} // namespace
+
+QString probe_text(const ProbeResult &result)
+{
+    switch (result.outcome) {
+    case ProbeOutcome::Found: {
+        const catalogue::UnitModel &model = catalogue::unit_models().at(std::size_t(result.model_index));
+        return model.code + u' ' + model.display_name + (result.reason.isEmpty() ? QString() : u' ' + result.reason);
+    }
+    case ProbeOutcome::NoAnswer:
+        return QStringLiteral("no answer");
+    case ProbeOutcome::NotQuvex:
+        return QStringLiteral("answers, but not as a QUVEX unit");
+    case ProbeOutcome::NotOpened:
+    case ProbeOutcome::Skipped:
+        return result.reason;
+    case ProbeOutcome::Cancelled:
+        break;
+    }
+    return QStringLiteral("not asked");
+}
+
+ProbeResult probe_port(const PortEntry &port, const std::atomic_bool &cancel)
+{
+    ProbeResult result{port, ProbeOutcome::Cancelled, 0, {}};
+    if (is_network_target(port.device))
+        return {port, ProbeOutcome::Skipped, 0, QStringLiteral("network port")};
+    if (cancel)
+        return result;
+    serial::QtSerialPort line;
+    line.set_device(port.device);
+    QuietOperator quiet(cancel);
+    link::Link link(line, quiet);
+    quiet.m_link = &link;
+    QTimer timer1;
+    QObject::connect(&timer1, &QTimer::timeout, [&link] { link.Timer1_Timer(); });
+    timer1.start(100);
+
+    link.open_port();
+    if (!link.is_port_open())
+        return {port, ProbeOutcome::NotOpened, 0, line.open_failure()};
+    const Detection detection = detect_model(link);
+    link.close_port();
+    if (cancel)
+        return result;
+    result.outcome = !detection.answered          ? ProbeOutcome::NoAnswer
+                     : detection.model_index == 0 ? ProbeOutcome::NotQuvex
+                                                  : ProbeOutcome::Found;
+    result.model_index = detection.model_index;
+    return result;
+}
+
+PortProber::PortProber(QObject *parent)
+    : QObject(parent)
+{
+}
+
+PortProber::~PortProber()
+{
+    m_cancel = true;
+    for (const std::unique_ptr<QThread> &thread : m_threads)
+        thread->wait();
+}
+
+void PortProber::start(const QList<PortEntry> &ports, const QString &open_device, int open_model)
+{
+    m_cancel = false;
+    m_pending += static_cast<int>(ports.size());
+    const QString open = open_device.isEmpty() ? QString() : canonical_device(open_device);
+    for (const PortEntry &port : ports) {
+        if (!open.isEmpty() && !is_network_target(port.device) && canonical_device(port.device) == open) {
+            // One owner per port: the panel's own line is never opened a second time.
+            const ProbeResult own{port, ProbeOutcome::Found, open_model, QStringLiteral("(open in this panel)")};
+            QMetaObject::invokeMethod(
+                this, [this, own] { deliver(own); }, Qt::QueuedConnection);
+            continue;
+        }
+        m_threads.emplace_back(QThread::create([this, port] {
+            const ProbeResult result = probe_port(port, m_cancel);
+            QMetaObject::invokeMethod(
+                this, [this, result] { deliver(result); }, Qt::QueuedConnection);
+        }));
+        m_threads.back()->start();
+    }
+    if (ports.isEmpty())
+        QMetaObject::invokeMethod(this, &PortProber::finished, Qt::QueuedConnection);
+}
+
+void PortProber::deliver(const ProbeResult &result)
+{
+    --m_pending;
+    Q_EMIT probed(result);
+    if (m_pending == 0)
+        Q_EMIT finished();
+}
+
+} // namespace quvex::ports

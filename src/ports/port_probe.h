@@ -1,0 +1,65 @@
+#pragma once
+
+#include "port_list.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+class QThread;
+
+namespace quvex::ports {
+
+enum class ProbeOutcome { Found, NoAnswer, NotQuvex, NotOpened, Skipped, Cancelled };
+
+// What one port gave when it was probed.
+struct ProbeResult
+{
+    PortEntry port;
+    ProbeOutcome outcome = ProbeOutcome::Cancelled;
+    int model_index = 0; // Found: the unit's model
+    QString reason;      // NotOpened, Skipped: why; Found: set when the panel itself has the port open
+};
+
+// The result in words: the model's code and name, "no answer", "answers, but not as a QUVEX
+// unit", or why the port was not asked.
+QString probe_text(const ProbeResult &result);
+
+// Opens the port, asks the detection queries and nothing else, and closes it again. Runs on the
+// calling thread, handling its events until done; cancel ends the wait for an answer at once.
+ProbeResult probe_port(const PortEntry &port, const std::atomic_bool &cancel);
+
+// Probes ports at once, each on a thread of its own that creates its port, Timer1 and link
+// inside it, so a silent port costs its read time-out once, not once per port in turn. Results
+// are delivered on the prober's own thread, in the order they come.
+class PortProber final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PortProber(QObject *parent = nullptr);
+    // Cancels what still runs and waits for it.
+    ~PortProber() override;
+
+    // open_device is the port the panel itself has open, with open_model: it is reported with
+    // that model and not opened again.
+    void start(const QList<PortEntry> &ports, const QString &open_device = {}, int open_model = 0);
+    void cancel() { m_cancel = true; }
+    bool is_running() const { return m_pending > 0; }
+
+Q_SIGNALS:
+    void probed(const quvex::ports::ProbeResult &result);
+    void finished();
+
+private:
+    void deliver(const ProbeResult &result);
+
+    std::atomic_bool m_cancel = false;
+    std::vector<std::unique_ptr<QThread>> m_threads;
+    int m_pending = 0;
+};
+
+} // namespace quvex::ports
