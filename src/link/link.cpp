@@ -75,8 +75,11 @@ bool Link::send_line(const QString &text)
     // Whatever is still waiting belongs to an earlier exchange that gave up on it (a late
     // acknowledgement); taken as this exchange's answer it would report a failure as success.
     m_port.discard_input();
+    // The time-out runs from when the line is out: a line that has to connect first (a network
+    // port reconnecting) may spend up to the connect time-out in send().
+    const bool sent = m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r');
     m_state.tick_count = 0;
-    if (m_port.send(catalogue::remove_spaces(text).toLatin1() + '\r'))
+    if (sent)
         return true;
     // The device is gone and not back: no answer can come, so there is nothing to wait for.
     report_no_response();
