@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, packaging and running the panel need, if missing.
-# With --test it adds what the test suite needs (clang's fuzzing runtime, a virtual display, and
-# the validators of the package's desktop entry, metainfo and manual pages).
+# With --test it adds what the test suite needs (clang's fuzzing runtime, a virtual display, the
+# validators of the package's desktop entry, metainfo and manual pages, and ser2net, which the
+# network tests put in front of the simulator).
 set -euo pipefail
 
 packages=(cmake make g++ qt6-base-dev qt6-serialport-dev qt6-svg-dev xdg-utils file dpkg-dev)
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(clang libclang-rt-14-dev xvfb desktop-file-utils appstream man-db)
+    packages+=(clang libclang-rt-14-dev xvfb desktop-file-utils appstream man-db ser2net)
 fi
 
 missing=()
