@@ -8,15 +8,16 @@
 #include "message_box.h"
 #include "panel/panel.h"
 #include "pictures.h"
+#include "ports/port_device.h"
 #include "progress_text.h"
 #include "readme_viewer.h"
-#include "ports/port_device.h"
 #include "settings/settings_file.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,6 +67,8 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
 
     setCentralWidget(m_form);
     make_menus();
+    // What a port number means may change only while the number itself may.
+    m_form->commport().installEventFilter(this);
     statusBar()->setObjectName(QStringLiteral("status"));
     statusBar()->setAccessibleName(QStringLiteral("Progress"));
     statusBar()->setSizeGripEnabled(false);
@@ -109,6 +112,7 @@ void MainWindow::make_menus()
     // each time the menu opens; the fixed items stand below it.
     m_port = make_menu("port", QStringLiteral("Port"));
     m_port->addSeparator()->setObjectName(QStringLiteral("port_entries_end"));
+    m_network_port = make_action(m_port, "network_port", QStringLiteral("Network port..."));
     QMenu *help = make_menu("help", QStringLiteral("Help"));
     m_quick_ref = make_action(help, "quick_ref", QStringLiteral("README.TXT"));
 }
@@ -189,6 +193,7 @@ void MainWindow::connect_menus()
     on(m_write_unit, [&panel] { panel.write_unit_Click(); });
     on(m_reset_unit, [&panel] { panel.reset_unit_Click(); });
     on(m_quick_ref, [this] { quick_ref_Click(); });
+    on(m_network_port, [this] { network_port_Click(); });
 }
 
 void MainWindow::Timer1_Timer()
@@ -244,6 +249,8 @@ void MainWindow::commit_pending_value()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == &m_form->commport() && event->type() == QEvent::EnabledChange)
+        m_network_port->setEnabled(m_form->commport().isEnabled());
     // After the release has been delivered: a click it made has sent the value already.
     if (event->type() == QEvent::MouseButtonRelease && m_commit_pending)
         QTimer::singleShot(0, this, &MainWindow::commit_pending_value);
@@ -273,6 +280,26 @@ void MainWindow::quick_ref_Click()
     const QString failure = open_readme(m_hooks.program_folder, m_hooks.start_detached);
     if (!failure.isEmpty())
         m_operator.show_message(failure);
+}
+
+void MainWindow::network_port_Click()
+{
+    const int number = m_link->port_number();
+    const QString meaning = ports::port_device(number);
+    const std::optional<QString> target = m_hooks.ask_network_port(this, number, meaning);
+    if (!target || *target == meaning)
+        return;
+    // The number may name a unit's adapter or another server that the operator means to keep.
+    const bool names_something = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(meaning);
+    if (names_something
+        && !m_hooks.ask_yes_no(this,
+                               QStringLiteral("COM %1 is %2. Make it %3 instead?").arg(number).arg(meaning, *target)))
+        return;
+    const QString failure = ports::link_port(number, *target);
+    if (!failure.isEmpty())
+        m_operator.show_message(QStringLiteral("Could not make COM %1 a network port.").arg(number), {},
+                                link::MessageIcon::None, failure);
+    commport_Change(m_form->commport().text());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

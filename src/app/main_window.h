@@ -65,6 +65,7 @@ private:
     void exit_Click();
     void Form_Unload();
     void quick_ref_Click();
+    void network_port_Click();
     void show_progress(const QString &verb, int done, int total, const QString &item);
 
     static constexpr int kProgressIntervalMs = 250;
@@ -81,6 +82,7 @@ private:
     QAction *m_write_unit = nullptr;
     QAction *m_reset_unit = nullptr;
     QMenu *m_port = nullptr;
+    QAction *m_network_port = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     FormView m_view;

@@ -2,6 +2,7 @@
 
 #include "compare_dialog.h"
 #include "message_box.h"
+#include "network_port_dialog.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -13,9 +14,7 @@ WindowHooks production_hooks()
 {
     WindowHooks hooks;
     hooks.show_message = [](QWidget *parent, const QString &text, const QString &title, link::MessageIcon icon,
-                            const QString &detail) {
-        make_message_box(parent, text, title, icon, detail)->exec();
-    };
+                            const QString &detail) { make_message_box(parent, text, title, icon, detail)->exec(); };
     // Blocks until something happens; Timer1's ticks make sure something always does.
     hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     hooks.start_detached = [](const QString &program, const QStringList &arguments) {
@@ -24,6 +23,12 @@ WindowHooks production_hooks()
     hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
     hooks.choose_differences = &choose_differences;
+    hooks.ask_network_port = &ask_network_port;
+    hooks.ask_yes_no = [](QWidget *parent, const QString &question) {
+        return QMessageBox::question(parent, kApplicationTitle, question, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No)
+               == QMessageBox::Yes;
+    };
     return hooks;
 }
 

@@ -29,6 +29,11 @@ struct WindowHooks
     std::function<std::optional<QList<settings::Difference>>(QWidget *parent,
                                                              const QList<settings::Difference> &differences)>
         choose_differences;
+    // Port › Network port...: tcp://HOST:PORT for port number N (target: what N means now), or
+    // nothing for Cancel.
+    std::function<std::optional<QString>(QWidget *parent, int number, const QString &target)> ask_network_port;
+    // A question with Yes and No: true for Yes.
+    std::function<bool(QWidget *parent, const QString &question)> ask_yes_no;
 };
 
 WindowHooks production_hooks();

@@ -1,6 +1,7 @@
 #include "app/compare_dialog.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/network_port_dialog.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
@@ -66,8 +67,10 @@ struct Rig
     QList<QStringList> started;
     bool start_succeeds = true;
     int quits = 0;
-    QList<settings::Difference> offered; // what the compare dialog would list
-    std::optional<QStringList> checked;  // the names left checked in it; nothing: Cancel
+    QList<settings::Difference> offered;   // what the compare dialog would list
+    std::optional<QStringList> checked;    // the names left checked in it; nothing: Cancel
+    std::optional<QString> network_answer; // what Network port... is given; nothing: Cancel
+    bool yes = false;                      // the answer to a question
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     test::FakeUnit unit;
@@ -94,6 +97,12 @@ struct Rig
                 differences.removeIf(
                     [this](auto &difference) { return !checked || !checked->contains(difference.name); });
                 return checked ? std::optional(differences) : std::nullopt;
+            },
+        .ask_network_port = [this](QWidget *, int, const QString &) { return network_answer; },
+        .ask_yes_no =
+            [this](QWidget *, const QString &question) {
+                messages.append(question);
+                return yes;
             }}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
@@ -379,6 +388,60 @@ private Q_SLOTS:
         dialog.list().topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         QCOMPARE(dialog.checked(), (QList<settings::Difference>{{u"Sense"_s, 2.5, 16}}));
         QCOMPARE(dialog.findChild<QPushButton *>(u"send_checked"_s)->text(), u"Send checked"_s);
+    }
+
+    // Network port... makes the number in the box reach the server typed, asking before it
+    // replaces what the number meant; never while a port is open.
+    void network_port_links_the_number_in_the_box()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        Rig rig(false);
+        auto &network_port = rig.get<QAction>(u"network_port"_s);
+        QCOMPARE(network_port.text(), u"Network port..."_s);
+        auto &port_box = rig.get<QLineEdit>(u"commport"_s);
+        port_box.setText(u"7"_s);
+        rig.network_answer = u"tcp://rack3:4001"_s;
+        network_port.trigger();
+        rig.network_answer = u"tcp://rack4:4001"_s;
+        network_port.trigger();
+        rig.yes = true;
+        rig.network_answer = u"tcp://[::1]:2000"_s;
+        network_port.trigger();
+        rig.network_answer.reset();
+        network_port.trigger();
+        QCOMPARE(rig.shown(), u"COM 7 is tcp://rack3:4001. Make it tcp://rack4:4001 instead?\n"
+                              "COM 7 is tcp://rack3:4001. Make it tcp://[::1]:2000 instead?"_s);
+        QCOMPARE(port_box.toolTip(), u"COM 7 is tcp://[::1]:2000"_s);
+
+        rig.get(u"quvex_2"_s).click();
+        QVERIFY(!network_port.isEnabled());
+        rig.get(u"quvex_0"_s).click();
+        QVERIFY(network_port.isEnabled());
+    }
+
+    void network_port_dialog_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("target");
+        QTest::addRow("name") << u"rack3.plant"_s << u"tcp://rack3.plant:4002"_s;
+        QTest::addRow("IPv6") << u"fd00::7"_s << u"tcp://[fd00::7]:4002"_s;
+    }
+
+    void network_port_dialog()
+    {
+        QFETCH(QString, host);
+        app::NetworkPortDialog dialog(nullptr, 7, u"/dev/ttyS6"_s);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_Return); // no host yet: OK is off
+        QVERIFY(dialog.isVisible());
+        QTest::keyClicks(QApplication::focusWidget(), host);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), u"4002"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QTEST(dialog.target(), "target");
     }
 
     // Cancelled first, then sent with two of the three checked.
