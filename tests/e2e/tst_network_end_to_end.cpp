@@ -25,7 +25,7 @@ struct RackUnit
 {
     explicit RackUnit(const QStringList &sim_arguments, const QString &banner = {})
         : sim(test::start_sim(sim_arguments + QStringList{u"--trace"_s}))
-        , server(sim->device_path(), banner)
+        , server(sim->device_path(), {.banner = banner, .as_shipped = false})
     {
         if (!server.start())
             qWarning("%s", qPrintable(server.error()));

@@ -7,9 +7,9 @@
 
 namespace quvex::test {
 
-Ser2netProcess::Ser2netProcess(QString device, QString banner)
+Ser2netProcess::Ser2netProcess(QString device, Ser2netSetup setup)
     : m_device(std::move(device))
-    , m_banner(std::move(banner))
+    , m_setup(std::move(setup))
 {
 }
 
@@ -19,16 +19,16 @@ bool Ser2netProcess::start(int timeout_ms)
         m_tcp_port = free_tcp_port();
     const QString config = m_folder.filePath(QStringLiteral("ser2net.yaml"));
     QFile file(config);
-    QByteArray yaml = "connection: &unit\n"
-                      "  accepter: tcp,127.0.0.1,"
-                      + QByteArray::number(m_tcp_port)
-                      + "\n"
-                        "  connector: serialdev,"
-                      + QFile::encodeName(m_device) + ",9600n81,local\n"
-                      + "  options:\n"
-                        "    kickolduser: false\n";
-    if (!m_banner.isEmpty())
-        yaml += "    banner: \"" + m_banner.toLatin1() + "\"\n";
+    // tcp(nodelay) and chardelay off: each answer goes on as it comes, not held back by Nagle's
+    // wait for an acknowledgement or by ser2net's wait for more characters.
+    const QByteArray tcp = m_setup.as_shipped ? "tcp" : "tcp(nodelay)";
+    QByteArray yaml = "connection: &unit\n  accepter: " + tcp + ",127.0.0.1," + QByteArray::number(m_tcp_port)
+                      + "\n  connector: serialdev," + QFile::encodeName(m_device)
+                      + ",9600n81,local\n  options:\n    kickolduser: false\n";
+    if (!m_setup.as_shipped)
+        yaml += "    chardelay: false\n";
+    if (!m_setup.banner.isEmpty())
+        yaml += "    banner: \"" + m_setup.banner.toLatin1() + "\"\n";
     if (!m_folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(yaml) != yaml.size() || !file.flush()) {
         m_error = QStringLiteral("cannot write ") + config;
         return false;

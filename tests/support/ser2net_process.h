@@ -6,6 +6,13 @@
 
 namespace quvex::test {
 
+struct Ser2netSetup
+{
+    QString banner; // YAML string escapes allowed
+    // ser2net's own defaults for passing data on, which hold back every answer a little.
+    bool as_shipped = false;
+};
+
 // Runs ser2net (Debian's package) for a test in front of a device, as an installer sets up a
 // rack: raw TCP on 127.0.0.1, the line at 9600n81 with modem control off, kickolduser false (a
 // second client is turned away), a banner only when one is given. The configuration is written
@@ -14,7 +21,7 @@ namespace quvex::test {
 class Ser2netProcess
 {
 public:
-    explicit Ser2netProcess(QString device, QString banner = {});
+    explicit Ser2netProcess(QString device, Ser2netSetup setup = {});
     Ser2netProcess(const Ser2netProcess &) = delete;
     Ser2netProcess &operator=(const Ser2netProcess &) = delete;
     ~Ser2netProcess() { stop(); }
@@ -29,7 +36,7 @@ public:
 
 private:
     QString m_device;
-    QString m_banner;
+    Ser2netSetup m_setup;
     QTemporaryDir m_folder;
     QProcess m_process;
     quint16 m_tcp_port = 0;
