@@ -45,6 +45,12 @@ TcpPort::TcpPort(std::function<void()> wait_for_events, QObject *parent)
     });
 }
 
+TcpPort::~TcpPort()
+{
+    // Closed while the flags it reports to are still there.
+    set_open(false);
+}
+
 void TcpPort::wait_while(const std::function<bool()> &condition, int timeout_ms)
 {
     // The limit's expiry is an event of its own: the wait wakes for it when nothing else comes.

@@ -31,6 +31,7 @@ public:
     // A connect waits through wait_for_events, which handles pending events and blocks until the
     // next one arrives (the window repaints meanwhile; Timer1 keeps ticking).
     explicit TcpPort(std::function<void()> wait_for_events, QObject *parent = nullptr);
+    ~TcpPort() override;
 
     // tcp://HOST:PORT; takes effect at the next open.
     void set_target(const QString &target) { m_target = target; }
@@ -58,7 +59,6 @@ private:
     bool m_open = false;
     bool m_connecting = false;
     bool m_line_lost = false;
-    QByteArray m_left_over;
     QString m_open_failure;
 };
 
