@@ -10,6 +10,9 @@
 #include "support/ser2net_process.h"
 #include "support/sim_process.h"
 
+#include <QFile>
+#include <QScopeGuard>
+
 #include <cstdio>
 #include <functional>
 
@@ -52,6 +55,8 @@ bool run_network(int index, bool as_shipped, std::vector<NetworkFigures> &rows, 
         error = failure;
         return false;
     }
+    // The runs after this one link port 1 to a simulator of their own.
+    const auto unlink = qScopeGuard([] { QFile::remove(ports::port_link_path(1)); });
     BenchRig rig;
     const std::size_t first = rows.size();
     // Choosing the model connects and reads every item; the span starts at the first line.
