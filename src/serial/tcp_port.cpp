@@ -85,7 +85,7 @@ QString TcpPort::connect_line()
         return {};
     }
     QString reason = QStringLiteral("timed out");
-    if (m_socket.error() == QAbstractSocket::RemoteHostClosedError) {
+    if (state() == QAbstractSocket::UnconnectedState && m_socket.error() == QAbstractSocket::RemoteHostClosedError) {
         // Turned away: ser2net says "Port already in use", a device server may say nothing.
         const QString said = QString::fromLatin1(m_socket.readAll()).simplified();
         reason = said.isEmpty() ? QStringLiteral("in use") : QStringLiteral("in use (\"%1\")").arg(said);
