@@ -1,15 +1,15 @@
 #pragma once
 
 #include "counting_port.h"
-#include "serial/qt_serial_port.h"
+#include "serial/unit_line.h"
 #include "support/serial_rig.h"
 
 namespace quvex::bench {
 
-// The core on the real serial port, with the counting port between the link and QSerialPort.
+// The core on the real line, with the counting port between the link and the line.
 struct BenchRig
 {
-    serial::QtSerialPort serial;
+    serial::UnitLine serial{[] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }};
     CountingPort port{serial};
     test::SerialRig core{&port};
 };

@@ -21,6 +21,7 @@ public:
 
     void set_port_number(int number) override { m_inner.set_port_number(number); }
     bool set_open(bool open) override { return m_inner.set_open(open); }
+    QString open_failure() const override { return m_inner.open_failure(); }
     bool is_open() const override { return m_inner.is_open(); }
     qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
     void discard_input() override { m_inner.discard_input(); }

@@ -3,6 +3,7 @@
 #include "catalogue/unit_models.h"
 #include "chatter_run.h"
 #include "probe_run.h"
+#include "network_run.h"
 #include "report.h"
 #include "runs.h"
 #include "window_run.h"
@@ -37,13 +38,17 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Times read all and write all against quvex-sim (QUVEX_SIM, else the one built beside the bench) "
-        "for every unit model, and one write to a silent unit, and prints the figures against their targets; "
+        "for every unit model, and one write to a silent unit, and read all and write all of QVM through ser2net "
+        "on loopback, and prints the figures against their targets; "
         "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory; "
         "then finds the units on eight ports, four of them silent."));
     parser.addHelpOption();
     const QCommandLineOption window_only(QStringLiteral("window-only"),
                                          QStringLiteral("Only the rows through the real window (for a profiler)."));
     parser.addOption(window_only);
+    const QCommandLineOption network_only(QStringLiteral("network-only"),
+                                          QStringLiteral("Only the rows through ser2net."));
+    parser.addOption(network_only);
     parser.process(app);
 
     // The panel and the simulators meet through the port links in a folder of the bench's own,
@@ -59,6 +64,16 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     QString error;
+    std::vector<quvex::bench::NetworkFigures> network_rows;
+    for (const bool as_shipped : {false, true}) {
+        if (!quvex::bench::run_network(2, as_shipped, network_rows, error)) // QVM
+            return fail(error);
+    }
+    if (parser.isSet(network_only)) {
+        quvex::bench::print_network_table(network_rows);
+        return 0;
+    }
+
     std::vector<quvex::bench::WindowFigures> window_rows;
     for (const int index : {2, 1}) { // QVM, the largest, and QVL, the smallest
         if (!quvex::bench::run_window(index, window_rows, error))
@@ -87,6 +102,7 @@ int main(int argc, char *argv[])
     quvex::bench::print_table(rows);
     quvex::bench::print_notes(rows);
     quvex::bench::print_window_table(window_rows);
+    quvex::bench::print_network_table(network_rows);
     quvex::bench::print_chatter(chatter);
     quvex::bench::print_probe(probe);
     return 0;

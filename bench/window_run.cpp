@@ -11,7 +11,7 @@
 #include "process_cpu.h"
 #include "report.h"
 #include "runs.h"
-#include "serial/qt_serial_port.h"
+#include "serial/unit_line.h"
 #include "settings/settings_file.h"
 #include "support/sim_process.h"
 
@@ -69,7 +69,7 @@ struct Window
 
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
-    serial::QtSerialPort serial;
+    serial::UnitLine serial{[this] { window.operator_side().process_events(); }};
     CountingPort port{serial};
     app::MainWindow window{[] {
         app::WindowHooks hooks = app::production_hooks();

@@ -1,11 +1,12 @@
-// quvex-panel: the control panel for QUVEX scan-converter units on a serial line.
+// quvex-panel: the control panel for QUVEX scan-converter units on a serial line, local or
+// behind a serial device server on the network.
 #include "app/main_window.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
-#include "serial/qt_serial_port.h"
+#include "serial/unit_line.h"
 #include "settings/settings_file.h"
 
 #include <QApplication>
@@ -27,8 +28,9 @@ int main(int argc, char *argv[])
     catalogue::Catalogue items;
     catalogue::build_catalogue(items);
     catalogue::CurrentModel model;
-    serial::QtSerialPort port;
     app::MainWindow window;
+    // A network port connects while the window waits, locked and repainting, as for an answer.
+    serial::UnitLine port([&window] { window.operator_side().process_events(); });
     link::Link unit_link(port, window.operator_side());
     link::ModeBracket bracket(unit_link);
     panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());

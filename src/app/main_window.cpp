@@ -76,6 +76,8 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     setCentralWidget(m_form);
     m_readme = new ReadmeViewer(*this, m_hooks.environment, m_hooks.program_folder);
     make_menus();
+    // What a port number means may change only while the number itself may.
+    m_form->commport().installEventFilter(this);
     statusBar()->setObjectName(QStringLiteral("status"));
     statusBar()->setAccessibleName(QStringLiteral("Progress"));
     statusBar()->setSizeGripEnabled(false);
@@ -152,6 +154,7 @@ void MainWindow::make_menus()
     QAction *entries_end = m_port->addSeparator();
     entries_end->setObjectName(QStringLiteral("port_entries_end"));
     m_port_menu = new PortMenu(*m_port, *entries_end, *this, m_hooks);
+    m_network_port = make_action(m_port, "network_port", QStringLiteral("Network port..."));
     // Last of all, below the items that find and reach the unit.
     m_port->addSeparator()->setObjectName(QStringLiteral("wire_log_start"));
     m_wire_log = make_action(m_port, "wire_log", QStringLiteral("Wire log"));
@@ -242,6 +245,7 @@ void MainWindow::connect_menus()
     on(&m_port_menu->find_units_action(), [this] { m_port_menu->find_units(); });
     on(&m_port_menu->detect_model_action(), [this] { m_port_menu->detect_model(); });
     connect(m_port_menu, &PortMenu::port_linked, this, [this] { commport_Change(m_form->commport().text()); });
+    on(m_network_port, [this] { network_port_Click(); });
 }
 
 void MainWindow::Timer1_Timer()
@@ -297,6 +301,8 @@ void MainWindow::commit_pending_value()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == &m_form->commport() && event->type() == QEvent::EnabledChange)
+        m_network_port->setEnabled(m_form->commport().isEnabled());
     // After the release has been delivered: a click it made has sent the value already.
     if (event->type() == QEvent::MouseButtonRelease && m_commit_pending)
         QTimer::singleShot(0, this, &MainWindow::commit_pending_value);
@@ -326,6 +332,14 @@ void MainWindow::quick_ref_Click()
     const QString failure = m_readme->open();
     if (!failure.isEmpty())
         m_operator.show_message(failure);
+}
+
+void MainWindow::network_port_Click()
+{
+    const int number = m_link->port_number();
+    const std::optional<QString> target = m_hooks.ask_network_port(this, number, ports::port_device(number));
+    if (target)
+        m_port_menu->link_number(number, *target);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -74,6 +74,7 @@ private:
     void exit_Click();
     void Form_Unload();
     void quick_ref_Click();
+    void network_port_Click();
     void show_progress(const QString &verb, int done, int total, const QString &item);
 
     static constexpr int kProgressIntervalMs = 250;
@@ -92,6 +93,7 @@ private:
     QMenu *m_port = nullptr;
     QAction *m_wire_log = nullptr;
     PortMenu *m_port_menu = nullptr;
+    QAction *m_network_port = nullptr;
     QAction *m_quick_ref = nullptr;
     FocusOutWatch *m_value_focus = nullptr;
     ReadmeViewer *m_readme = nullptr; // a child of the window

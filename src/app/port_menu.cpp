@@ -94,12 +94,15 @@ bool PortMenu::use_port(const ports::PortEntry &port)
         m_port_box->setText(QString::number(port.number));
         return true;
     }
-    const int number = m_link->port_number();
     if (m_link->is_port_open())
         return false;
     // The by-id name keeps the adapter's number when it is plugged in elsewhere or the system
     // numbers its devices anew.
-    const QString target = port.stable_name.isEmpty() ? port.device : port.stable_name;
+    return link_number(m_link->port_number(), port.stable_name.isEmpty() ? port.device : port.stable_name);
+}
+
+bool PortMenu::link_number(int number, const QString &target)
+{
     const QString now = ports::port_device(number);
     const bool named = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(now);
     if (named && ports::canonical_device(now) != ports::canonical_device(target)

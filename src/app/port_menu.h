@@ -42,6 +42,8 @@ public:
 
     void find_units();
     void detect_model();
+    // Makes port number N mean target, asking first when N names something else now.
+    bool link_number(int number, const QString &target);
 
 Q_SIGNALS:
     // The number in the box now names another device.

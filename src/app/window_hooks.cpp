@@ -3,6 +3,7 @@
 #include "compare_dialog.h"
 #include "find_units_dialog.h"
 #include "message_box.h"
+#include "network_port_dialog.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -20,12 +21,16 @@ WindowHooks production_hooks()
     hooks.program_folder = QCoreApplication::applicationDirPath();
     hooks.quit = [] { QCoreApplication::exit(0); };
     hooks.choose_differences = &choose_differences;
+    // No is the default: a question is asked before something is replaced.
     hooks.ask = [](QWidget *parent, const QString &question) {
-        return QMessageBox::question(parent, kApplicationTitle, question) == QMessageBox::Yes;
+        return QMessageBox::question(parent, kApplicationTitle, question, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No)
+               == QMessageBox::Yes;
     };
     hooks.system_ports = &ports::system_ports;
     hooks.by_id_folder = ports::kByIdFolder;
     hooks.find_units = &find_units;
+    hooks.ask_network_port = &ask_network_port;
     return hooks;
 }
 

@@ -40,6 +40,9 @@ struct WindowHooks
     std::function<std::optional<ports::ProbeResult>(QWidget *parent, const QList<ports::PortEntry> &ports,
                                                     const QString &open_device, int open_model)>
         find_units;
+    // Port › Network port...: tcp://HOST:PORT for port number N (target: what N means now), or
+    // nothing for Cancel.
+    std::function<std::optional<QString>(QWidget *parent, int number, const QString &target)> ask_network_port;
 };
 
 WindowHooks production_hooks();

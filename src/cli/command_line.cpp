@@ -76,9 +76,11 @@ constexpr auto kAbout =
 const QCommandLineOption kPort(QStringLiteral("port"),
                                QStringLiteral("Serial port number N, as the panel numbers ports (default 1)."),
                                QStringLiteral("N"));
-const QCommandLineOption kDevice(QStringLiteral("device"),
-                                 QStringLiteral("The serial device at PATH instead of a port number."),
-                                 QStringLiteral("PATH"));
+const QCommandLineOption
+    kDevice(QStringLiteral("device"),
+            QStringLiteral("The serial device at PATH, or tcp://HOST:PORT for a unit behind a serial device server "
+                           "(raw TCP), instead of a port number."),
+            QStringLiteral("PATH"));
 const QCommandLineOption
     kModelOption(QStringLiteral("model"),
                  QStringLiteral("The unit's model: QVL, QVM, QVMX, QVMK, QK1, QK2, or auto to ask the unit (default)."),

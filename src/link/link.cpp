@@ -91,10 +91,13 @@ bool Link::send_line(const QString &text)
         m_wire->bytes_arrived(late.first(std::min(late.size(), kAnswerLimit)), WireObserver::Arrival::Late);
     }
     m_port.discard_input();
-    m_state.tick_count = 0;
     const QByteArray line = catalogue::remove_spaces(text).toLatin1() + '\r';
     const bool was_lost = m_line_down || m_port.line_lost();
-    if (m_port.send(line)) {
+    // The time-out runs from when the line is out: a line that has to connect first (a network
+    // port reconnecting) may spend up to the connect time-out in send().
+    const bool sent = m_port.send(line);
+    m_state.tick_count = 0;
+    if (sent) {
         if (was_lost) {
             if (!std::exchange(m_line_down, false))
                 note(WireEvent::LineLost); // it went and came back between two exchanges

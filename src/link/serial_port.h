@@ -6,7 +6,8 @@
 namespace quvex::link {
 
 // The serial line to the unit, as the link uses it: exactly these operations.
-// Sending returns at once; received bytes only arrive while events are processed.
+// Sending returns once the line is out, which for a line that must connect again first can take
+// a moment (events keep flowing meanwhile); received bytes only arrive while events are processed.
 class SerialPort
 {
 public:
@@ -19,7 +20,7 @@ public:
     virtual bool is_open() const = 0;
     // Why the last open failed, in words the operator can act on; empty when nothing is known.
     virtual QString open_failure() const { return {}; }
-    // False when the line is gone and could not be opened again: nothing was sent.
+    // False when the line is gone and could not be opened or connected again: nothing was sent.
     virtual bool send(const QByteArray &bytes) = 0;
     virtual qint64 bytes_waiting() const = 0;
     // Every byte received and not yet read; empty when none. Never waits.

@@ -71,6 +71,8 @@ QList<SystemPort> system_ports()
 
 QString canonical_device(const QString &path)
 {
+    if (is_network_target(path))
+        return path;
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     if (!canonical.isEmpty())

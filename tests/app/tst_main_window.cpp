@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/wire_log_window.h"
+#include "app/network_port_dialog.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
@@ -96,6 +97,7 @@ struct Rig
     QList<ports::SystemPort> system;                    // the serial ports the system reports
     std::optional<ports::ProbeResult> found;            // the unit chosen in Find units
     std::pair<QString, int> open_port_seen{u"-"_s, -1}; // what Find units was told the panel has open
+    std::optional<QString> network_answer; // what Network port... is given; nothing: Cancel
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     test::FakeUnit unit;
@@ -135,7 +137,8 @@ struct Rig
             [this](QWidget *, auto &, const QString &open_device, int open_model) {
                 open_port_seen = {open_device, open_model};
                 return found;
-            }}};
+            },
+        .ask_network_port = [this](QWidget *, int, const QString &) { return network_answer; }}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
@@ -468,6 +471,61 @@ private Q_SLOTS:
         dialog.list().topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         QCOMPARE(dialog.checked(), (QList<settings::Difference>{{u"Sense"_s, 2.5, 16}}));
         QCOMPARE(dialog.findChild<QPushButton *>(u"send_checked"_s)->text(), u"Send checked"_s);
+    }
+
+    // Network port... makes the number in the box reach the server typed, asking before it
+    // replaces what the number meant; never while a port is open.
+    void network_port_links_the_number_in_the_box()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        Rig rig(false);
+        auto &network_port = rig.get<QAction>(u"network_port"_s);
+        QCOMPARE(network_port.text(), u"Network port..."_s);
+        auto &port_box = rig.get<QLineEdit>(u"commport"_s);
+        port_box.setText(u"7"_s);
+        rig.answer = false;
+        rig.network_answer = u"tcp://rack3:4001"_s;
+        network_port.trigger();
+        rig.network_answer = u"tcp://rack4:4001"_s;
+        network_port.trigger();
+        rig.answer = true;
+        rig.network_answer = u"tcp://[::1]:2000"_s;
+        network_port.trigger();
+        rig.network_answer.reset();
+        network_port.trigger();
+        QCOMPARE(rig.asked, QStringList({u"COM 7 is tcp://rack3:4001 now. Make it tcp://rack4:4001 instead?"_s,
+                                         u"COM 7 is tcp://rack3:4001 now. Make it tcp://[::1]:2000 instead?"_s}));
+        QCOMPARE(port_box.toolTip(), u"COM 7 is tcp://[::1]:2000"_s);
+
+        rig.get(u"quvex_2"_s).click();
+        QVERIFY(!network_port.isEnabled());
+        rig.get(u"quvex_0"_s).click();
+        QVERIFY(network_port.isEnabled());
+    }
+
+    void network_port_dialog_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("target");
+        QTest::addRow("name") << u"rack3.plant"_s << u"tcp://rack3.plant:4002"_s;
+        QTest::addRow("IPv6") << u"fd00::7"_s << u"tcp://[fd00::7]:4002"_s;
+    }
+
+    void network_port_dialog()
+    {
+        QFETCH(QString, host);
+        app::NetworkPortDialog dialog(nullptr, 7, u"/dev/ttyS6"_s);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_Return); // no host yet: OK is off
+        QVERIFY(dialog.isVisible());
+        QTest::keyClicks(QApplication::focusWidget(), host);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), u"4002"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QTEST(dialog.target(), "target");
     }
 
     // Cancelled first, then sent with two of the three checked.

@@ -1,5 +1,6 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
+#include "support/ser2net_process.h"
 #include "support/settings_bytes.h"
 #include "support/sim_process.h"
 
@@ -109,6 +110,18 @@ private Q_SLOTS:
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
         QTEST(run.err, "err");
+    }
+
+    // A unit behind ser2net, named on the command line: the same answer as on a serial line.
+    void detect_through_a_device_server()
+    {
+        const auto sim = test::start_sim({"--model", "QVMK", "--no-pacing"});
+        test::Ser2netProcess server(sim->device_path());
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const Run run = quvexctl({"detect", "--device", server.target()});
+        QCOMPARE(run.out, QByteArray("QVMK\tQUVEXview Max XK\n"));
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exit_code, 0);
     }
 
     void backup_data()

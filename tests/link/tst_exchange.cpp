@@ -166,6 +166,19 @@ private Q_SLOTS:
         QCOMPARE(rig.unit.sent_lines(), QStringList{u"Zoom"_s});
     }
 
+    // A line that connects again before it goes out takes up to 3 s; the unit's 1.1 s and 0.6 s
+    // run from the send.
+    void time_out_runs_from_the_send()
+    {
+        test::Rig rig;
+        rig.link.open_port();
+        rig.unit.send_ticks = 30;
+        rig.unit.answer_delay_ticks = 5;
+        QCOMPARE(rig.link.send_item_value(u"Zoom"_s, 1), link::WriteResult::Accepted);
+        QCOMPARE(rig.link.query_item_value(u"Zoom"_s)->number(), 1.0);
+        QCOMPARE(rig.operator_side.message_texts(), QStringList());
+    }
+
     // A closed port warns once until the connection changes again; opening and closing say so.
     void closed_port_warns_once_then_opens_and_closes()
     {

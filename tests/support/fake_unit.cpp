@@ -28,6 +28,11 @@ bool FakeUnit::send(const QByteArray &bytes)
 {
     if (!m_plugged)
         return false;
+    for (int i = 0; i < send_ticks; ++i) {
+        ++m_now;
+        if (on_tick)
+            on_tick();
+    }
     m_sent += bytes;
     for (const char c : bytes) {
         if (c != '\r') {

@@ -56,6 +56,8 @@ public:
     QSet<QString> silent_names;  // wire names never answered
     QSet<QString> noisy_names;   // wire names answered with noise and no number
     int answer_delay_ticks = 0;
+    // Ticks that pass inside send() before the line goes out, as while a network line reconnects.
+    int send_ticks = 0;
     // Replaces the unit's answer to the next line sent; each entry is one piece arriving
     // in its own event-processing turn.
     void script_next_answer(QList<QByteArray> pieces) { m_scripted.append(pieces); }

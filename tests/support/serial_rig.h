@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/qt_serial_port.h"
+#include "serial/unit_line.h"
 #include "support/rig.h"
 
 #include <QCoreApplication>
@@ -10,11 +10,11 @@ namespace quvex::test {
 
 struct SerialLine
 {
-    serial::QtSerialPort port;
+    serial::UnitLine port{[] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }};
 };
 
-// The whole core on the real serial port and the real event loop, with the 100 ms Timer1:
-// what the window runs, minus the widgets. Messages are recorded, never shown.
+// The whole core on the real line (port N as linked, a device or a network port) and the real event loop, with the 100
+// ms Timer1: what the window runs, minus the widgets. Messages are recorded, never shown.
 struct SerialRig : SerialLine, Core
 {
     // The link talks through line when given (a benchmark counts bytes there), else through port.

@@ -1,0 +1,34 @@
+#include "network_address.h"
+
+#include <QUrl>
+
+namespace quvex::serial {
+
+namespace {
+
+const QString kScheme = QStringLiteral("tcp");
+
+} // namespace
+
+bool is_network_target(const QString &target)
+{
+    return target.startsWith(kScheme + QStringLiteral("://"), Qt::CaseInsensitive);
+}
+
+std::optional<NetworkAddress> parse_network_address(const QString &target)
+{
+    const QUrl url(target, QUrl::StrictMode);
+    const int port = url.port();
+    if (!url.isValid() || url.scheme().compare(kScheme, Qt::CaseInsensitive) != 0 || url.host().isEmpty() || port < 1
+        || !url.path().isEmpty() || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty())
+        return std::nullopt;
+    return NetworkAddress{url.host(), quint16(port)};
+}
+
+QString network_target(const NetworkAddress &address)
+{
+    const QString host = address.host.contains(u':') ? u'[' + address.host + u']' : address.host;
+    return kScheme + QStringLiteral("://") + host + u':' + QString::number(address.port);
+}
+
+} // namespace quvex::serial

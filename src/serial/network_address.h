@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace quvex::serial {
+
+// A unit behind a serial device server is reached by raw TCP to HOST:PORT, named as the text
+// tcp://HOST:PORT wherever a device path could stand (a port link's target, quvexctl's --device).
+struct NetworkAddress
+{
+    QString host;
+    quint16 port = 0;
+};
+
+// Whether a port's target names a network port rather than a device, well formed or not.
+bool is_network_target(const QString &target);
+
+// Nothing when the text is not tcp://HOST:PORT with a port from 1 to 65535 and nothing after it.
+std::optional<NetworkAddress> parse_network_address(const QString &target);
+
+// tcp://HOST:PORT, an IPv6 host in brackets.
+QString network_target(const NetworkAddress &address);
+
+} // namespace quvex::serial
