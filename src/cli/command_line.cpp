@@ -43,7 +43,8 @@ const CommandForm kCommands[] = {
      "mode prefix included ('Flicker Red.', 'PO\\Out H-Centre:'), or the same without its spaces."},
     {Command::Set, "set", "NAME=VALUE...", "An item's name, \"=\" and the value to send.", 1, -1, kModel,
      "Sends each value to the unit, reads it back and prints what the unit holds, as get does. VALUE\n"
-     "is a decimal number; for an option item the position of its option, from 0."},
+     "is a decimal number, less than 1e15 in magnitude and of at most 15 significant digits; for an\n"
+     "option item the position of its option, from 0."},
     {Command::Store, "store", "", "", 0, 0, kNone, "Makes the unit keep its current settings (Store Settings)."},
     {Command::Reset, "reset", "", "", 0, 0, kNone, "Resets the unit and ends once the unit has acknowledged it."},
 };
@@ -63,8 +64,8 @@ constexpr auto kAbout =
     "  reset                reset the unit\n"
     "\n"
     "Exit status: 0 done (diff: no difference); 1 differences found; 2 the unit did not answer,\n"
-    "refused an item or is another model than the file; 3 bad usage, an unknown item name, or a\n"
-    "file that cannot be read or written.";
+    "refused an item or is another model than the file; 3 bad usage, an unknown item name, a value\n"
+    "that cannot be sent exactly, or a file that cannot be read or written.";
 
 const QCommandLineOption kPort(QStringLiteral("port"),
                                QStringLiteral("Serial port number N, as the panel numbers ports (default 1)."),

@@ -138,7 +138,14 @@ int Runner::run()
                 print_error(QStringLiteral("\"%1\" is no NAME=VALUE with a decimal VALUE").arg(argument));
                 return kExitUsage;
             }
-            writes.append({argument.left(equals), value.toDouble()});
+            const std::optional<double> number = link::sendable_number(value);
+            if (!number) {
+                print_error(QStringLiteral("\"%1\" cannot be sent exactly: a VALUE must be less than 1e15 in "
+                                           "magnitude, with at most 15 significant digits")
+                                .arg(argument));
+                return kExitUsage;
+            }
+            writes.append({argument.left(equals), *number});
         }
         return get_or_set(writes, true);
     }

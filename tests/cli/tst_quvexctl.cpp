@@ -252,6 +252,10 @@ private Q_SLOTS:
             << QByteArray("quvexctl: \"Zoom=on\" is no NAME=VALUE with a decimal VALUE\n");
         QTest::addRow("damaged file") << QStringList{"write", "damaged.cfg"}
                                       << QByteArray("quvexctl: damaged.cfg is damaged at \"Zoom\"\n");
+        QTest::addRow("a value too large to send exactly")
+            << QStringList{"set", "Flicker Red.=99999999999999999999"}
+            << QByteArray("quvexctl: \"Flicker Red.=99999999999999999999\" cannot be sent exactly: a VALUE must be "
+                          "less than 1e15 in magnitude, with at most 15 significant digits\n");
     }
 
     // Refused with exit code 3 before anything is sent to the unit.
