@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_dialog.h"
 #include "link/operator_side.h"
 #include "settings/settings_compare.h"
 
@@ -29,6 +30,11 @@ struct WindowHooks
     std::function<std::optional<QList<settings::Difference>>(QWidget *parent,
                                                              const QList<settings::Difference> &differences)>
         choose_differences;
+    // The settings file the operator chooses in a file dialog; empty for Cancel.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &folder, FileDialogMode mode)>
+        choose_file;
+    // The program's own settings (the files used last); none kept when empty.
+    QString config_file;
 };
 
 WindowHooks production_hooks();

@@ -53,7 +53,9 @@ struct WindowRig
         .start_detached = [](const QString &, const QStringList &) { return false; },
         .program_folder = QString(),
         .quit = [] {},
-        .choose_differences = {}}};
+        .choose_differences = {},
+        .choose_file = {},
+        .config_file = {}}};
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
