@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -57,6 +59,7 @@ const std::pair<int, CommandHandler> kCommandHandlers[] = {
 MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     : QMainWindow(parent)
     , m_hooks(std::move(hooks))
+    , m_recent(m_hooks.config_file)
     , m_form(new ControlForm)
     , m_wire_hint(new QLabel)
     , m_view(*m_form)
@@ -139,6 +142,18 @@ void MainWindow::make_menus()
     m_fileopen = make_action(file, "fileopen", QString());
     m_filecompare = make_action(file, "filecompare", QString());
     m_filesave = make_action(file, "filesave", QString());
+    file->addSeparator();
+    m_open_file = make_action(file, "open_file", QStringLiteral("Open file..."));
+    m_save_file = make_action(file, "save_file", QStringLiteral("Save to file..."));
+    m_compare_file = make_action(file, "compare_file", QStringLiteral("Compare with file..."));
+    // The files used last, filled in each time the menu opens; those not in use stay hidden.
+    file->addSeparator();
+    for (std::size_t i = 0; i < m_recent_files.size(); ++i) {
+        m_recent_files[i] = make_action(file, ("recent_file_" + QByteArray::number(i + 1)).constData(), QString());
+        m_recent_files[i]->setVisible(false);
+    }
+    connect(file, &QMenu::aboutToShow, this, &MainWindow::list_recent_files);
+    file->addSeparator();
     m_exit = make_action(file, "exit", QStringLiteral("Exit"));
     QMenu *nvr = make_menu("nvr", QStringLiteral("NVR"));
     m_store_settings = make_action(nvr, "store_settings", QStringLiteral("Store Settings"));
@@ -160,6 +175,27 @@ void MainWindow::make_menus()
     m_wire_log = make_action(m_port, "wire_log", QStringLiteral("Wire log"));
     QMenu *help = make_menu("help", QStringLiteral("Help"));
     m_quick_ref = make_action(help, "quick_ref", QStringLiteral("README.TXT"));
+}
+
+void MainWindow::list_recent_files()
+{
+    const QStringList paths = m_recent.existing();
+    qsizetype i = 0;
+    for (QAction *action : m_recent_files) {
+        const QString path = paths.value(i);
+        action->setVisible(i++ < paths.size());
+        action->setData(path);
+        action->setText(literal_caption(QDir::toNativeSeparators(path)));
+    }
+}
+
+QString MainWindow::choose_file(const QString &caption, FileDialogMode mode)
+{
+    const QString folder = m_recent.last_folder(QFileInfo(m_settings->path()).absolutePath());
+    const QString path = m_hooks.choose_file(this, caption, folder, mode);
+    if (!path.isEmpty())
+        m_recent.add(path);
+    return path;
 }
 
 QMenu *MainWindow::make_menu(const char *name, const QString &title)
@@ -226,12 +262,32 @@ void MainWindow::connect_menus()
     const auto on = [this](QAction *action, auto handler) {
         connect(action, &QAction::triggered, this, [this, handler] { act(handler); });
     };
+    const settings::DifferenceChooser choose = [this](const auto &differences) {
+        return m_hooks.choose_differences(this, differences);
+    };
     on(m_fileopen, [&settings] { settings.fileopen_Click(); });
-    on(m_filecompare, [this, &settings] {
-        settings.filecompare_Click(
-            [this](const auto &differences) { return m_hooks.choose_differences(this, differences); });
-    });
+    on(m_filecompare, [&settings, choose] { settings.filecompare_Click(choose); });
     on(m_filesave, [&settings] { settings.filesave_Click(); });
+    on(m_open_file, [this, &settings] {
+        if (const QString path = choose_file(QStringLiteral("Open file"), FileDialogMode::Open); !path.isEmpty())
+            settings.open_from(path);
+    });
+    on(m_save_file, [this, &settings] {
+        if (const QString path = choose_file(QStringLiteral("Save to file"), FileDialogMode::Save); !path.isEmpty())
+            settings.save_to(path);
+    });
+    on(m_compare_file, [this, &settings, choose] {
+        if (const QString path = choose_file(QStringLiteral("Compare with file"), FileDialogMode::Open);
+            !path.isEmpty())
+            settings.compare_with(path, choose);
+    });
+    for (QAction *recent : m_recent_files) {
+        on(recent, [this, &settings, recent] {
+            const QString path = recent->data().toString();
+            m_recent.add(path);
+            settings.open_from(path);
+        });
+    }
     on(m_exit, [this] { exit_Click(); });
     on(m_store_settings, [&panel] { panel.store_settings_Click(); });
     on(m_vga_store, [&panel] { panel.vga_store_Click(); });

@@ -2,12 +2,14 @@
 
 #include "form_view.h"
 #include "link/wire_log.h"
+#include "recent_files.h"
 #include "window_hooks.h"
 #include "window_operator.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 
 class QAction;
@@ -59,6 +61,10 @@ private:
     // that fits the screen.
     void fit_to_screen();
     void make_menus();
+    void list_recent_files();
+    // Asks the operator for a file in the folder used last; the path chosen joins the files
+    // used last. Empty for Cancel.
+    QString choose_file(const QString &caption, FileDialogMode mode);
     QMenu *make_menu(const char *name, const QString &title);
     QAction *make_action(QMenu *menu, const char *name, const QString &caption);
     void connect_controls();
@@ -80,10 +86,15 @@ private:
     static constexpr int kProgressIntervalMs = 250;
 
     WindowHooks m_hooks;
+    RecentFiles m_recent;
     ControlForm *m_form = nullptr;
     QAction *m_fileopen = nullptr;
     QAction *m_filecompare = nullptr;
     QAction *m_filesave = nullptr;
+    QAction *m_open_file = nullptr;
+    QAction *m_save_file = nullptr;
+    QAction *m_compare_file = nullptr;
+    std::array<QAction *, RecentFiles::kLimit> m_recent_files{};
     QAction *m_exit = nullptr;
     QAction *m_store_settings = nullptr;
     QAction *m_vga_store = nullptr;

@@ -4,6 +4,7 @@
 #include "find_units_dialog.h"
 #include "message_box.h"
 #include "network_port_dialog.h"
+#include "recent_files.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -31,6 +32,8 @@ WindowHooks production_hooks()
     hooks.by_id_folder = ports::kByIdFolder;
     hooks.find_units = &find_units;
     hooks.ask_network_port = &ask_network_port;
+    hooks.choose_file = &choose_settings_file;
+    hooks.config_file = panel_config_path();
     return hooks;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_dialog.h"
 #include "link/operator_side.h"
 #include "ports/port_probe.h"
 #include "settings/settings_compare.h"
@@ -43,6 +44,11 @@ struct WindowHooks
     // Port › Network port...: tcp://HOST:PORT for port number N (target: what N means now), or
     // nothing for Cancel.
     std::function<std::optional<QString>(QWidget *parent, int number, const QString &target)> ask_network_port;
+    // The settings file the operator chooses in a file dialog; empty for Cancel.
+    std::function<QString(QWidget *parent, const QString &caption, const QString &folder, FileDialogMode mode)>
+        choose_file;
+    // The program's own settings (the files used last); none kept when empty.
+    QString config_file;
 };
 
 WindowHooks production_hooks();

@@ -33,18 +33,21 @@ const CommandForm kCommands[] = {
     {Command::Write, "write", "FILE", "A settings file.", 1, 1, kLine | kModel,
      "Restores the settings file FILE as the panel's File > Open does: its items in file order, each\n"
      "read back, the unit's video mode restored. Then lists the items whose read-back differs:\n"
-     "name, file value, unit value, separated by tabs."},
+     "name, file value, unit value, separated by tabs. Lines that name no item of the file's model\n"
+     "are not sent; standard error names them."},
     {Command::Diff, "diff", "FILE", "A settings file.", 1, 1, kLine | kModel | kJson,
      "Reads the unit and lists the items whose value differs from the settings file FILE: name, file\n"
      "value, unit value, separated by tabs. Nothing is written. Empty and unknown values are not\n"
-     "compared."},
+     "compared. A line that names no item of the file's model is listed as its name, a tab and\n"
+     "\"not an item of\" with the model code."},
     {Command::Get, "get", "NAME...", "Items' names, each one argument.", 1, -1, kLine | kModel | kJson,
      "Prints the unit's value of each item, name and value separated by a tab; an option item's value\n"
      "is the position of its option, from 0. NAME is the item's name as the panel's list shows it,\n"
      "mode prefix included ('Flicker Red.', 'PO\\Out H-Centre:'), or the same without its spaces."},
     {Command::Set, "set", "NAME=VALUE...", "An item's name, \"=\" and the value to send.", 1, -1, kLine | kModel,
      "Sends each value to the unit, reads it back and prints what the unit holds, as get does. VALUE\n"
-     "is a decimal number; for an option item the position of its option, from 0."},
+     "is a decimal number, less than 1e15 in magnitude and of at most 15 significant digits; for an\n"
+     "option item the position of its option, from 0."},
     {Command::Store, "store", "", "", 0, 0, kLine, "Makes the unit keep its current settings (Store Settings)."},
     {Command::Reset, "reset", "", "", 0, 0, kLine, "Resets the unit and ends once the unit has acknowledged it."},
     {Command::Ports, "ports", "", "", 0, 0, kJson | kProbe,
@@ -69,9 +72,10 @@ constexpr auto kAbout =
     "  store                make the unit keep its settings\n"
     "  reset                reset the unit\n"
     "\n"
-    "Exit status: 0 done (diff: no difference); 1 differences found; 2 the unit did not answer,\n"
-    "refused an item or is another model than the file; 3 bad usage, an unknown item name, or a\n"
-    "file that cannot be read or written.";
+    "Exit status: 0 done (diff: no difference); 1 differences found, or file lines that name no\n"
+    "item; 2 the unit did not answer, refused an item or is another model than the file; 3 bad\n"
+    "usage, an unknown item name, a value that cannot be sent exactly, or a file that cannot be\n"
+    "read or written.";
 
 const QCommandLineOption kPort(QStringLiteral("port"),
                                QStringLiteral("Serial port number N, as the panel numbers ports (default 1)."),

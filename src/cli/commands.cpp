@@ -99,7 +99,8 @@ private:
     std::optional<QList<settings::SettingsPair>> read_unit(int model, const QString &failure);
     int item_index(const QString &name);
     int print_items(const QList<int> &indexes);
-    int print_differences(const QList<settings::Difference> &differences);
+    // The file's lines that name no item of the model are differences too.
+    int print_differences(const QList<settings::Difference> &differences, const QStringList &unknown);
     // The core shows a message for every failure it meets.
     bool unit_failed() const { return m_session.operator_side.messages_shown() > 0; }
     int exit_code(bool printed, bool different = false) const
@@ -139,7 +140,14 @@ int Runner::run()
                 print_error(QStringLiteral("\"%1\" is no NAME=VALUE with a decimal VALUE").arg(argument));
                 return kExitUsage;
             }
-            writes.append({argument.left(equals), value.toDouble()});
+            const std::optional<double> number = link::sendable_number(value);
+            if (!number) {
+                print_error(QStringLiteral("\"%1\" cannot be sent exactly: a VALUE must be less than 1e15 in "
+                                           "magnitude, with at most 15 significant digits")
+                                .arg(argument));
+                return kExitUsage;
+            }
+            writes.append({argument.left(equals), *number});
         }
         return get_or_set(writes, true);
     }
@@ -266,8 +274,12 @@ int Runner::write()
     // After a failed exchange the rest of the file was not sent: its read-backs say nothing.
     if (unit_failed())
         return kExitUnit;
-    return print_differences(
-        settings::compare_settings(content->pairs, settings::stored_pairs(m_session.catalogue, m_session.model)));
+    const QStringList unknown = settings::unknown_names(m_session.catalogue, content->model_index, content->pairs);
+    for (const QString &name : unknown)
+        print_error(QStringLiteral("%1 has no item \"%2\"; its line was not sent").arg(m_session.model.code(), name));
+    const int code = print_differences(
+        settings::compare_settings(content->pairs, settings::stored_pairs(m_session.catalogue, m_session.model)), {});
+    return code == kExitSuccess && !unknown.isEmpty() ? kExitDifferent : code;
 }
 
 int Runner::diff()
@@ -282,7 +294,8 @@ int Runner::diff()
         read_unit(file_model_of_unit(*content), QStringLiteral("the unit was not read to the end"));
     if (!unit)
         return kExitUnit;
-    return print_differences(settings::compare_settings(content->pairs, *unit));
+    return print_differences(settings::compare_settings(content->pairs, *unit),
+                             settings::unknown_names(m_session.catalogue, content->model_index, content->pairs));
 }
 
 int Runner::get_or_set(const QList<Assignment> &assignments, bool send)
@@ -324,7 +337,7 @@ int Runner::print_items(const QList<int> &indexes)
     return exit_code(print_data(m_call.json ? json_line({{QStringLiteral("items"), items}}) : text));
 }
 
-int Runner::print_differences(const QList<settings::Difference> &differences)
+int Runner::print_differences(const QList<settings::Difference> &differences, const QStringList &unknown)
 {
     QJsonArray listed;
     QByteArray text;
@@ -336,11 +349,14 @@ int Runner::print_differences(const QList<settings::Difference> &differences)
                  + link::format_wire_number(difference.unit) + u'\n')
                     .toUtf8();
     }
+    const QString code = m_session.model.code();
+    for (const QString &name : unknown) {
+        listed.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("not_an_item_of"), code}});
+        text += (name + QStringLiteral("\tnot an item of ") + code + u'\n').toUtf8();
+    }
     const QByteArray data =
-        m_call.json
-            ? json_line({{QStringLiteral("model"), m_session.model.code()}, {QStringLiteral("differences"), listed}})
-            : text;
-    return exit_code(print_data(data), !differences.isEmpty());
+        m_call.json ? json_line({{QStringLiteral("model"), code}, {QStringLiteral("differences"), listed}}) : text;
+    return exit_code(print_data(data), !listed.isEmpty());
 }
 
 int Runner::store()

@@ -15,6 +15,9 @@ namespace {
 // digit count never overflows.
 constexpr long long kExponentCap = 1'000'000'000'000'000LL;
 
+constexpr double kWireMagnitudeLimit = 1e15;
+constexpr qsizetype kWireDigitLimit = 15;
+
 bool is_skipped(char c)
 {
     return c == ' ' || c == '\t';
@@ -139,6 +142,43 @@ QString format_wire_number(double value)
 QString format_wire_value(const catalogue::Value &value)
 {
     return value.is_empty() ? QString() : format_wire_number(value.number());
+}
+
+bool is_sendable(double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) >= kWireMagnitudeLimit)
+        return false;
+    qsizetype digits = 0;
+    bool counting = false;
+    for (const QChar c : format_wire_number(value)) {
+        // Zeros after the point go on the wire as much as any other digit.
+        counting = counting || c == u'.' || (c.isDigit() && c != u'0');
+        digits += counting && c.isDigit() ? 1 : 0;
+    }
+    return digits <= kWireDigitLimit;
+}
+
+std::optional<double> sendable_number(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = false;
+    const double value = trimmed.toDouble(&ok);
+    if (!ok || !is_sendable(value))
+        return std::nullopt;
+    const qsizetype exponent = trimmed.indexOf(u'e', 0, Qt::CaseInsensitive);
+    QString digits;
+    for (const QChar c : QStringView(trimmed).first(exponent < 0 ? trimmed.size() : exponent)) {
+        if (c.isDigit())
+            digits += c;
+    }
+    // Zeros at either end say nothing that a shorter text would not say as well.
+    while (digits.startsWith(u'0'))
+        digits.remove(0, 1);
+    while (digits.endsWith(u'0'))
+        digits.chop(1);
+    if (digits.size() > kWireDigitLimit)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace quvex::link

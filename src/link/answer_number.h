@@ -26,4 +26,16 @@ QString format_wire_number(double value);
 // An unknown value is written as nothing at all.
 QString format_wire_value(const catalogue::Value &value);
 
+// Whether the value may go to the unit: its line must say exactly this number and stay short.
+// Refused are magnitudes of 1e15 or more, and wire texts of more than 15 digits, a whole part
+// of 0 not counted (0.001 carries three, 1e-300 three hundred): the unit answers "?" to a long
+// line, and a double keeps no more than 15 decimal digits for certain.
+bool is_sendable(double value);
+
+// The number a text asks to send, as QString::toDouble reads it (spaces around it allowed);
+// nothing when it holds no finite number, when the number is not sendable, or when the text
+// asks for more significant digits than the wire would carry ("1.0000000000000000001" would
+// go out as 1).
+std::optional<double> sendable_number(const QString &text);
+
 } // namespace quvex::link

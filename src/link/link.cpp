@@ -168,6 +168,10 @@ WriteResult Link::send_item_value(const QString &name, double value)
 {
     if (m_in_exchange || refuse_write_while_closed())
         return WriteResult::NotSent;
+    // A value typed, given or read from a file is refused where it comes from; what can still
+    // arrive is a number the unit reported, or one stepped from it, and it goes no further.
+    if (!is_sendable(value))
+        return WriteResult::NotSent;
     const QScopedValueRollback in_exchange(m_in_exchange, true);
     if (!send_line(name + u'=' + format_wire_number(value)))
         return WriteResult::Failed;

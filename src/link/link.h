@@ -12,9 +12,9 @@
 
 namespace quvex::link {
 
-// How a write exchange ended. NotSent covers a closed port and an exchange refused because
-// another one was still waiting: the unit heard nothing. Failed includes a line that could
-// not be sent because the device is gone.
+// How a write exchange ended. NotSent covers a closed port, a value that is not sendable and an
+// exchange refused because another one was still waiting: the unit heard nothing. Failed
+// includes a line that could not be sent because the device is gone.
 enum class WriteResult { NotSent, Accepted, Failed };
 
 // What a read exchange brought back: nothing when it was refused because another exchange

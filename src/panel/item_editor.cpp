@@ -108,13 +108,11 @@ void Panel::menu_list_Click(int row)
 
 void Panel::item_value_LostFocus(const QString &text)
 {
-    bool is_number = false;
-    const double number = text.trimmed().toDouble(&is_number);
-    if (is_number && std::isfinite(number)) {
-        set_item_value(m_selected_item, number);
+    if (const std::optional<double> number = link::sendable_number(text)) {
+        set_item_value(m_selected_item, *number);
         return;
     }
-    // Nothing the unit could take: show the stored value again rather than keep the text.
+    // Nothing the unit could take exactly: show the stored value again rather than keep the text.
     if (m_catalogue.is_entry(m_selected_item))
         m_view.set_value_text(link::format_wire_value(m_catalogue.entry(m_selected_item).value));
 }

@@ -1,6 +1,6 @@
 #include "field_reader.h"
 
-#include <cmath>
+#include "link/answer_number.h"
 
 namespace quvex::settings {
 
@@ -69,11 +69,7 @@ std::optional<QString> FieldReader::next_field()
 
 std::optional<double> field_number(const QString &field)
 {
-    bool ok = false;
-    const double number = field.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(number))
-        return std::nullopt;
-    return number;
+    return link::sendable_number(field);
 }
 
 } // namespace quvex::settings

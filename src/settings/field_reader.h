@@ -31,7 +31,8 @@ private:
     bool m_line_start = true;
 };
 
-// A field that holds a number and nothing else (spaces around it allowed).
+// A field that holds a number and nothing else (spaces around it allowed), one that can go to
+// the unit exactly: a file is no way around the rule for values typed in.
 std::optional<double> field_number(const QString &field);
 
 } // namespace quvex::settings

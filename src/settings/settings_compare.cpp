@@ -1,5 +1,7 @@
 #include "settings_compare.h"
 
+#include "catalogue/naming.h"
+
 #include <QHash>
 
 namespace quvex::settings {
@@ -18,6 +20,24 @@ QList<Difference> compare_settings(const QList<SettingsPair> &file, const QList<
             differences.append({found.key().trimmed(), pair.value.number(), found->number()});
     }
     return differences;
+}
+
+bool names_item(const catalogue::Catalogue &catalogue, const catalogue::CurrentModel &model, const QString &name)
+{
+    const int index = catalogue::find_item(catalogue, model, name);
+    return catalogue.is_entry(index) && !catalogue.entry(index).is_header();
+}
+
+QStringList unknown_names(const catalogue::Catalogue &catalogue, int model_index, const QList<SettingsPair> &pairs)
+{
+    catalogue::CurrentModel model;
+    model.select(model_index);
+    QStringList names;
+    for (const SettingsPair &pair : pairs) {
+        if (!names_item(catalogue, model, pair.name))
+            names.append(pair.name.trimmed());
+    }
+    return names;
 }
 
 QList<SettingsPair> stored_pairs(const catalogue::Catalogue &catalogue, const catalogue::CurrentModel &model)

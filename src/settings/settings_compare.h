@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -31,6 +32,14 @@ using DifferenceChooser = std::function<std::optional<QList<Difference>>(const Q
 // catalogue's own names. A name the unit has no pair for is not an item of its model and would
 // not be loaded; an empty value on either side is no number to compare, so neither is compared.
 QList<Difference> compare_settings(const QList<SettingsPair> &file, const QList<SettingsPair> &unit);
+
+// Whether a name from a file is an item of the model: padded to the catalogue's width and
+// compared exactly, as a load finds it, so another letter case is none; nor is a heading.
+bool names_item(const catalogue::Catalogue &catalogue, const catalogue::CurrentModel &model, const QString &name);
+
+// The names of the pairs that are no item of the model with this index, trimmed, in file order:
+// the lines a load or a compare of the file passes over.
+QStringList unknown_names(const catalogue::Catalogue &catalogue, int model_index, const QList<SettingsPair> &pairs);
 
 // The values the catalogue holds for every item of the model, headers left out, as a save lists them.
 QList<SettingsPair> stored_pairs(const catalogue::Catalogue &catalogue, const catalogue::CurrentModel &model);

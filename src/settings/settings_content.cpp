@@ -34,9 +34,11 @@ SettingsContent refused(const QString &text)
 SettingsContent parse_settings(const QByteArray &bytes)
 {
     const QString not_ours = QStringLiteral("This is not a QUVEX Control Panel file.");
-    if (bytes.size() > kSettingsSizeLimit || pair_count(bytes) > kSettingsPairLimit)
+    // Some editors put a UTF-8 byte-order mark in front of a file they save; it belongs to no field.
+    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+    if (bytes.size() > kSettingsSizeLimit || pair_count(body) > kSettingsPairLimit)
         return refused(not_ours);
-    FieldReader reader(bytes);
+    FieldReader reader(body);
 
     const std::optional<QString> identifier = reader.next_field();
     const std::optional<QString> version = reader.next_field();

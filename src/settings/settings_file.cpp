@@ -16,6 +16,11 @@ QByteArray quoted(const QString &text)
     return '"' + text.toLatin1() + '"';
 }
 
+QString display_path(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 } // namespace
 
 QString settings_path()
@@ -80,24 +85,19 @@ SettingsFile::SettingsFile(catalogue::Catalogue &items, link::ModeBracket &brack
 {
 }
 
-QString SettingsFile::display_path() const
-{
-    return QDir::toNativeSeparators(m_path);
-}
-
 QString SettingsFile::open_caption() const
 {
-    return QStringLiteral("Open from ") + display_path();
+    return QStringLiteral("Open from ") + display_path(m_path);
 }
 
 QString SettingsFile::save_caption() const
 {
-    return QStringLiteral("Save to ") + display_path();
+    return QStringLiteral("Save to ") + display_path(m_path);
 }
 
 QString SettingsFile::compare_caption() const
 {
-    return QStringLiteral("Compare with ") + display_path();
+    return QStringLiteral("Compare with ") + display_path(m_path);
 }
 
 void SettingsFile::show(const QString &text)
@@ -105,16 +105,26 @@ void SettingsFile::show(const QString &text)
     m_operator.show_message(text);
 }
 
-void SettingsFile::filesave_Click()
+void SettingsFile::show_unknown_names(const SettingsContent &content, const QString &not_done)
+{
+    const QStringList names = unknown_names(m_items, content.model_index, content.pairs);
+    if (!names.isEmpty()) {
+        show(QStringLiteral("These lines name no item of %1 and were not %2:\n")
+                 .arg(catalogue::unit_models()[static_cast<std::size_t>(content.model_index)].display_name, not_done)
+             + names.join(u'\n'));
+    }
+}
+
+void SettingsFile::save_to(const QString &path)
 {
     if (m_panel.model().is_disconnected()) {
         show(QStringLiteral("No unit has been selected."));
         return;
     }
-    const QString write_error = QStringLiteral("Error writing to ") + display_path();
+    const QString write_error = QStringLiteral("Error writing to ") + display_path(path);
     const panel::Operation operation = m_panel.begin_operation();
     // A file that cannot be created is found before the unit is read for it.
-    QSaveFile file(m_path);
+    QSaveFile file(path);
     if (!open_for_replace(file)) {
         show(write_error);
         return;
@@ -127,30 +137,34 @@ void SettingsFile::filesave_Click()
         show(write_error);
 }
 
-void SettingsFile::fileopen_Click()
+void SettingsFile::open_from(const QString &path)
 {
-    const SettingsContent content = read_settings_file(m_path);
+    const SettingsContent content = read_settings_file(path);
     if (!content.refusal.isEmpty()) {
         show(content.refusal);
         if (content.unknown_model)
             m_panel.clear_list();
         return;
     }
-    load(content);
+    const panel::Operation operation = m_panel.begin_operation();
+    if (!load(content))
+        return;
+    show_unknown_names(content, QStringLiteral("loaded"));
+    if (content.damaged_at) {
+        show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
+                 .arg(*content.damaged_at));
+    }
 }
 
-void SettingsFile::load(const SettingsContent &content)
+bool SettingsFile::load(const SettingsContent &content)
 {
     const panel::Operation operation = m_panel.begin_operation();
     m_panel.quvex_Click(content.model_index);
     // A unit that could not be read as the file's model (silent, or of another model) gets
     // nothing of the file: its warning has been shown, and the file's values are not for it.
     if (operation.failed())
-        return;
-    if (apply(content.pairs, QStringLiteral("Loading"), 0) && content.damaged_at) {
-        show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
-                 .arg(*content.damaged_at));
-    }
+        return false;
+    return apply(content.pairs, QStringLiteral("Loading"), 0);
 }
 
 bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, int total)
@@ -159,8 +173,7 @@ bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, 
     for (const SettingsPair &pair : pairs) {
         if (run.failed())
             return false;
-        // A name the selected model does not have is no item of this unit.
-        if (catalogue::find_item(m_items, m_panel.model(), pair.name) > m_items.item_count())
+        if (!names_item(m_items, m_panel.model(), pair.name))
             continue;
         run.step(pair.name.trimmed());
         m_panel.set_named_item(pair.name, pair.value);
@@ -168,14 +181,14 @@ bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, 
     return !run.failed();
 }
 
-void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
+void SettingsFile::compare_with(const QString &path, const DifferenceChooser &choose)
 {
     const catalogue::CurrentModel &model = m_panel.model();
     if (model.is_disconnected()) {
         show(QStringLiteral("No unit has been selected."));
         return;
     }
-    const SettingsContent content = read_settings_file(m_path);
+    const SettingsContent content = read_settings_file(path);
     if (!content.refusal.isEmpty()) {
         show(content.refusal);
         return;
@@ -197,6 +210,7 @@ void SettingsFile::filecompare_Click(const DifferenceChooser &choose)
         show(QStringLiteral("Unable to complete Save."));
         return;
     }
+    show_unknown_names(content, QStringLiteral("compared"));
     const QList<Difference> differences = compare_settings(content.pairs, *unit);
     if (differences.isEmpty()) {
         show(QStringLiteral("The unit holds the values of the file."));

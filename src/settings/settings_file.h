@@ -30,9 +30,10 @@ QByteArray settings_bytes(const QString &model_name, const QList<SettingsPair> &
 bool open_for_replace(QSaveFile &file);
 bool commit_settings(QSaveFile &file, const QByteArray &bytes);
 
-// Saves every value of the connected unit to the one settings file, as the unit reports it
-// now, and loads such a file into a unit through the ordinary set-value path. A save that
-// does not finish leaves the previous file exactly as it was.
+// Saves every value of the connected unit to a settings file, as the unit reports it now, and
+// loads such a file into a unit through the ordinary set-value path. The fixed-path items work
+// on the one file it is built with, the others on any path; each message names the file used.
+// A save that does not finish leaves the previous file exactly as it was.
 class SettingsFile
 {
 public:
@@ -44,17 +45,23 @@ public:
     QString save_caption() const;
     QString compare_caption() const;
 
-    void filesave_Click();
-    void fileopen_Click();
-    // Reads the unit, lists where it differs from the file and sends what the operator checks.
-    void filecompare_Click(const DifferenceChooser &choose);
+    void filesave_Click() { save_to(m_path); }
+    void fileopen_Click() { open_from(m_path); }
+    void filecompare_Click(const DifferenceChooser &choose) { compare_with(m_path, choose); }
 
-    // Selects the content's model and applies its pairs, as an open of a file that holds them.
-    void load(const SettingsContent &content);
+    void save_to(const QString &path);
+    void open_from(const QString &path);
+    // Reads the unit, lists where it differs from the file and sends what the operator checks.
+    void compare_with(const QString &path, const DifferenceChooser &choose);
+
+    // Selects the content's model and applies its pairs, as an open of a file that holds them;
+    // false when an exchange failed and the rest was left.
+    bool load(const SettingsContent &content);
 
 private:
-    QString display_path() const;
     void show(const QString &text);
+    // The lines of the file that name no item of its model, in one message, if there are any.
+    void show_unknown_names(const SettingsContent &content, const QString &not_done);
     // In one unit-wide run; false when an exchange failed and the rest was left.
     bool apply(const QList<SettingsPair> &pairs, const QString &verb, int total);
 

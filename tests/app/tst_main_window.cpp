@@ -1,8 +1,8 @@
 #include "app/compare_dialog.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
-#include "app/wire_log_window.h"
 #include "app/network_port_dialog.h"
+#include "app/wire_log_window.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
@@ -11,6 +11,7 @@
 #include "settings/settings_file.h"
 #include "support/fake_unit.h"
 #include "support/messages.h"
+#include "support/settings_bytes.h"
 
 #include <QTest>
 #include <QtWidgets>
@@ -97,7 +98,10 @@ struct Rig
     QList<ports::SystemPort> system;                    // the serial ports the system reports
     std::optional<ports::ProbeResult> found;            // the unit chosen in Find units
     std::pair<QString, int> open_port_seen{u"-"_s, -1}; // what Find units was told the panel has open
-    std::optional<QString> network_answer; // what Network port... is given; nothing: Cancel
+    std::optional<QString> network_answer;              // what Network port... is given; nothing: Cancel
+    QStringList dialogs;                                // each file dialog asked for: its caption and folder
+    QStringList chosen;                                 // what the file dialogs give in turn; empty: Cancel
+    bool real_dialogs = false;                          // Qt's file dialog itself instead of chosen
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     test::FakeUnit unit;
@@ -138,7 +142,15 @@ struct Rig
                 open_port_seen = {open_device, open_model};
                 return found;
             },
-        .ask_network_port = [this](QWidget *, int, const QString &) { return network_answer; }}};
+        .ask_network_port = [this](QWidget *, int, const QString &) { return network_answer; },
+        .choose_file =
+            [this](QWidget *parent, const QString &caption, const QString &start, app::FileDialogMode mode) {
+                dialogs.append(caption + u" in "_s + start);
+                if (real_dialogs)
+                    return app::choose_settings_file(parent, caption, start, mode);
+                return chosen.isEmpty() ? QString() : chosen.takeFirst();
+            },
+        .config_file = folder.filePath(u"config/quvex-panel.conf"_s)}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
@@ -526,6 +538,77 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QTEST(dialog.target(), "target");
+    }
+
+    // Saved to a file chosen, an open cancelled, a compare with a file that is not there; then the
+    // File menu, opened with the mouse, offers the file that exists and loads it when clicked.
+    void file_items_work_on_the_file_chosen()
+    {
+        Rig rig;
+        const QString saved = rig.folder.filePath(u"a.cfg"_s), gone = rig.folder.filePath(u"shows/b.cfg"_s);
+        rig.chosen = QStringList{saved, QString(), gone};
+        for (const QString &action : u"save_file open_file compare_file"_s.split(u' '))
+            rig.get<QAction>(action).trigger();
+        QVERIFY(test::file_bytes(saved).startsWith("\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n"));
+        QCOMPARE(rig.shown(), u"Could not open file "_s + QDir::toNativeSeparators(gone));
+        QCOMPARE(test::file_bytes(rig.folder.filePath(u"config/quvex-panel.conf"_s)),
+                 "[General]\nrecent_files=" + gone.toUtf8() + ", " + saved.toUtf8() + '\n');
+
+        rig.get<QAction>(u"open_file"_s).trigger(); // cancelled, in the folder of the file used last
+
+        QMenuBar &bar = *rig.window.menuBar();
+        auto &menu = rig.get<QMenu>(u"file"_s);
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.actionGeometry(menu.menuAction()).center());
+        QTRY_VERIFY(menu.isVisible());
+        auto &first = rig.get<QAction>(u"recent_file_1"_s);
+        QCOMPARE(first.text(), QDir::toNativeSeparators(saved));
+        QVERIFY(!rig.get<QAction>(u"recent_file_2"_s).isVisible());
+        QStringList captions;
+        for (const QAction *action : menu.actions())
+            captions.append(action->isSeparator() ? u"-"_s : action->isVisible() ? action->text() : QString());
+        captions.removeAll(QString());
+        QCOMPARE(captions.join(u'|').remove(rig.folder.path()),
+                 u"Open from /missing/quvex.cfg|Compare with /missing/quvex.cfg|Save to /missing/quvex.cfg|-|"
+                 "Open file...|Save to file...|Compare with file...|-|/a.cfg|-|Exit"_s);
+        rig.unit.set_value(u"FlickerRed."_s, 9);
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(&first).center());
+        QVERIFY(rig.written().contains(u"FlickerRed.=3"_s));
+        rig.get<QAction>(u"open_file"_s).trigger();
+        QCOMPARE(rig.dialogs.join(u'|').remove(rig.folder.path()),
+                 u"Save to file in /missing|Open file in |Compare with file in |Open file in /shows|Open file in "_s);
+    }
+
+    // Qt's own dialog as the operator meets it: a name typed and Return, then Escape.
+    void real_file_dialog_takes_a_typed_name_or_cancel()
+    {
+        Rig rig;
+        rig.real_dialogs = true;
+        QVERIFY(QDir().mkpath(rig.folder.filePath(u"missing"_s)));
+        const auto answer = [](const QString &typed) {
+            QTimer::singleShot(0, [typed] {
+                QVERIFY(QTest::qWaitFor([] {
+                    return qobject_cast<QFileDialog *>(QApplication::activeModalWidget())
+                           && QApplication::focusWidget();
+                }));
+                QWidget *box = QApplication::focusWidget();
+                QTest::keyClicks(box, typed);
+                QTest::keyClick(box, typed.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+            });
+        };
+        answer(u"show"_s);
+        rig.get<QAction>(u"save_file"_s).trigger();
+        QVERIFY(test::file_bytes(rig.folder.filePath(u"missing/show.cfg"_s)).endsWith("\"Video Std         \",0\r\n"));
+        rig.unit.clear_sent();
+        answer(QString());
+        rig.get<QAction>(u"compare_file"_s).trigger();
+        QCOMPARE(rig.unit.sent_lines(), QStringList());
+        QCOMPARE(rig.shown(), QString());
+        QCOMPARE(rig.dialogs.join(u'|').remove(rig.folder.path()),
+                 u"Save to file in /missing|Compare with file in /missing"_s);
+
+        const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        qputenv("XDG_CONFIG_HOME", rig.folder.path().toLocal8Bit());
+        QCOMPARE(app::production_hooks().config_file, rig.folder.filePath(u"quvex/quvex-panel.conf"_s));
     }
 
     // Cancelled first, then sent with two of the three checked.

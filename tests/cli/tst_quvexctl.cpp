@@ -207,36 +207,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("sim");
         QTest::addColumn<QByteArray>("items");
-        QTest::addColumn<bool>("json");
         QTest::addColumn<int>("exit_code");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
         const QStringList qvm{"--model", "QVM", "--no-pacing"};
         const QByteArray same = "\"Flicker Red.\",3\r\n\"PO\\Out H-Centre:\",508\r\n\"Sense\",\r\n";
-        const QByteArray other = "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"Sense\",\r\n";
-        QTest::addRow("same") << qvm << same << false << 0 << QByteArray() << QByteArray();
-        QTest::addRow("different") << qvm << other << false << 1
-                                   << QByteArray("Flicker Red.\t5\t3\nPO\\Out H-Centre:\t500\t508\n") << QByteArray();
-        QTest::addRow("different, JSON")
-            << qvm << other << true << 1
-            << QByteArray("{\"differences\":[{\"file\":5,\"name\":\"Flicker Red.\",\"unit\":3},"
-                          "{\"file\":500,\"name\":\"PO\\\\Out H-Centre:\",\"unit\":508}],\"model\":\"QVM\"}\n")
-            << QByteArray();
+        QTest::addRow("same") << qvm << same << 0 << QByteArray() << QByteArray();
         QTest::addRow("file of another model")
-            << QStringList{"--model", "QK1", "--no-pacing"} << same << false << 2 << QByteArray()
+            << QStringList{"--model", "QK1", "--no-pacing"} << same << 2 << QByteArray()
             << QByteArray("quvexctl: file is for QVM, unit is QK1\n");
-        QTest::addRow("unit silent") << QStringList{"--silent"} << same << false << 2 << QByteArray() << kNoResponse;
+        QTest::addRow("unit silent") << QStringList{"--silent"} << same << 2 << QByteArray() << kNoResponse;
     }
 
     void diff()
     {
         QFETCH(QStringList, sim);
         QFETCH(QByteArray, items);
-        QFETCH(bool, json);
         const auto unit = start_sim(sim + QStringList{"--trace"});
         const QString path = m_home.filePath("diff.cfg");
         write_file(path, kQvmHeader + items);
-        const Run run = quvexctl(json ? QStringList{"diff", "--json", path} : QStringList{"diff", path});
+        const Run run = quvexctl({"diff", path});
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
         QTEST(run.err, "err");
@@ -273,6 +263,64 @@ private Q_SLOTS:
               "err");
     }
 
+    // Files from other hands: an editor's byte-order mark, differences beside lines that name no
+    // item of the model (another letter case, another model's item), values the wire would not
+    // carry exactly.
+    void files_from_elsewhere_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // the file is elsewhere.cfg
+        QTest::addColumn<QByteArray>("items");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QStringList>("writes"); // heard, the video mode's aside
+        const QStringList diff{"diff", "elsewhere.cfg"}, write{"write", "elsewhere.cfg"}, none;
+        const QByteArray no_items =
+            "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"flicker red.\",5\r\n\"Keyer\",2\r\n";
+        QTest::addRow("diff: byte-order mark")
+            << diff << QByteArray("\"Flicker Red.\",3\r\n") << 0 << QByteArray() << QByteArray() << none;
+        QTest::addRow("diff: no items")
+            << diff << no_items << 1
+            << QByteArray("Flicker Red.\t5\t3\nPO\\Out H-Centre:\t500\t508\nflicker red.\tnot an item of QVM\n"
+                          "Keyer\tnot an item of QVM\n")
+            << QByteArray() << none;
+        QTest::addRow("diff --json: no items")
+            << QStringList{"diff", "--json", "elsewhere.cfg"} << no_items << 1
+            << QByteArray("{\"differences\":[{\"file\":5,\"name\":\"Flicker Red.\",\"unit\":3},"
+                          "{\"file\":500,\"name\":\"PO\\\\Out H-Centre:\",\"unit\":508},"
+                          "{\"name\":\"flicker red.\",\"not_an_item_of\":\"QVM\"},"
+                          "{\"name\":\"Keyer\",\"not_an_item_of\":\"QVM\"}],\"model\":\"QVM\"}\n")
+            << QByteArray() << none;
+        QTest::addRow("write: no items") << write << no_items << 1 << QByteArray()
+                                         << QByteArray(
+                                                "quvexctl: QVM has no item \"flicker red.\"; its line was not sent\n"
+                                                "quvexctl: QVM has no item \"Keyer\"; its line was not sent\n")
+                                         << QStringList{"FlickerRed.=5", "OutH-Centre:=500"};
+        const QByteArray damaged = "quvexctl: elsewhere.cfg is damaged at \"Zoom\"\n";
+        QTest::addRow("write: not a number")
+            << write << QByteArray("\"Flicker Red.\",5\r\n\"Zoom\",on\r\n") << 3 << QByteArray() << damaged << none;
+        QTest::addRow("write: 1e300") << write << QByteArray("\"Flicker Red.\",5\r\n\"Zoom\",1e300\r\n") << 3
+                                      << QByteArray() << damaged << none;
+        QTest::addRow("write: 16 significant digits")
+            << write << QByteArray("\"Flicker Red.\",5\r\n\"Zoom\",1.000000000000001\r\n") << 3 << QByteArray()
+            << damaged << none;
+    }
+
+    void files_from_elsewhere()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, items);
+        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
+        QVERIFY(QDir::setCurrent(m_home.path()));
+        const QByteArray mark = QByteArray(QTest::currentDataTag()).contains("mark") ? "\xEF\xBB\xBF" : "";
+        write_file("elsewhere.cfg", mark + kQvmHeader + items);
+        const Run run = quvexctl(arguments);
+        QTEST(run.exit_code, "exit_code");
+        QTEST(run.out, "out");
+        QTEST(run.err, "err");
+        QTEST(heard(*sim).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), "writes");
+    }
+
     void set_and_get_a_mode_specific_item()
     {
         const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
@@ -300,8 +348,10 @@ private Q_SLOTS:
         QTest::addRow("no decimal value")
             << QStringList{"set", "Zoom=on"}
             << QByteArray("quvexctl: \"Zoom=on\" is no NAME=VALUE with a decimal VALUE\n");
-        QTest::addRow("damaged file") << QStringList{"write", "damaged.cfg"}
-                                      << QByteArray("quvexctl: damaged.cfg is damaged at \"Zoom\"\n");
+        QTest::addRow("a value too large to send exactly")
+            << QStringList{"set", "Flicker Red.=99999999999999999999"}
+            << QByteArray("quvexctl: \"Flicker Red.=99999999999999999999\" cannot be sent exactly: a VALUE must be "
+                          "less than 1e15 in magnitude, with at most 15 significant digits\n");
     }
 
     // Refused with exit code 3 before anything is sent to the unit.
@@ -309,8 +359,6 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--trace"});
-        QVERIFY(QDir::setCurrent(m_home.path()));
-        write_file("damaged.cfg", kQvmHeader + "\"Flicker Red.\",5\r\n\"Zoom\",on\r\n");
         const Run run = quvexctl(arguments);
         QCOMPARE(run.exit_code, 3);
         QCOMPARE(run.out, QByteArray());

@@ -61,7 +61,9 @@ struct WindowRig
         .system_ports = {},
         .by_id_folder = {},
         .find_units = &app::find_units,
-        .ask_network_port = {}}};
+        .ask_network_port = {},
+        .choose_file = {},
+        .config_file = {}}};
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};

@@ -33,7 +33,12 @@ private Q_SLOTS:
         QTest::addRow("negative") << -3.0 << ok << QByteArray("OutH-Centre:=-3\r") << none << 1;
         QTest::addRow("fraction") << 2.5 << ok << QByteArray("OutH-Centre:=2.5\r") << none << 1;
         QTest::addRow("negative zero") << -0.0 << ok << QByteArray("OutH-Centre:=0\r") << none << 1;
-        QTest::addRow("large") << 1e20 << ok << QByteArray("OutH-Centre:=100000000000000000000\r") << none << 1;
+        // Only a line that says the number exactly, and briefly, goes out.
+        QTest::addRow("15 digits") << -999999999999999.0 << ok << QByteArray("OutH-Centre:=-999999999999999\r") << none
+                                   << 1;
+        QTest::addRow("1e15") << 1e15 << ok << QByteArray() << none << 0;
+        QTest::addRow("0.1 + 0.2, 17 digits") << 0.1 + 0.2 << ok << QByteArray() << none << 0;
+        QTest::addRow("1e-16, 16 digits") << 1e-16 << ok << QByteArray() << none << 0;
     }
 
     void write()

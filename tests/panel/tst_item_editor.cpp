@@ -65,8 +65,10 @@ private Q_SLOTS:
         QTest::addRow("option on an unknown value")
             << keyer << "unknown, feat3" << QStringList{"Keyer=3", "Keyer"}
             << "Keyer = 3 step 1 V.Soft Soft Normal *Hard | Keyer             3 (Hard)";
-        QTest::addRow("no number, no item")
-            << flicker << "abc, index 0, index past" << QStringList{} << "Flicker Red. = 10 step 2 | ";
+        // Typed: no number, or one the wire would not carry exactly (too large, too many digits).
+        QTest::addRow("nothing to send, no item")
+            << flicker << "abc, 1e300, 0.1234567890123456, 12.0000000000000000001, index 0, index past" << QStringList{}
+            << "Flicker Red. = 10 step 2 | ";
     }
 
     void editing()

@@ -71,12 +71,15 @@ private Q_SLOTS:
         QVERIFY(rig.view.lines.contains("Pan X Pos:        1"));
     }
 
-    void broken_or_foreign_pairs_data()
+    // Files from other hands: damaged ones, those for another unit, and those an editor or a person
+    // has been at.
+    void files_from_elsewhere_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("writes");
         const QString damaged = "The settings file is damaged at \"%1\"; the rest of it was not loaded.";
+        const QString unknown = "These lines name no item of QUVEXview Lite and were not loaded:\n";
         const QStringList none;
         QTest::addRow("value abc") << kLite + settings_pair("Image Freeze", "abc") + kFlicker
                                    << QStringList{damaged.arg("Image Freeze")} << none;
@@ -85,12 +88,22 @@ private Q_SLOTS:
         // The unit reads as another model: its warning, and nothing of the file.
         QTest::addRow("a model the unit is not")
             << settings_header("QUVEXkey Solo") + settings_pair("Keyer", "2") << QStringList{test::kWrongType} << none;
-        QTest::addRow("foreign name, blank line")
-            << kLite + settings_pair("Keyer", "2") + "\r\n" + kFlicker << none << QStringList{"FlickerRed.=4"};
         QTest::addRow("empty value") << kLite + settings_pair("Flicker Red.", "") << none << none;
+        QTest::addRow("byte-order mark") << "\xEF\xBB\xBF" + kLite + kFlicker << none << QStringList{"FlickerRed.=4"};
+        QTest::addRow("no items: another model's, letter case, a heading, over-padded; a blank line")
+            << kLite + settings_pair("Keyer", "2") + "\r\n" + settings_pair("flicker red.", "4")
+                   + settings_pair(">Zoom", "1") + "\"Pan X Pos:          \",3\r\n" + kFlicker
+            << QStringList{unknown + "Keyer\nflicker red.\n>Zoom\nPan X Pos:"} << QStringList{"FlickerRed.=4"};
+        QTest::addRow("value 1e300") << kLite + settings_pair("Flicker Red.", "1e300")
+                                     << QStringList{damaged.arg("Flicker Red.")} << none;
+        QTest::addRow("16 significant digits") << kLite + settings_pair("Flicker Red.", "4.000000000000001")
+                                               << QStringList{damaged.arg("Flicker Red.")} << none;
+        QTest::addRow("no item, then 1e15")
+            << kLite + settings_pair("Keyer", "2") + kFlicker + settings_pair("Pan X Pos:", "1000000000000000")
+            << QStringList{unknown + "Keyer", damaged.arg("Pan X Pos:")} << QStringList{"FlickerRed.=4"};
     }
 
-    void broken_or_foreign_pairs()
+    void files_from_elsewhere()
     {
         QFETCH(QByteArray, bytes);
         test::Rig rig;
