@@ -31,6 +31,11 @@ QString link_text(const QString &path)
 
 } // namespace
 
+bool is_network_target(const QString &target)
+{
+    return target.contains(QStringLiteral("://"));
+}
+
 QString ports_folder()
 {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -53,7 +58,7 @@ QString port_device(int number)
     if (target.isEmpty())
         return QStringLiteral("/dev/ttyS%1").arg(number - 1);
     // A relative target is relative to the link's folder, as the system reads it.
-    if (!target.contains(QStringLiteral("://")) && QDir::isRelativePath(target))
+    if (!is_network_target(target) && QDir::isRelativePath(target))
         return QDir::cleanPath(ports_folder() + u'/' + target);
     return target;
 #endif

@@ -15,6 +15,10 @@ QString port_link_path(int number);
 // at all), or /dev/ttyS<N-1> without one.
 QString port_device(int number);
 
+// Whether what a port means is an address (tcp://HOST:PORT) rather than a device: it is
+// listed and reached over the network, never opened or examined as a file.
+bool is_network_target(const QString &target);
+
 // Makes port number N mean target, replacing a link comN that is there already (never a file
 // of any other kind). Empty on success, else the reason it could not.
 QString link_port(int number, const QString &target);

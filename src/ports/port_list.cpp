@@ -81,11 +81,6 @@ QString canonical_device(const QString &path)
     return QDir::cleanPath(info.isSymLink() ? info.symLinkTarget() : path);
 }
 
-bool is_network_target(const QString &device)
-{
-    return device.contains(QStringLiteral("://"));
-}
-
 QString stable_name(const QString &device, const QString &by_id_folder)
 {
     const QString wanted = canonical_device(device);

@@ -41,8 +41,4 @@ QString stable_name(const QString &device, const QString &by_id_folder = kByIdFo
 // Where a path leads, links followed; the path itself, cleaned, when it leads nowhere.
 QString canonical_device(const QString &path);
 
-// A comN link's target that names no device (a network port): it is listed but never opened
-// as a device.
-bool is_network_target(const QString &device);
-
 } // namespace quvex::ports

@@ -3,7 +3,7 @@
 #include "catalogue/unit_models.h"
 #include "detection.h"
 #include "link/link.h"
-#include "serial/qt_serial_port.h"
+#include "serial/unit_line.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -54,7 +54,6 @@ QString probe_text(const ProbeResult &result)
     case ProbeOutcome::NotQuvex:
         return QStringLiteral("answers, but not as a QUVEX unit");
     case ProbeOutcome::NotOpened:
-    case ProbeOutcome::Skipped:
         return result.reason;
     case ProbeOutcome::Cancelled:
         break;
@@ -65,13 +64,11 @@ QString probe_text(const ProbeResult &result)
 ProbeResult probe_port(const PortEntry &port, const std::atomic_bool &cancel)
 {
     ProbeResult result{port, ProbeOutcome::Cancelled, 0, {}};
-    if (is_network_target(port.device))
-        return {port, ProbeOutcome::Skipped, 0, QStringLiteral("network port")};
     if (cancel)
         return result;
-    serial::QtSerialPort line;
-    line.set_device(port.device);
     QuietOperator quiet(cancel);
+    serial::UnitLine line([&quiet] { quiet.process_events(); });
+    line.set_device(port.device);
     link::Link link(line, quiet);
     quiet.m_link = &link;
     QTimer timer1;
@@ -99,7 +96,7 @@ PortProber::PortProber(QObject *parent)
 
 PortProber::~PortProber()
 {
-    m_cancel = true;
+    cancel();
     for (const std::unique_ptr<QThread> &thread : m_threads)
         thread->wait();
 }
@@ -110,7 +107,7 @@ void PortProber::start(const QList<PortEntry> &ports, const QString &open_device
     m_pending += static_cast<int>(ports.size());
     const QString open = open_device.isEmpty() ? QString() : canonical_device(open_device);
     for (const PortEntry &port : ports) {
-        if (!open.isEmpty() && !is_network_target(port.device) && canonical_device(port.device) == open) {
+        if (!open.isEmpty() && canonical_device(port.device) == open) {
             // One owner per port: the panel's own line is never opened a second time.
             const ProbeResult own{port, ProbeOutcome::Found, open_model, QStringLiteral("(open in this panel)")};
             QMetaObject::invokeMethod(
@@ -126,6 +123,14 @@ void PortProber::start(const QList<PortEntry> &ports, const QString &open_device
     }
     if (ports.isEmpty())
         QMetaObject::invokeMethod(this, &PortProber::finished, Qt::QueuedConnection);
+}
+
+void PortProber::cancel()
+{
+    m_cancel = true;
+    // A network port's connect waits on its own; it looks out for this.
+    for (const std::unique_ptr<QThread> &thread : m_threads)
+        thread->requestInterruption();
 }
 
 void PortProber::deliver(const ProbeResult &result)

@@ -13,7 +13,7 @@ class QThread;
 
 namespace quvex::ports {
 
-enum class ProbeOutcome { Found, NoAnswer, NotQuvex, NotOpened, Skipped, Cancelled };
+enum class ProbeOutcome { Found, NoAnswer, NotQuvex, NotOpened, Cancelled };
 
 // What one port gave when it was probed.
 struct ProbeResult
@@ -21,7 +21,7 @@ struct ProbeResult
     PortEntry port;
     ProbeOutcome outcome = ProbeOutcome::Cancelled;
     int model_index = 0; // Found: the unit's model
-    QString reason;      // NotOpened, Skipped: why; Found: set when the panel itself has the port open
+    QString reason;      // NotOpened: why; Found: set when the panel itself has the port open
 };
 
 // The result in words: the model's code and name, "no answer", "answers, but not as a QUVEX
@@ -47,7 +47,8 @@ public:
     // open_device is the port the panel itself has open, with open_model: it is reported with
     // that model and not opened again.
     void start(const QList<PortEntry> &ports, const QString &open_device = {}, int open_model = 0);
-    void cancel() { m_cancel = true; }
+    // Ends every wait for an answer or a connection at once.
+    void cancel();
     bool is_running() const { return m_pending > 0; }
 
 Q_SIGNALS:

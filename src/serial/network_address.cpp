@@ -10,11 +10,6 @@ const QString kScheme = QStringLiteral("tcp");
 
 } // namespace
 
-bool is_network_target(const QString &target)
-{
-    return target.startsWith(kScheme + QStringLiteral("://"), Qt::CaseInsensitive);
-}
-
 std::optional<NetworkAddress> parse_network_address(const QString &target)
 {
     const QUrl url(target, QUrl::StrictMode);

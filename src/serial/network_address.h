@@ -14,9 +14,6 @@ struct NetworkAddress
     quint16 port = 0;
 };
 
-// Whether a port's target names a network port rather than a device, well formed or not.
-bool is_network_target(const QString &target);
-
 // Nothing when the text is not tcp://HOST:PORT with a port from 1 to 65535 and nothing after it.
 std::optional<NetworkAddress> parse_network_address(const QString &target);
 

@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QScopedValueRollback>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -57,7 +58,8 @@ void TcpPort::wait_while(const std::function<bool()> &condition, int timeout_ms)
     QTimer limit;
     limit.setSingleShot(true);
     limit.start(std::max(0, timeout_ms));
-    while (condition() && limit.isActive())
+    // A prober that gives up interrupts the thread it probes on.
+    while (condition() && limit.isActive() && !QThread::currentThread()->isInterruptionRequested())
         m_wait_for_events();
 }
 

@@ -22,7 +22,7 @@ bool UnitLine::set_open(bool open)
         return m_line->set_open(open);
     // Resolved at every open: port N may have been made a network port since, or a device again.
     const QString target = m_device.isEmpty() ? ports::port_device(m_number) : m_device;
-    if (is_network_target(target)) {
+    if (ports::is_network_target(target)) {
         m_network.set_target(target);
         m_line = &m_network;
     } else {

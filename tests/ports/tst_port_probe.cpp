@@ -51,14 +51,14 @@ class TestPortProbe : public QObject
 private Q_SLOTS:
     // Each of four silent ports has been asked before any of them has given up: their waits
     // overlap. The panel's own open port is reported with its model and never opened; a network
-    // port is listed and not opened as a device.
+    // port is asked over the network.
     void ports_are_probed_at_once()
     {
         std::array<SilentPort, 5> lines;
         QList<ports::PortEntry> entries;
         for (SilentPort &line : lines)
             entries.append({int(entries.size()) + 1, line.device, {}, {}});
-        entries.append({9, u"tcp://unit:4001"_s, {}, {}});
+        entries.append({9, u"tcp://127.0.0.1:1"_s, {}, {}});
         ports::PortProber prober;
         QStringList results;
         bool finished = false;
@@ -73,11 +73,11 @@ private Q_SLOTS:
                                [](SilentPort &line) { return line.heard() == "Genlock\r"; });
         };
         QTRY_VERIFY_WITH_TIMEOUT(all_asked(), 5000);
-        QCOMPARE(results, QStringList({u"5 QVM QUVEXview Max (open in this panel)"_s, u"9 network port"_s}));
+        QCOMPARE(results, QStringList({u"5 QVM QUVEXview Max (open in this panel)"_s, u"9 tcp://127.0.0.1:1: connection refused"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(finished, 5000);
         results.sort();
         QCOMPARE(results, QStringList({u"1 no answer"_s, u"2 no answer"_s, u"3 no answer"_s, u"4 no answer"_s,
-                                       u"5 QVM QUVEXview Max (open in this panel)"_s, u"9 network port"_s}));
+                                       u"5 QVM QUVEXview Max (open in this panel)"_s, u"9 tcp://127.0.0.1:1: connection refused"_s}));
         QCOMPARE(lines[4].heard(), QByteArray());
     }
 
