@@ -24,6 +24,7 @@ public:
     bool is_open() const override { return m_inner.is_open(); }
     qint64 bytes_waiting() const override { return m_inner.bytes_waiting(); }
     void discard_input() override { m_inner.discard_input(); }
+    bool line_lost() const override { return m_inner.line_lost(); }
 
     bool send(const QByteArray &bytes) override
     {

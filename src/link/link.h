@@ -7,14 +7,19 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace quvex::link {
 
 // How a write exchange ended. NotSent covers a closed port and an exchange refused because
-// another one was still waiting: the unit heard nothing. Failed includes a line that could
-// not be sent because the device is gone.
-enum class WriteResult { NotSent, Accepted, Failed };
+// another one was still waiting or a stop was asked for: the unit heard nothing. LineLost: the
+// device went away (a pulled adapter), before the line or while its answer was awaited, so the
+// unit may not have heard it. Failed: any other answer than ">", or none.
+enum class WriteResult { NotSent, Accepted, Failed, LineLost };
+
+// Once a stop is asked for, only a restore of the unit's own video mode still goes out.
+enum class Purpose { Ordinary, Restore };
 
 // What a read exchange brought back: nothing when it was refused because another exchange
 // was still waiting, so the caller keeps what it had; an empty value when no number came
@@ -26,6 +31,8 @@ using Reading = std::optional<catalogue::Value>;
 // is a plain call that waits for the unit while window events keep flowing; it reports its
 // own failures to the operator and records them in the state's flags. Only one exchange is
 // ever in progress: one started from an event handled during another one's wait is refused.
+// From a stop on (the program is ending) every exchange is refused but a restore, and the port
+// closes without a word; the exchange in progress runs to its end.
 class Link
 {
 public:
@@ -48,8 +55,14 @@ public:
     void close_port();
     void commport_Change(const QString &text);
 
-    WriteResult send_item_value(const QString &name, double value);
+    WriteResult send_item_value(const QString &name, double value, Purpose purpose = Purpose::Ordinary);
     Reading query_item_value(const QString &name);
+
+    void request_stop() { m_state.stopping = true; }
+    // Asks the poll first: a stop that has arrived may wait for the event loop to hand it over.
+    bool stop_requested();
+    // Called before every exchange, so that no line goes out after a stop has arrived.
+    void set_stop_poll(std::function<void()> poll) { m_stop_poll = std::move(poll); }
 
     // With the port closed, warns once per connection change that writes go nowhere; true
     // while the port is closed.
@@ -57,6 +70,7 @@ public:
 
 private:
     bool refuse_while_closed(const QString &warning);
+    bool refuse_while_stopping(Purpose purpose) { return stop_requested() && purpose != Purpose::Restore; }
     bool send_line(const QString &text);
     // Each tells the operator and records the failure in the state's flags.
     void report_no_response();
@@ -67,6 +81,7 @@ private:
     LinkState m_state;
     int m_port_number = 1;
     bool m_in_exchange = false;
+    std::function<void()> m_stop_poll;
 };
 
 } // namespace quvex::link

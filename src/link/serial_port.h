@@ -24,6 +24,8 @@ public:
     virtual qint64 bytes_waiting() const = 0;
     // Every byte received and not yet read; empty when none. Never waits.
     virtual QByteArray read_waiting() = 0;
+    // The device went away under the open line: what was sent since may never have left.
+    virtual bool line_lost() const { return false; }
     // Drops every byte received and not yet read, including what the operating system still
     // holds for the port, so that a late answer to an earlier line never meets the next one.
     virtual void discard_input() = 0;

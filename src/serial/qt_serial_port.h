@@ -30,7 +30,7 @@ public:
     QByteArray read_waiting() override;
     void discard_input() override;
 
-    bool line_lost() const { return m_line_lost; }
+    bool line_lost() const override { return m_line_lost; }
     // A device named by its path instead of by port number; empty: port N again.
     void set_device(QString path) { m_device = std::move(path); }
 

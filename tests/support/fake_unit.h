@@ -37,6 +37,7 @@ public:
     qint64 bytes_waiting() const override { return m_input.size(); }
     QByteArray read_waiting() override { return std::exchange(m_input, {}); }
     void discard_input() override { m_input.clear(); }
+    bool line_lost() const override { return !m_plugged; }
 
     // Virtual time: deliver a due answer piece, or advance one tick and call on_tick.
     void step();

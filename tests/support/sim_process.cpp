@@ -50,6 +50,19 @@ int SimProcess::stop(int timeout_ms)
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
+QStringList SimProcess::heard(int settle_ms)
+{
+    if (settle_ms > 0) {
+        m_process.setReadChannel(QProcess::StandardError);
+        m_process.waitForReadyRead(settle_ms);
+        m_process.setReadChannel(QProcess::StandardOutput);
+    }
+    static const QRegularExpression kReceived(QStringLiteral(" rx (.*)$"), QRegularExpression::MultilineOption);
+    for (auto it = kReceived.globalMatch(QString::fromLatin1(m_process.readAllStandardError())); it.hasNext();)
+        m_heard.append(it.next().captured(1));
+    return m_heard;
+}
+
 std::unique_ptr<SimProcess> start_sim(const QStringList &arguments)
 {
     auto sim = std::make_unique<SimProcess>(arguments);

@@ -35,11 +35,16 @@ public:
     QString error() const { return m_error; }
     QProcess &process() { return m_process; }
 
+    // The lines the simulator heard so far, as its --trace logs them, after waiting up to
+    // settle_ms for more of its log to arrive.
+    QStringList heard(int settle_ms = 0);
+
 private:
     QStringList m_arguments;
     QProcess m_process;
     QString m_device_path;
     QString m_error;
+    QStringList m_heard;
 };
 
 // A simulator started with these arguments, in this process's environment (so with its
