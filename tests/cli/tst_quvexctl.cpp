@@ -3,6 +3,8 @@
 #include "support/settings_bytes.h"
 #include "support/sim_process.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,16 +56,14 @@ private:
         return test::start_sim(arguments + QStringList{"--com", "1"});
     }
 
-    // The lines the simulator heard so far, as its --trace logged them.
-    static QStringList heard(test::SimProcess &sim)
+    // The working folder, emptied, with the old backup kept.cfg in it.
+    QDir backup_folder() const
     {
-        sim.process().setReadChannel(QProcess::StandardError);
-        sim.process().waitForReadyRead(1000);
-        static const QRegularExpression kReceived(QStringLiteral(" rx (.*)$"), QRegularExpression::MultilineOption);
-        QStringList lines;
-        for (auto it = kReceived.globalMatch(QString::fromLatin1(sim.process().readAllStandardError())); it.hasNext();)
-            lines.append(it.next().captured(1));
-        return lines;
+        QDir folder(m_home.filePath("work"));
+        if (!folder.removeRecursively() || !folder.mkpath(".") || !QDir::setCurrent(folder.path()))
+            qFatal("cannot make %s", qPrintable(folder.path()));
+        write_file("kept.cfg", kQvmHeader);
+        return folder;
     }
 
 private Q_SLOTS:
@@ -149,6 +149,80 @@ private Q_SLOTS:
         QCOMPARE(file_bytes(backup), kQvmHeader);
     }
 
+    void stopped_data()
+    {
+        QTest::addColumn<QStringList>("sim"); // besides --model QVM --trace
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("signals_sent"); // each sent at its moment, as test::send_signals does
+        QTest::addColumn<QString>("wire");             // heard from the first signal's moment on
+        QTest::addColumn<QString>("ended");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QByteArray>("mode"); // the unit's afterwards
+        // Each answer comes late, so that each signal arrives while its exchange waits.
+        const QStringList late{"--delay", "200"};
+        const QStringList set{"--model", "QVM", "set", "PO\\Out H-Centre:=301"};
+        const QByteArray own = "Video Std\t0\nOverscan\t0\n", switched = "Video Std\t1\nOverscan\t1\n";
+        const QByteArray left = "quvexctl: the unit may be left in PAL overscan (Video Std 1, Overscan 1); its own "
+                                "video mode is NTSC underscan (Video Std 0, Overscan 0)\n";
+        QTest::addRow("SIGINT before the switch") << late << set << QStringList{"INT VideoStd"} << "VideoStd"
+                                                  << "SIGINT" << QByteArray() << QByteArray() << own;
+        QTest::addRow("SIGHUP between switch and item")
+            << late << set << QStringList{"HUP VideoStd=1"} << "VideoStd=1 VideoStd=0"
+            << "SIGHUP" << QByteArray() << QByteArray() << own;
+        QTest::addRow("SIGTERM at the item, again in the restore")
+            << late << set << QStringList{"TERM OutH-Centre:=301", "TERM +"} << "OutH-Centre:=301 VideoStd=0"
+            << "SIGTERM" << QByteArray() << left << QByteArray("Video Std\t0\nOverscan\t1\n");
+        QTest::addRow("read -o, SIGTERM in the picture groups")
+            << late << QStringList{"--model", "QVM", "read", "-o", "kept.cfg"} << QStringList{"TERM Overscan=1"}
+            << "Overscan=1 Overscan=0"
+            << "SIGTERM" << QByteArray()
+            << QByteArray("quvexctl: the unit was not read to the end; nothing was written\n") << own;
+        // Started by nohup, it is not stopped by a hang-up.
+        QTest::addRow("nohup, SIGHUP between switch and item")
+            << late << QStringList{"nohup", QUVEXCTL} + set << QStringList{"HUP VideoStd=1"}
+            << "VideoStd=1 Overscan=1 OutH-Centre:=301 VideoStd=0 Overscan=0 VideoStd Overscan VideoStd=1 Overscan=1 "
+               "OutH-Centre: VideoStd=0 Overscan=0"
+            << "exit 0" << QByteArray("PO\\Out H-Centre:\t301\n") << QByteArray() << own;
+        // Writing its warning fails, and the restore goes on all the same.
+        QTest::addRow("standard error gone, the item unanswered")
+            << QStringList{"--no-pacing", "--drop", "5"} << set << QStringList() << ""
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << QByteArray("<gone>") << own;
+        QTest::addRow("adapter pulled at the item")
+            << QStringList{"--no-pacing", "--vanish-after", "5", "--vanish-for", "300"} << set << QStringList() << ""
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + left << switched;
+    }
+
+    // Only the restore of what the bracket switched follows a signal, and the old backup stays as
+    // it was, and alone in its folder.
+    void stopped()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, signals_sent);
+        QFETCH(QByteArray, err);
+        const auto unit = start_sim(sim + QStringList{"--model", "QVM", "--trace"});
+        const QDir folder = backup_folder();
+        QProcess child;
+        // A program named first runs quvexctl.
+        if (arguments.constFirst().startsWith(u'-'))
+            arguments.prepend(QUVEXCTL);
+        test::start_child(child, arguments.takeFirst(), arguments, err == "<gone>");
+        const int from = test::send_signals(child, *unit, signals_sent);
+        QVERIFY(child.waitForFinished(20000));
+        QTEST(test::how_ended(child), "ended");
+        QTEST(child.readAllStandardOutput(), "out");
+        QCOMPARE(child.readAllStandardError(), err == "<gone>" ? QByteArray() : err);
+        if (!signals_sent.isEmpty()) {
+            QVERIFY(from >= 0);
+            QTEST(unit->heard(1000).mid(from).join(u' '), "wire");
+        }
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{"kept.cfg"});
+        QCOMPARE(file_bytes("kept.cfg"), kQvmHeader);
+        QVERIFY(!sim.contains("--vanish-after") || unit->await_device(3000));
+        QTEST(quvexctl({"--model", "QVM", "get", "Video Std", "Overscan"}).out, "mode");
+    }
+
     void restore_data()
     {
         QTest::addColumn<QString>("code");
@@ -220,7 +294,7 @@ private Q_SLOTS:
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
         QTEST(run.err, "err");
-        QCOMPARE(heard(*unit).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), QStringList());
+        QCOMPARE(unit->heard(1000).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), QStringList());
     }
 
     void set_and_get_a_mode_specific_item()
@@ -229,7 +303,7 @@ private Q_SLOTS:
         const Run set = quvexctl({"set", "PO\\Out H-Centre:=500"});
         QCOMPARE(set.exit_code, 0);
         QCOMPARE(set.out, "PO\\Out H-Centre:\t500\n");
-        QCOMPARE(heard(*sim).join(u' '),
+        QCOMPARE(sim->heard(1000).join(u' '),
                  "Genlock Buttons Keyer Clockwidth: "
                  "VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre:=500 VideoStd=0 Overscan=0 "
                  "VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre: VideoStd=0 Overscan=0");
@@ -265,7 +339,7 @@ private Q_SLOTS:
         QCOMPARE(run.exit_code, 3);
         QCOMPARE(run.out, QByteArray());
         QTEST(run.err, "err");
-        QCOMPARE(heard(*sim).filter("="), QStringList());
+        QCOMPARE(sim->heard(1000).filter("="), QStringList());
     }
 };
 
