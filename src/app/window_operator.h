@@ -6,13 +6,16 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QLineEdit;
 class QMainWindow;
 
 namespace quvex::app {
 
 // The operator's side of the link on the window: messages through the window's hooks, and
-// the window locked while the core talks to the unit.
+// the window locked while the core talks to the unit. Once the program is stopping no box waits
+// for a person: messages go to standard error.
 class WindowOperator final : public link::OperatorSide
 {
 public:
@@ -26,6 +29,8 @@ public:
 
     // While the core has the window locked, what happens to the controls is its doing.
     bool is_busy() const { return m_busy; }
+    // then runs in the event loop now, or once the operation in progress lets the window go.
+    void stop(std::function<void()> then);
 
 private:
     void keep_focus();
@@ -35,6 +40,8 @@ private:
     QLineEdit &m_port_box;
     const WindowHooks &m_hooks;
     bool m_busy = false;
+    bool m_stopping = false;
+    std::function<void()> m_after_stop;
     // Locking disables the controls, which takes the keyboard focus away; it goes back to
     // where it was, with the text box's selection as it was, when the window unlocks.
     QPointer<QWidget> m_focus;
