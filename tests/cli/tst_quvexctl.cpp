@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace quvex;
 
@@ -134,19 +135,45 @@ private Q_SLOTS:
         QVERIFY(bytes.endsWith("\r\n"));
     }
 
-    // A read that a lost line stops part-way writes nothing at all, and keeps the old backup.
+    void failed_backup_writes_nothing_data()
+    {
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QString>("output"); // empty: standard output
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("err");
+        const QStringList lost{"--drop", "20"};
+        const QByteArray unread = kNoResponse + "quvexctl: the unit was not read to the end; nothing was written\n";
+        QTest::addRow("a line lost part-way, to a file") << lost << "kept.cfg" << 2 << unread;
+        QTest::addRow("a line lost part-way, to standard output") << lost << "" << 2 << unread;
+        // The old file is held once the new one is open, and it cannot take the old one's place.
+        QTest::addRow("the final rename fails") << QStringList{"--delay", "20", "--trace"} << "kept.cfg" << 3
+                                                << QByteArray("quvexctl: cannot write kept.cfg\n");
+    }
+
+    // The old backup stays as it was, and alone in its folder.
     void failed_backup_writes_nothing()
     {
-        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--drop", "20"});
-        const QString backup = m_home.filePath("kept.cfg");
-        write_file(backup, kQvmHeader);
-        const Run to_file = quvexctl({"read", "-o", backup});
-        const Run to_out = quvexctl({"read"});
-        QCOMPARE(to_file.exit_code, 2);
-        QCOMPARE(to_out.exit_code, 2);
-        QCOMPARE(to_out.out, QByteArray());
-        QCOMPARE(to_out.err, kNoResponse + "quvexctl: the unit was not read to the end; nothing was written\n");
-        QCOMPARE(file_bytes(backup), kQvmHeader);
+        QFETCH(QStringList, sim);
+        QFETCH(QString, output);
+        QFETCH(int, exit_code);
+        const auto unit = start_sim(QStringList{"--model", "QVM", "--no-pacing"} + sim);
+        const QDir folder = backup_folder();
+        QProcess child;
+        child.start(QUVEXCTL, output.isEmpty() ? QStringList{"read"} : QStringList{"read", "-o", output});
+        std::optional<test::HeldFile> held;
+        if (exit_code == 3) {
+            QVERIFY(unit->await_heard({}, 10000) >= 0);
+            held.emplace("kept.cfg");
+        }
+        QVERIFY(child.waitForFinished(20000));
+        if (held && !held->held())
+            QSKIP("the file system cannot keep a file from being replaced");
+        held.reset();
+        QCOMPARE(child.exitCode(), exit_code);
+        QTEST(child.readAllStandardError(), "err");
+        QCOMPARE(child.readAllStandardOutput(), QByteArray());
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{"kept.cfg"});
+        QCOMPARE(file_bytes("kept.cfg"), kQvmHeader);
     }
 
     void stopped_data()
@@ -226,32 +253,40 @@ private Q_SLOTS:
     void restore_data()
     {
         QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("fault");
         QTest::addColumn<QByteArray>("file"); // the simulator holds other values at first
         QTest::addColumn<int>("exit_code");
         QTest::addColumn<QByteArray>("out");
-        QTest::addRow("QVM") << "QVM"
-                             << settings_header("QUVEXview Max")
-                                    + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
-                             << 0 << QByteArray();
-        QTest::addRow("QK1") << "QK1"
+        const QByteArray qvm =
+            settings_header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n";
+        QTest::addRow("QVM") << "QVM" << QStringList() << qvm << 0 << QByteArray();
+        QTest::addRow("QK1") << "QK1" << QStringList()
                              << settings_header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n"
                              << 0 << QByteArray();
         QTest::addRow("QVMX, a measured item")
-            << "QVMX" << settings_header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
+            << "QVMX" << QStringList()
+            << settings_header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
             << 1 << QByteArray("Total Lines\t600\t625\n");
+        QTest::addRow("unit stops answering part-way")
+            << "QVM" << QStringList{"--drop", "30"} << qvm << 2 << QByteArray();
+        QTest::addRow("unit answers ?") << "QVM" << QStringList{"--answer-unknown"} << qvm << 2 << QByteArray();
     }
 
     // A diff afterwards, which reads the unit afresh, finds what the write's read-back found.
     void restore()
     {
         QFETCH(QString, code);
+        QFETCH(QStringList, fault);
         QFETCH(QByteArray, file);
-        const auto sim = start_sim({"--model", code, "--no-pacing"});
+        QFETCH(int, exit_code);
+        const auto sim = start_sim(QStringList{"--model", code, "--no-pacing"} + fault);
         const QString path = m_home.filePath("restore.cfg");
         write_file(path, file);
         const Run run = quvexctl({"write", path});
-        QTEST(run.exit_code, "exit_code");
+        QCOMPARE(run.exit_code, exit_code);
         QTEST(run.out, "out");
+        if (!fault.isEmpty())
+            return;
         QCOMPARE(run.err, QByteArray());
         const Run diff = quvexctl({"diff", path});
         QVERIFY(diff.exit_code == run.exit_code && diff.out == run.out);

@@ -66,7 +66,7 @@ private Q_SLOTS:
             << keyer << "unknown, feat3" << QStringList{"Keyer=3", "Keyer"}
             << "Keyer = 3 step 1 V.Soft Soft Normal *Hard | Keyer             3 (Hard)";
         QTest::addRow("no number, no item")
-            << flicker << "abc, index 0, index past" << QStringList{} << "Flicker Red. = 10 step 2 | ";
+            << flicker << "abc, inf, -inf, nan, index 0, index past" << QStringList{} << "Flicker Red. = 10 step 2 | ";
     }
 
     void editing()

@@ -88,6 +88,10 @@ private Q_SLOTS:
         QTest::addRow("foreign name, blank line")
             << kLite + settings_pair("Keyer", "2") + "\r\n" + kFlicker << none << QStringList{"FlickerRed.=4"};
         QTest::addRow("empty value") << kLite + settings_pair("Flicker Red.", "") << none << none;
+        QTest::addRow("text after closing quotes")
+            << QByteArray("\"QUVEX Control Panel\"junk,1,\"QUVEXview Lite\"x\r\n\"Flicker Red.\" ,4\r\n") << none
+            << QStringList{"FlickerRed.=4"};
+        QTest::addRow("1000 pairs") << kLite + kFlicker.repeated(1000) << none << QStringList{"FlickerRed.=4"};
     }
 
     void broken_or_foreign_pairs()
