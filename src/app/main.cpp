@@ -5,6 +5,7 @@
 #include "catalogue/unit_models.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
+#include "link/stop_signals.h"
 #include "panel/panel.h"
 #include "serial/unit_line.h"
 #include "settings/settings_file.h"
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
     if (QStyle *classic = QStyleFactory::create(QStringLiteral("Windows")))
         QApplication::setStyle(classic);
 
+    link::StopSignals stop_signals; // outlives the link, which asks it
     catalogue::Catalogue items;
     catalogue::build_catalogue(items);
     catalogue::CurrentModel model;
@@ -36,8 +38,9 @@ int main(int argc, char *argv[])
     panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
     settings::SettingsFile settings(items, bracket, window.operator_side(), panel, settings::settings_path());
     window.attach(unit_link, panel, settings);
+    window.stop_on(stop_signals);
 
     panel.Form_Load();
     window.show();
-    return QApplication::exec();
+    return stop_signals.finish(QApplication::exec());
 }

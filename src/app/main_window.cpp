@@ -4,6 +4,7 @@
 #include "control_form.h"
 #include "focus_out_watch.h"
 #include "link/link.h"
+#include "link/stop_signals.h"
 #include "list_choice.h"
 #include "message_box.h"
 #include "panel/panel.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -230,6 +232,46 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
 
     connect(&m_timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     m_timer1.start();
+#ifndef QT_NO_SESSIONMANAGER
+    // A logout must not leave the unit in a mode the panel switched it to.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { stop(); });
+#endif
+}
+
+void MainWindow::stop_on(link::StopSignals &stop_signals)
+{
+    stop_signals.install([this] { stop(); }, [this] { tell_unit_mode(); });
+    m_link->set_stop_poll([&stop_signals] { stop_signals.deliver(); });
+}
+
+void MainWindow::stop()
+{
+    if (std::exchange(m_stopping, true))
+        return;
+    m_link->request_stop();
+    m_operator.stop([this] { end_stopped_session(); });
+    // Whatever waits for the operator's OK or choice goes on without it.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(widget); dialog && dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void MainWindow::end_stopped_session()
+{
+    if (m_operator.is_busy() || std::exchange(m_session_ended, true))
+        return;
+    m_panel->end_stopped_session();
+    tell_unit_mode();
+    m_exiting = true;
+    m_hooks.quit();
+}
+
+void MainWindow::tell_unit_mode()
+{
+    const QString left = m_panel->unit_mode_left();
+    if (!left.isEmpty())
+        m_operator.show_message(left);
 }
 
 void MainWindow::connect_controls()

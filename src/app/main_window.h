@@ -18,7 +18,8 @@ class QMenu;
 
 namespace quvex::link {
 class Link;
-}
+class StopSignals;
+} // namespace quvex::link
 namespace quvex::panel {
 class Panel;
 }
@@ -51,6 +52,12 @@ public:
 
     // The core is built on the window's operator side and view, so it arrives afterwards.
     void attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings);
+    // Ends the program as a stop signal or the end of the desktop session asks: the operation in
+    // progress stops at its next exchange, the unit gets its own video mode back, open boxes
+    // close, and the port closes without a word.
+    void stop();
+    // From now on SIGINT, SIGTERM and SIGHUP stop the window; a second one ends it at once.
+    void stop_on(link::StopSignals &stop_signals);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -79,6 +86,8 @@ private:
     void item_value_LostFocus();
     void exit_Click();
     void Form_Unload();
+    void end_stopped_session();
+    void tell_unit_mode();
     void quick_ref_Click();
     void network_port_Click();
     void show_progress(const QString &verb, int done, int total, const QString &item);
@@ -122,6 +131,8 @@ private:
     bool m_in_lost_focus = false;
     bool m_commit_pending = false;
     bool m_exiting = false;
+    bool m_stopping = false;
+    bool m_session_ended = false;
 };
 
 } // namespace quvex::app

@@ -1,9 +1,15 @@
 #include "window_operator.h"
 
+#include "message_box.h"
+
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace quvex::app {
 
@@ -18,7 +24,22 @@ WindowOperator::WindowOperator(QMainWindow &window, QLineEdit &port_box, QLabel 
 void WindowOperator::show_message(const QString &text, const QString &title, link::MessageIcon icon,
                                   const QString &detail)
 {
-    m_hooks.show_message(&m_window, text, title, icon, detail);
+    if (!m_stopping) {
+        m_hooks.show_message(&m_window, text, title, icon, detail);
+        return;
+    }
+    // A failed write changes nothing: the restore goes on whether anyone reads this or not.
+    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + message_display_text(text)
+                         + (detail.isEmpty() ? QString() : u'\n' + detail) + u'\n';
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+}
+
+void WindowOperator::stop(std::function<void()> then)
+{
+    m_stopping = true;
+    m_after_stop = std::move(then);
+    if (!m_busy)
+        QTimer::singleShot(0, &m_window, m_after_stop);
 }
 
 void WindowOperator::show_hint(const QString &text)
@@ -38,6 +59,8 @@ void WindowOperator::set_window_enabled(bool enabled)
     m_window.menuBar()->setEnabled(enabled);
     if (enabled)
         give_focus_back();
+    if (enabled && m_after_stop)
+        QTimer::singleShot(0, &m_window, m_after_stop);
 }
 
 void WindowOperator::keep_focus()

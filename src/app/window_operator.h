@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QMainWindow;
@@ -14,7 +16,8 @@ namespace quvex::app {
 
 // The operator's side of the link on the window: messages through the window's hooks, hints
 // on the status line until the next operation, and the window locked while the core talks to
-// the unit.
+// the unit. Once the program is stopping no box waits for a person: messages go to standard
+// error.
 class WindowOperator final : public link::OperatorSide
 {
 public:
@@ -29,6 +32,8 @@ public:
 
     // While the core has the window locked, what happens to the controls is its doing.
     bool is_busy() const { return m_busy; }
+    // then runs in the event loop now, or once the operation in progress lets the window go.
+    void stop(std::function<void()> then);
 
 private:
     void keep_focus();
@@ -39,6 +44,8 @@ private:
     QLabel &m_hint;
     const WindowHooks &m_hooks;
     bool m_busy = false;
+    bool m_stopping = false;
+    std::function<void()> m_after_stop;
     // Locking disables the controls, which takes the keyboard focus away; it goes back to
     // where it was, with the text box's selection as it was, when the window unlocks.
     QPointer<QWidget> m_focus;

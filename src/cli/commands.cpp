@@ -2,6 +2,7 @@
 
 #include "catalogue/naming.h"
 #include "link/answer_number.h"
+#include "link/stop_signals.h"
 #include "ports/detection.h"
 #include "ports/port_device.h"
 #include "ports_command.h"
@@ -14,6 +15,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 
 #include <cstdio>
 
@@ -82,9 +84,12 @@ public:
     {
     }
 
-    int run();
+    // Stopped by a signal, the exchange in progress ends, the unit gets its own video mode back
+    // and nothing more is written; then the program ends by that signal.
+    int run_stoppable();
 
 private:
+    int run();
     int detect();
     int read();
     int write();
@@ -101,6 +106,9 @@ private:
     int print_items(const QList<int> &indexes);
     // The file's lines that name no item of the model are differences too.
     int print_differences(const QList<settings::Difference> &differences, const QStringList &unknown);
+    // A program that is stopping prints no data: what it has is not what was asked for.
+    bool print(const QByteArray &bytes) { return m_session.link.stop_requested() || print_data(bytes); }
+    void tell_unit_mode() const;
     // The core shows a message for every failure it meets.
     bool unit_failed() const { return m_session.operator_side.messages_shown() > 0; }
     int exit_code(bool printed, bool different = false) const
@@ -109,8 +117,36 @@ private:
     }
 
     const Invocation &m_call;
+    link::StopSignals m_stop; // outlives the session, whose link asks it
     UnitSession m_session;
+    QSaveFile *m_output = nullptr; // while a settings file is being written
 };
+
+int Runner::run_stoppable()
+{
+    m_stop.install([this] { m_session.link.request_stop(); },
+                   [this] {
+                       // Ending at once: the output begun must not stay beside the old file.
+                       if (m_output && m_output->isOpen()) {
+                           m_output->cancelWriting();
+                           m_output->commit();
+                       }
+                       tell_unit_mode();
+                   });
+    m_session.link.set_stop_poll([this] { m_stop.deliver(); });
+    const int code = run();
+    if (m_session.link.stop_requested())
+        m_session.panel.end_stopped_session();
+    tell_unit_mode();
+    return m_stop.finish(code);
+}
+
+void Runner::tell_unit_mode() const
+{
+    const QString left = m_session.panel.unit_mode_left();
+    if (!left.isEmpty())
+        print_error(left);
+}
 
 int Runner::run()
 {
@@ -234,13 +270,14 @@ int Runner::detect()
     const QByteArray data =
         m_call.json ? json_line({{QStringLiteral("model"), model.code}, {QStringLiteral("name"), model.display_name}})
                     : (model.code + u'\t' + model.display_name + u'\n').toUtf8();
-    return exit_code(print_data(data));
+    return exit_code(print(data));
 }
 
 int Runner::read()
 {
     // An output that cannot be created is found before the unit is read for it.
     QSaveFile file(m_call.output);
+    const QScopedValueRollback output(m_output, &file);
     if (!m_call.output.isEmpty() && !settings::open_for_replace(file)) {
         print_error(QStringLiteral("cannot write %1").arg(m_call.output));
         return kExitUsage;
@@ -253,7 +290,10 @@ int Runner::read()
         return kExitUnit;
     const QByteArray bytes = settings::settings_bytes(m_session.model.name(), *pairs);
     if (m_call.output.isEmpty())
-        return exit_code(print_data(bytes));
+        return exit_code(print(bytes));
+    // A stop that came after the last exchange keeps the old file all the same.
+    if (m_session.link.stop_requested())
+        return kExitUnit;
     if (!settings::commit_settings(file, bytes)) {
         print_error(QStringLiteral("cannot write %1").arg(m_call.output));
         return kExitUsage;
@@ -334,7 +374,7 @@ int Runner::print_items(const QList<int> &indexes)
                                  {QStringLiteral("value"), json_value(entry.value)}});
         text += (entry.name.trimmed() + u'\t' + link::format_wire_value(entry.value) + u'\n').toUtf8();
     }
-    return exit_code(print_data(m_call.json ? json_line({{QStringLiteral("items"), items}}) : text));
+    return exit_code(print(m_call.json ? json_line({{QStringLiteral("items"), items}}) : text));
 }
 
 int Runner::print_differences(const QList<settings::Difference> &differences, const QStringList &unknown)
@@ -356,7 +396,7 @@ int Runner::print_differences(const QList<settings::Difference> &differences, co
     }
     const QByteArray data =
         m_call.json ? json_line({{QStringLiteral("model"), code}, {QStringLiteral("differences"), listed}}) : text;
-    return exit_code(print_data(data), !listed.isEmpty());
+    return exit_code(print(data), !listed.isEmpty());
 }
 
 int Runner::store()
@@ -382,7 +422,7 @@ int run_command(const Invocation &call)
     // Lists and probes ports of its own: no port of the session's is opened.
     if (call.command == Command::Ports)
         return print_data(ports_report(call.probe, call.json)) ? kExitSuccess : kExitUsage;
-    return Runner(call).run();
+    return Runner(call).run_stoppable();
 }
 
 } // namespace quvex::cli

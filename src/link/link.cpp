@@ -50,7 +50,9 @@ void Link::close_port()
 {
     if (m_port.is_open()) {
         m_port.set_open(false);
-        m_operator.show_message(QStringLiteral("COM port closed."));
+        // Nobody is left to read it, and a box would keep a program that must end waiting.
+        if (!m_state.stopping)
+            m_operator.show_message(QStringLiteral("COM port closed."));
     }
     m_state.warn_disconnected = true;
     m_operator.set_port_box_enabled(true);
@@ -164,9 +166,16 @@ void Link::note(WireEvent event)
         m_wire->wire_event(event);
 }
 
-WriteResult Link::send_item_value(const QString &name, double value)
+bool Link::stop_requested()
 {
-    if (m_in_exchange || refuse_write_while_closed())
+    if (m_stop_poll)
+        m_stop_poll();
+    return m_state.stopping;
+}
+
+WriteResult Link::send_item_value(const QString &name, double value, Purpose purpose)
+{
+    if (m_in_exchange || refuse_while_stopping(purpose) || refuse_write_while_closed())
         return WriteResult::NotSent;
     // A value typed, given or read from a file is refused where it comes from; what can still
     // arrive is a number the unit reported, or one stepped from it, and it goes no further.
@@ -174,7 +183,7 @@ WriteResult Link::send_item_value(const QString &name, double value)
         return WriteResult::NotSent;
     const QScopedValueRollback in_exchange(m_in_exchange, true);
     if (!send_line(name + u'=' + format_wire_number(value)))
-        return WriteResult::Failed;
+        return WriteResult::LineLost;
     do {
         m_operator.process_events();
     } while (m_port.bytes_waiting() == 0 && m_state.tick_count <= kWriteTimeoutTicks);
@@ -186,14 +195,14 @@ WriteResult Link::send_item_value(const QString &name, double value)
     if (answer != ">") {
         report_no_response();
         hint_if_not_text(answer.size(), count_not_text(answer));
-        return WriteResult::Failed;
+        return m_port.line_lost() ? WriteResult::LineLost : WriteResult::Failed;
     }
     return WriteResult::Accepted;
 }
 
 Reading Link::query_item_value(const QString &name)
 {
-    if (m_in_exchange)
+    if (m_in_exchange || refuse_while_stopping(Purpose::Ordinary))
         return std::nullopt;
     if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  All values will be set to zero.")))
         return catalogue::Value();

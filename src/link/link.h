@@ -8,14 +8,20 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace quvex::link {
 
 // How a write exchange ended. NotSent covers a closed port, a value that is not sendable and an
-// exchange refused because another one was still waiting: the unit heard nothing. Failed
-// includes a line that could not be sent because the device is gone.
-enum class WriteResult { NotSent, Accepted, Failed };
+// exchange refused because another one was still waiting or a stop was asked for: the unit heard
+// nothing. LineLost: the device went away (a pulled adapter), before the line or while its
+// answer was awaited, so the unit may not have heard it. Failed: any other answer than ">", or
+// none.
+enum class WriteResult { NotSent, Accepted, Failed, LineLost };
+
+// Once a stop is asked for, only a restore of the unit's own video mode still goes out.
+enum class Purpose { Ordinary, Restore };
 
 // What a read exchange brought back: nothing when it was refused because another exchange
 // was still waiting, so the caller keeps what it had; an empty value when no number came
@@ -28,6 +34,8 @@ using Reading = std::optional<catalogue::Value>;
 // own failures to the operator and records them in the state's flags. Only one exchange is
 // ever in progress: one started from an event handled during another one's wait is refused.
 // What crosses the wire goes to an observer, when one is set.
+// From a stop on (the program is ending) every exchange is refused but a restore, and the port
+// closes without a word; the exchange in progress runs to its end.
 class Link
 {
 public:
@@ -48,8 +56,14 @@ public:
     void close_port();
     void commport_Change(const QString &text);
 
-    WriteResult send_item_value(const QString &name, double value);
+    WriteResult send_item_value(const QString &name, double value, Purpose purpose = Purpose::Ordinary);
     Reading query_item_value(const QString &name);
+
+    void request_stop() { m_state.stopping = true; }
+    // Asks the poll first: a stop that has arrived may wait for the event loop to hand it over.
+    bool stop_requested();
+    // Called before every exchange, so that no line goes out after a stop has arrived.
+    void set_stop_poll(std::function<void()> poll) { m_stop_poll = std::move(poll); }
 
     // With the port closed, warns once per connection change that writes go nowhere; true
     // while the port is closed.
@@ -68,6 +82,7 @@ public:
 
 private:
     bool refuse_while_closed(const QString &warning);
+    bool refuse_while_stopping(Purpose purpose) { return stop_requested() && purpose != Purpose::Restore; }
     bool send_line(const QString &text);
     void report_wrong_type();
     // After a failed exchange: what came for it may say the unit talks at another baud rate.
@@ -85,6 +100,7 @@ private:
     // A loss reported and no line out since.
     bool m_line_down = false;
     bool m_unknown_expected = false;
+    std::function<void()> m_stop_poll;
 };
 
 } // namespace quvex::link

@@ -14,6 +14,8 @@ struct LinkState
     bool wrong_type_error = false;
     bool no_response_error = false;
     bool warn_disconnected = true;
+    // Set for good once the program is ending: every operation from then on has failed.
+    bool stopping = false;
 };
 
 } // namespace quvex::link

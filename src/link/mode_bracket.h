@@ -13,7 +13,9 @@ namespace quvex::link {
 // unit into the item's mode and back. While a unit-wide run is on (bulk_mode) it switches only
 // where the mode changes and restores the unit's own mode at the first ordinary item after.
 // The unit's mode is switched only when it was read first: a mode query without a number
-// ends the bracket there, and the item is not accessed at all.
+// ends the bracket there, and the item is not accessed at all. A restore that the line lost
+// (a pulled adapter) is kept and goes first at the next access, when the line is back: until
+// then the mode the unit shows is the bracket's switch, not its own.
 class ModeBracket
 {
 public:
@@ -34,9 +36,21 @@ public:
 
     double saved_video_std() const { return m_saved_video_std; }
 
+    bool restore_pending() const { return m_restore_pending; }
+    // Sends a restore kept from a lost line; false when it failed again, and it stays kept.
+    bool retry_pending_restore();
+    // Another unit, or none, is chosen: the restore kept was for the one before.
+    void forget_pending_restore();
+    // Which video mode the unit may be left in instead of its own while a switch has not been
+    // put back; empty when it has its own.
+    QString unrestored_mode() const;
+
 private:
     bool save_unit_mode();
-    bool put_back_unit_mode();
+    // Only the values that differ from the unit's own when only_changed; keeps the restore
+    // when the line was lost.
+    bool put_back_unit_mode(bool only_changed);
+    WriteResult put_back(const QString &name, double own, double &active, bool only_changed);
     bool switch_to(const QString &name, int value, double &active);
     void forget_unit_mode();
 
@@ -45,6 +59,7 @@ private:
     double m_saved_overscan = kNone;
     double m_active_video_std = kNone;
     double m_active_overscan = kNone;
+    bool m_restore_pending = false;
 };
 
 } // namespace quvex::link

@@ -28,7 +28,8 @@ public:
     // Drops every byte received and not yet read, including what the operating system still
     // holds for the port, so that a late answer to an earlier line never meets the next one.
     virtual void discard_input() = 0;
-    // True while the device is gone; the next line sent tries to open it again.
+    // True while the device is gone (what was sent since may never have left); the next line
+    // sent tries to open it again.
     virtual bool line_lost() const { return false; }
 };
 

@@ -12,6 +12,9 @@ void Panel::quvex_Click(int index)
     if (index < 0 || index >= catalogue::kUnitModelCount)
         return;
     const Operation operation = begin_operation();
+    // A restore kept from a lost line is for the unit chosen when it was lost.
+    if (index != m_model.index())
+        m_bracket.forget_pending_restore();
     // Selecting the button from here delivers no click, so the choice goes on in this call.
     m_view.select_model_button(index);
     m_model.select(index);
@@ -25,6 +28,13 @@ void Panel::quvex_Click(int index)
         read_all_items();
     else
         quvex_Click(catalogue::kDisconnected);
+}
+
+void Panel::end_stopped_session()
+{
+    if (m_link.is_port_open())
+        m_bracket.retry_pending_restore();
+    m_link.close_port();
 }
 
 } // namespace quvex::panel

@@ -27,7 +27,8 @@ private:
 };
 
 // One operator action or menu operation from its event to its end: the window stays locked
-// and the error flags start clear, so the operation can tell its own first failure.
+// and the error flags start clear, so the operation can tell its own first failure. Once the
+// program is stopping, every operation has failed.
 class Operation
 {
 public:
@@ -36,7 +37,7 @@ public:
     Operation(const Operation &) = delete;
     Operation &operator=(const Operation &) = delete;
 
-    bool failed() const { return m_state.wrong_type_error || m_state.no_response_error; }
+    bool failed() const { return m_state.wrong_type_error || m_state.no_response_error || m_state.stopping; }
 
 private:
     OperationLock &m_lock;

@@ -48,6 +48,11 @@ public:
     // Model selection
     void Form_Load();
     void quvex_Click(int index);
+    // The end of a session that was asked to stop, once no operation runs: a restore that a
+    // lost line kept goes out, and the port closes without a word.
+    void end_stopped_session();
+    // Which video mode the unit may be left in instead of its own; empty when it has its own.
+    QString unit_mode_left() const { return m_bracket.unrestored_mode(); }
 
     // Item editing
     void set_item_value(int index, const catalogue::Value &new_value);

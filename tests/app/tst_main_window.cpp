@@ -326,6 +326,54 @@ private Q_SLOTS:
         QVERIFY(rig.unlocked() && rig.window.isVisible() && rig.unit.is_open());
     }
 
+    void stop_data()
+    {
+        QTest::addColumn<QString>("when"); // "idle", a line whose exchange the stop comes in, or "box"
+        QTest::addColumn<bool>("silent");  // the unit, from the stop on
+        QTest::addColumn<QString>("wire"); // sent after the stop
+        QTest::addRow("idle") << u"idle"_s << false << QString();
+        // The unit is in PAL overscan.
+        QTest::addRow("in the picture groups of a read all") << u"OutH-Width:"_s << false << u"VideoStd=1 Overscan=1"_s;
+        // Its warning goes to standard error: no box waits for a person.
+        QTest::addRow("there, the unit silent") << u"OutH-Width:"_s << true << u"VideoStd=1"_s;
+        QTest::addRow("a box open") << u"box"_s << false << QString();
+    }
+
+    // A stop signal or the end of the desktop session: the operation stops at its next exchange, the
+    // unit gets its own mode back, boxes close, the port closes without a word, and the panel ends.
+    void stop()
+    {
+        QFETCH(QString, when);
+        QFETCH(bool, silent);
+        Rig rig;
+        rig.unit.set_value(u"VideoStd"_s, 1);
+        rig.unit.set_value(u"Overscan"_s, 1);
+        QMessageBox box(&rig.window);
+        QStringList sent;
+        rig.while_waiting = [&] {
+            if (sent.isEmpty() && rig.unit.sent_lines().endsWith(when)) {
+                sent = rig.unit.sent_lines();
+                rig.window.stop();
+                if (silent)
+                    rig.unit.behaviour = test::FakeUnit::Behaviour::Silent;
+            }
+        };
+        if (when == u"box"_s) {
+            box.open();
+            rig.window.stop();
+            QVERIFY(!box.isVisible());
+        } else if (when == u"idle"_s) {
+            rig.window.stop();
+        } else {
+            rig.get<QAction>(u"read_unit"_s).trigger();
+            QCOMPARE(rig.quits, 0); // not before the read has let the window go
+        }
+        QCoreApplication::processEvents();
+        QTEST(rig.unit.sent_lines().mid(sent.size()).join(u' '), "wire");
+        QVERIFY(rig.quits == 1 && !rig.unit.is_open() && rig.shown().isEmpty());
+        QCOMPARE(rig.unit.video_std(), silent ? 0 : 1);
+    }
+
     void keyboard_data()
     {
         QTest::addColumn<QString>("line");  // picked with the mouse first

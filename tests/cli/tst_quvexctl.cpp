@@ -4,11 +4,14 @@
 #include "support/settings_bytes.h"
 #include "support/sim_process.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 using namespace quvex;
@@ -62,16 +65,14 @@ private:
         return test::start_sim(arguments + QStringList{"--com", "1"});
     }
 
-    // The lines the simulator heard so far, as its --trace logged them.
-    static QStringList heard(test::SimProcess &sim)
+    // The working folder, emptied, with the old backup kept.cfg in it.
+    QDir backup_folder() const
     {
-        sim.process().setReadChannel(QProcess::StandardError);
-        sim.process().waitForReadyRead(1000);
-        static const QRegularExpression kReceived(QStringLiteral(" rx (.*)$"), QRegularExpression::MultilineOption);
-        QStringList lines;
-        for (auto it = kReceived.globalMatch(QString::fromLatin1(sim.process().readAllStandardError())); it.hasNext();)
-            lines.append(it.next().captured(1));
-        return lines;
+        QDir folder(m_home.filePath("work"));
+        if (!folder.removeRecursively() || !folder.mkpath(".") || !QDir::setCurrent(folder.path()))
+            qFatal("cannot make %s", qPrintable(folder.path()));
+        write_file("kept.cfg", kQvmHeader);
+        return folder;
     }
 
 private Q_SLOTS:
@@ -154,50 +155,158 @@ private Q_SLOTS:
         QVERIFY(bytes.endsWith("\r\n"));
     }
 
-    // A read that a lost line stops part-way writes nothing at all, and keeps the old backup.
+    void failed_backup_writes_nothing_data()
+    {
+        QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QString>("output"); // empty: standard output
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("err");
+        const QStringList lost{"--drop", "20"};
+        const QByteArray unread = kNoResponse + "quvexctl: the unit was not read to the end; nothing was written\n";
+        QTest::addRow("a line lost part-way, to a file") << lost << "kept.cfg" << 2 << unread;
+        QTest::addRow("a line lost part-way, to standard output") << lost << "" << 2 << unread;
+        // The old file is held once the new one is open, and it cannot take the old one's place.
+        QTest::addRow("the final rename fails") << QStringList{"--delay", "20", "--trace"} << "kept.cfg" << 3
+                                                << QByteArray("quvexctl: cannot write kept.cfg\n");
+    }
+
+    // The old backup stays as it was, and alone in its folder.
     void failed_backup_writes_nothing()
     {
-        const auto sim = start_sim({"--model", "QVM", "--no-pacing", "--drop", "20"});
-        const QString backup = m_home.filePath("kept.cfg");
-        write_file(backup, kQvmHeader);
-        const Run to_file = quvexctl({"read", "-o", backup});
-        const Run to_out = quvexctl({"read"});
-        QCOMPARE(to_file.exit_code, 2);
-        QCOMPARE(to_out.exit_code, 2);
-        QCOMPARE(to_out.out, QByteArray());
-        QCOMPARE(to_out.err, kNoResponse + "quvexctl: the unit was not read to the end; nothing was written\n");
-        QCOMPARE(file_bytes(backup), kQvmHeader);
+        QFETCH(QStringList, sim);
+        QFETCH(QString, output);
+        QFETCH(int, exit_code);
+        const auto unit = start_sim(QStringList{"--model", "QVM", "--no-pacing"} + sim);
+        const QDir folder = backup_folder();
+        QProcess child;
+        child.start(QUVEXCTL, output.isEmpty() ? QStringList{"read"} : QStringList{"read", "-o", output});
+        std::optional<test::HeldFile> held;
+        if (exit_code == 3) {
+            QVERIFY(unit->await_heard({}, 10000) >= 0);
+            held.emplace("kept.cfg");
+        }
+        QVERIFY(child.waitForFinished(20000));
+        if (held && !held->held())
+            QSKIP("the file system cannot keep a file from being replaced");
+        held.reset();
+        QCOMPARE(child.exitCode(), exit_code);
+        QTEST(child.readAllStandardError(), "err");
+        QCOMPARE(child.readAllStandardOutput(), QByteArray());
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{"kept.cfg"});
+        QCOMPARE(file_bytes("kept.cfg"), kQvmHeader);
+    }
+
+    void stopped_data()
+    {
+        QTest::addColumn<QStringList>("sim"); // besides --model QVM --trace
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("signals_sent"); // each sent at its moment, as test::send_signals does
+        QTest::addColumn<QString>("wire");             // heard from the first signal's moment on
+        QTest::addColumn<QString>("ended");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QByteArray>("mode"); // the unit's afterwards
+        // Each answer comes late, so that each signal arrives while its exchange waits.
+        const QStringList late{"--delay", "200"};
+        const QStringList set{"--model", "QVM", "set", "PO\\Out H-Centre:=301"};
+        const QByteArray own = "Video Std\t0\nOverscan\t0\n", switched = "Video Std\t1\nOverscan\t1\n";
+        const QByteArray left = "quvexctl: the unit may be left in PAL overscan (Video Std 1, Overscan 1); its own "
+                                "video mode is NTSC underscan (Video Std 0, Overscan 0)\n";
+        QTest::addRow("SIGINT before the switch") << late << set << QStringList{"INT VideoStd"} << "VideoStd"
+                                                  << "SIGINT" << QByteArray() << QByteArray() << own;
+        QTest::addRow("SIGHUP between switch and item")
+            << late << set << QStringList{"HUP VideoStd=1"} << "VideoStd=1 VideoStd=0"
+            << "SIGHUP" << QByteArray() << QByteArray() << own;
+        QTest::addRow("SIGTERM at the item, again in the restore")
+            << late << set << QStringList{"TERM OutH-Centre:=301", "TERM +"} << "OutH-Centre:=301 VideoStd=0"
+            << "SIGTERM" << QByteArray() << left << QByteArray("Video Std\t0\nOverscan\t1\n");
+        QTest::addRow("read -o, SIGTERM in the picture groups")
+            << late << QStringList{"--model", "QVM", "read", "-o", "kept.cfg"} << QStringList{"TERM Overscan=1"}
+            << "Overscan=1 Overscan=0"
+            << "SIGTERM" << QByteArray()
+            << QByteArray("quvexctl: the unit was not read to the end; nothing was written\n") << own;
+        // Started by nohup, it is not stopped by a hang-up.
+        QTest::addRow("nohup, SIGHUP between switch and item")
+            << late << QStringList{"nohup", QUVEXCTL} + set << QStringList{"HUP VideoStd=1"}
+            << "VideoStd=1 Overscan=1 OutH-Centre:=301 VideoStd=0 Overscan=0 VideoStd Overscan VideoStd=1 Overscan=1 "
+               "OutH-Centre: VideoStd=0 Overscan=0"
+            << "exit 0" << QByteArray("PO\\Out H-Centre:\t301\n") << QByteArray() << own;
+        // Writing its warning fails, and the restore goes on all the same.
+        QTest::addRow("standard error gone, the item unanswered")
+            << QStringList{"--no-pacing", "--drop", "5"} << set << QStringList() << ""
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << QByteArray("<gone>") << own;
+        QTest::addRow("adapter pulled at the item")
+            << QStringList{"--no-pacing", "--vanish-after", "5", "--vanish-for", "300"} << set << QStringList() << ""
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + left << switched;
+    }
+
+    // Only the restore of what the bracket switched follows a signal, and the old backup stays as
+    // it was, and alone in its folder.
+    void stopped()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, signals_sent);
+        QFETCH(QByteArray, err);
+        const auto unit = start_sim(sim + QStringList{"--model", "QVM", "--trace"});
+        const QDir folder = backup_folder();
+        QProcess child;
+        // A program named first runs quvexctl.
+        if (arguments.constFirst().startsWith(u'-'))
+            arguments.prepend(QUVEXCTL);
+        test::start_child(child, arguments.takeFirst(), arguments, err == "<gone>");
+        const int from = test::send_signals(child, *unit, signals_sent);
+        QVERIFY(child.waitForFinished(20000));
+        QTEST(test::how_ended(child), "ended");
+        QTEST(child.readAllStandardOutput(), "out");
+        QCOMPARE(child.readAllStandardError(), err == "<gone>" ? QByteArray() : err);
+        if (!signals_sent.isEmpty()) {
+            QVERIFY(from >= 0);
+            QTEST(unit->heard(1000).mid(from).join(u' '), "wire");
+        }
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{"kept.cfg"});
+        QCOMPARE(file_bytes("kept.cfg"), kQvmHeader);
+        QVERIFY(!sim.contains("--vanish-after") || unit->await_device(3000));
+        QTEST(quvexctl({"--model", "QVM", "get", "Video Std", "Overscan"}).out, "mode");
     }
 
     void restore_data()
     {
         QTest::addColumn<QString>("code");
+        QTest::addColumn<QStringList>("fault");
         QTest::addColumn<QByteArray>("file"); // the simulator holds other values at first
         QTest::addColumn<int>("exit_code");
         QTest::addColumn<QByteArray>("out");
-        QTest::addRow("QVM") << "QVM"
-                             << settings_header("QUVEXview Max")
-                                    + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n"
-                             << 0 << QByteArray();
-        QTest::addRow("QK1") << "QK1"
+        const QByteArray qvm =
+            settings_header("QUVEXview Max") + "\"Zoom\",1\r\n\"PU\\Out V-Centre:\",300\r\n\"Sense\",\r\n";
+        QTest::addRow("QVM") << "QVM" << QStringList() << qvm << 0 << QByteArray();
+        QTest::addRow("QK1") << "QK1" << QStringList()
                              << settings_header("QUVEXkey Solo") + "\"Keyer\",0\r\n\"NO\\Out H-Width:\",700\r\n"
                              << 0 << QByteArray();
         QTest::addRow("QVMX, a measured item")
-            << "QVMX" << settings_header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
+            << "QVMX" << QStringList()
+            << settings_header("QUVEXview Max X") + "\"Total Lines\",600\r\n\"Pan X Pos:\",-4\r\n"
             << 1 << QByteArray("Total Lines\t600\t625\n");
+        QTest::addRow("unit stops answering part-way")
+            << "QVM" << QStringList{"--drop", "30"} << qvm << 2 << QByteArray();
+        QTest::addRow("unit answers ?") << "QVM" << QStringList{"--answer-unknown"} << qvm << 2 << QByteArray();
     }
 
     // A diff afterwards, which reads the unit afresh, finds what the write's read-back found.
     void restore()
     {
         QFETCH(QString, code);
+        QFETCH(QStringList, fault);
         QFETCH(QByteArray, file);
-        const auto sim = start_sim({"--model", code, "--no-pacing"});
+        QFETCH(int, exit_code);
+        const auto sim = start_sim(QStringList{"--model", code, "--no-pacing"} + fault);
         const QString path = m_home.filePath("restore.cfg");
         write_file(path, file);
         const Run run = quvexctl({"write", path});
-        QTEST(run.exit_code, "exit_code");
+        QCOMPARE(run.exit_code, exit_code);
         QTEST(run.out, "out");
+        if (!fault.isEmpty())
+            return;
         QCOMPARE(run.err, QByteArray());
         const Run diff = quvexctl({"diff", path});
         QVERIFY(diff.exit_code == run.exit_code && diff.out == run.out);
@@ -230,7 +339,7 @@ private Q_SLOTS:
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
         QTEST(run.err, "err");
-        QCOMPARE(heard(*unit).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), QStringList());
+        QCOMPARE(unit->heard(1000).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), QStringList());
     }
 
     void wire_on_standard_error_data()
@@ -318,7 +427,7 @@ private Q_SLOTS:
         QTEST(run.exit_code, "exit_code");
         QTEST(run.out, "out");
         QTEST(run.err, "err");
-        QTEST(heard(*sim).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), "writes");
+        QTEST(sim->heard(1000).filter("=").filter(QRegularExpression("^(?!VideoStd=|Overscan=)")), "writes");
     }
 
     void set_and_get_a_mode_specific_item()
@@ -327,7 +436,7 @@ private Q_SLOTS:
         const Run set = quvexctl({"set", "PO\\Out H-Centre:=500"});
         QCOMPARE(set.exit_code, 0);
         QCOMPARE(set.out, "PO\\Out H-Centre:\t500\n");
-        QCOMPARE(heard(*sim).join(u' '),
+        QCOMPARE(sim->heard(1000).join(u' '),
                  "Genlock Buttons Keyer Clockwidth: "
                  "VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre:=500 VideoStd=0 Overscan=0 "
                  "VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre: VideoStd=0 Overscan=0");
@@ -363,7 +472,7 @@ private Q_SLOTS:
         QCOMPARE(run.exit_code, 3);
         QCOMPARE(run.out, QByteArray());
         QTEST(run.err, "err");
-        QCOMPARE(heard(*sim).filter("="), QStringList());
+        QCOMPARE(sim->heard(1000).filter("="), QStringList());
     }
 
     // Three units of different models, a silent one, one that answers nothing the way a unit
@@ -433,8 +542,7 @@ private Q_SLOTS:
             user = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"};
         } else {
             first.start(QUVEXCTL, {"read"});
-            QStringList lines;
-            QTRY_VERIFY_WITH_TIMEOUT((lines += heard(*sim)).contains("Genlock"), 10000);
+            QVERIFY(sim->await_heard("Genlock", 10000) >= 0);
             reason = reason.arg("%1", QString::number(first.processId()));
         }
         const Run run = quvexctl(user + QStringList{"--device", device, "store"});

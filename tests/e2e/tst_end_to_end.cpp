@@ -165,25 +165,33 @@ private Q_SLOTS:
         QCOMPARE(rig.link.query_item_value(QStringLiteral("Flicker Red."))->number(), 3.0);
     }
 
-    // The adapter is pulled right after the first answer and plugged back: the read that found
-    // it gone warns once, and the next operation works without reconnecting by hand. The wire
-    // log tells both.
-    void vanished_unit_is_used_again_when_it_comes_back()
+    // The adapter is pulled right after the item's answer, inside the video-mode bracket, and
+    // plugged back: the restore it lost goes first at the next action, and the unit has its own
+    // mode again, without reconnecting by hand. The wire log tells the loss and the return.
+    void restore_lost_with_the_adapter_goes_first_when_it_is_back()
     {
-        const auto sim = start_sim(QStringLiteral("QVM"),
-                                   {QStringLiteral("--no-pacing"), QStringLiteral("--vanish-after"),
-                                    QStringLiteral("1"), QStringLiteral("--vanish-for"), QStringLiteral("300")});
+        const auto sim =
+            start_sim(QStringLiteral("QVM"), {"--no-pacing", "--trace", "--vanish-after", "5", "--vanish-for", "300"});
         test::SerialRig rig;
         QStringList events;
         link::WireLog log([&events](const QString &line) { events.append(line.section(u"  "_s, -1)); });
         rig.link.set_wire_observer(&log);
-        rig.panel.quvex_Click(2);
+        rig.link.open_port();
+        rig.model.select(2);
+        rig.panel.set_named_item(QStringLiteral("PO\\Out H-Centre:"), 301);
         QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
         QVERIFY2(sim->await_device(3000), qPrintable(sim->error()));
 
-        rig.panel.read_unit_Click();
+        rig.panel.set_named_item(QStringLiteral("Flicker Red."), 5);
         QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
-        QCOMPARE(rig.view.lines.size(), 65);
+        // The line sent as the adapter went may or may not have been heard before it went.
+        const QString heard = sim->heard(1000).join(u' ');
+        QVERIFY2(heard.startsWith("VideoStd Overscan VideoStd=1 Overscan=1 OutH-Centre:=301 ")
+                     && heard.endsWith(" VideoStd=0 Overscan=0 FlickerRed.=5 FlickerRed."),
+                 qPrintable(heard));
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Video Std"))->number(), 0.0);
+        QCOMPARE(rig.link.query_item_value(QStringLiteral("Overscan"))->number(), 0.0);
+        QCOMPARE(stored(rig, QStringLiteral("Flicker Red.")), 5.0);
         QCOMPARE(events.filter(QRegularExpression(u"^line "_s)), (QStringList{u"line lost"_s, u"line opened again"_s}));
     }
 

@@ -2,19 +2,24 @@
 // operator at the keyboard, or one who clicks quickly, meets on a bench.
 #include "app/find_units_dialog.h"
 #include "app/main_window.h"
+#include "app/window_hooks.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
+#include "link/stop_signals.h"
 #include "panel/panel.h"
 #include "ports/port_device.h"
 #include "serial/unit_line.h"
 #include "settings/settings_file.h"
 #include "support/ser2net_process.h"
+#include "support/serial_rig.h"
 #include "support/sim_process.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtWidgets>
+
+#include <cstdio>
 
 using namespace quvex;
 using namespace Qt::StringLiterals;
@@ -71,6 +76,39 @@ struct WindowRig
     settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel, folder.filePath(u"quvex.cfg"_s)};
 };
 
+const char *const kPanelChild = "QUVEX_PANEL_CHILD";
+
+// The panel as its main() builds it, real message boxes and stop signals included, choosing
+// QUVEXview Max as it starts. Each box is announced on standard output as "box: <first line>".
+int run_panel_child()
+{
+    QApplication::setApplicationName(u"quvex-panel"_s);
+    link::StopSignals stop_signals;
+    catalogue::Catalogue items;
+    catalogue::build_catalogue(items);
+    catalogue::CurrentModel model;
+    serial::QtSerialPort port;
+    app::WindowHooks hooks = app::production_hooks();
+    hooks.show_message = [show = hooks.show_message](QWidget *parent, const QString &text, const QString &title,
+                                                     link::MessageIcon icon, const QString &detail) {
+        std::printf("box: %s\n", qPrintable(text.section(u'\r', 0, 0)));
+        std::fflush(stdout);
+        show(parent, text, title, icon, detail);
+    };
+    app::MainWindow window(hooks);
+    link::Link unit_link(port, window.operator_side());
+    link::ModeBracket bracket(unit_link);
+    panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
+    QTemporaryDir folder;
+    settings::SettingsFile settings(items, bracket, window.operator_side(), panel, folder.filePath(u"quvex.cfg"_s));
+    window.attach(unit_link, panel, settings);
+    window.stop_on(stop_signals);
+    panel.Form_Load();
+    window.show();
+    QTimer::singleShot(0, &window, [&window] { window.findChild<QAbstractButton *>(u"quvex_2"_s)->click(); });
+    return stop_signals.finish(QApplication::exec());
+}
+
 } // namespace
 
 class TestWindowEndToEnd : public QObject
@@ -82,6 +120,61 @@ private:
 
 private Q_SLOTS:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit()); }
+
+    void stopped_panel_data()
+    {
+        QTest::addColumn<QStringList>("sim");          // besides --com 1 --trace
+        QTest::addColumn<QStringList>("signals_sent"); // each sent at its moment, as test::send_signals does
+        QTest::addColumn<QString>("wire");             // heard from the first signal's moment on
+        QTest::addColumn<QString>("ended");
+        QTest::addColumn<QString>("err");
+        // Each answer comes late, so that each signal arrives while its exchange waits. The unit is
+        // in NTSC underscan: the first group switch of the first read all is Overscan=1.
+        const QStringList late{u"--delay"_s, u"150"_s};
+        QTest::addRow("SIGTERM before the picture groups")
+            << late << QStringList{u"TERM Overscan"_s} << u"Overscan"_s << u"SIGTERM"_s << QString();
+        QTest::addRow("SIGTERM in the picture groups")
+            << late << QStringList{u"TERM Overscan=1"_s} << u"Overscan=1 Overscan=0"_s << u"SIGTERM"_s << QString();
+        QTest::addRow("SIGINT there, again in the restore")
+            << late << QStringList{u"INT Overscan=1"_s, u"INT +"_s} << u"Overscan=1 Overscan=0"_s << u"SIGINT"_s
+            << u"quvex-panel: the unit may be left in NTSC overscan (Video Std 0, Overscan 1); its own video mode is "
+               "NTSC underscan (Video Std 0, Overscan 0)"_s;
+        // The box waits for an OK that never comes; the unit's mode is not switched.
+        QTest::addRow("SIGHUP while a box waits")
+            << QStringList{u"--silent"_s} << QStringList{u"HUP box"_s} << u"Overscan"_s << u"SIGHUP"_s << QString();
+    }
+
+    // The panel process stopped from outside during its first read all: the unit keeps its own
+    // video mode, no box stays open, and the port closes without a word.
+    void stopped_panel()
+    {
+        QFETCH(QStringList, sim);
+        QFETCH(QStringList, signals_sent);
+        const auto unit = test::start_sim(sim + QStringList{u"--com"_s, u"1"_s, u"--trace"_s});
+        QProcess panel;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kPanelChild), u"1"_s);
+        panel.setProcessEnvironment(environment);
+        test::start_child(panel, QCoreApplication::applicationFilePath(), {});
+        const int from = test::send_signals(panel, *unit, signals_sent);
+        QVERIFY(from >= 0);
+        QVERIFY(panel.waitForFinished(10000));
+        QTEST(test::how_ended(panel), "ended");
+        // Its own lines only, not Qt's.
+        QTEST(QString::fromLocal8Bit(panel.readAllStandardError())
+                  .split(u'\n')
+                  .filter(QRegularExpression(u"^quvex-panel: "_s))
+                  .join(u'\n'),
+              "err");
+        QCOMPARE(panel.readAllStandardOutput(), QByteArray()); // no box but the one the signal closed
+        QTEST(unit->heard(1000).mid(from).join(u' '), "wire");
+        if (sim.contains(u"--silent"_s))
+            return;
+        test::SerialRig rig;
+        rig.link.open_port();
+        QCOMPARE(rig.link.query_item_value(u"Video Std"_s)->number(), 0.0);
+        QCOMPARE(rig.link.query_item_value(u"Overscan"_s)->number(), 0.0);
+    }
 
     // The whole panel without a mouse: the port typed, the unit type chosen with the arrows
     // and Space, the list walked with the arrows, a value typed and sent with Enter.
@@ -221,5 +314,14 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestWindowEndToEnd)
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    if (qEnvironmentVariableIsSet(kPanelChild))
+        return run_panel_child();
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);
+    TestWindowEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_window_end_to_end.moc"

@@ -69,7 +69,7 @@ private Q_SLOTS:
         const QString max = QString::number(std::numeric_limits<double>::max(), 'g', 17);
         QTest::addRow("in pieces") << "Zoom" << Pieces{"5", "12", "\r\n"} << "512" << 3 << none;
         QTest::addRow("no line feed") << "Zoom" << Pieces{"2\r"} << "2" << 7 << none;
-        QTest::addRow("first line feed ends it") << "Zoom" << Pieces{"4\n5\r\n"} << "4" << 1 << none;
+        QTest::addRow("first line feed ends it, the burst does not") << "Zoom" << Pieces{"4\n5\r"} << "4" << 1 << none;
         QTest::addRow("unknown item") << "Genlock" << Pieces{"?\n"} << "" << 1 << QStringList{kWrongType};
         QTest::addRow("silent") << "Zoom" << Pieces{} << "" << 6 << QStringList{test::kNoResponse};
         QTest::addRow("VGA Left -1") << "VGA Left:" << Pieces{"-1\r\n"} << "255" << 1 << none;
@@ -81,11 +81,14 @@ private Q_SLOTS:
         QTest::addRow("negative overflow") << "Zoom" << Pieces{"-1e999\r\n"} << "-" + max << 1 << none;
         QTest::addRow("underflow") << "Zoom" << Pieces{"1e-999\r\n"} << "0" << 1 << none;
         QTest::addRow("spaces inside") << "Zoom" << Pieces{" - 1 2\t.5e1\r\n"} << "-125" << 1 << none;
+        QTest::addRow("D exponent") << "Zoom" << Pieces{"5D2\r\n"} << "500" << 1 << none;
         QTest::addRow("nul and 8-bit bytes") << "Zoom" << Pieces{QByteArray("7\0\xff\n", 4)} << "7" << 1 << none;
         QTest::addRow("acknowledgement instead") << "Zoom" << Pieces{">"} << "" << 7 << none;
         QTest::addRow("late acknowledgements first") << "Zoom" << Pieces{">>", "7\r\n"} << "7" << 2 << none;
         QTest::addRow("acknowledgement, then unknown")
             << "Zoom" << Pieces{">?\n"} << "" << 1 << QStringList{kWrongType};
+        QTest::addRow("cut at 4096 bytes")
+            << "Zoom" << Pieces{"1" + QByteArray(5000, ' ') + "2\r\n"} << "1" << 1 << none;
         QTest::addRow("endless line") << "Zoom" << Pieces{"3", QByteArray(100000, '4'), QByteArray(100000, 'x')} << max
                                       << 9 << none;
     }
@@ -158,7 +161,7 @@ private Q_SLOTS:
         rig.link.open_port();
         rig.unit.set_value(u"Zoom"_s, 1);
         rig.unit.unplug();
-        QVERIFY(rig.link.send_item_value(u"Zoom"_s, 1) == link::WriteResult::Failed);
+        QVERIFY(rig.link.send_item_value(u"Zoom"_s, 1) == link::WriteResult::LineLost);
         QVERIFY(rig.link.query_item_value(u"Zoom"_s)->is_empty());
         QCOMPARE(rig.unit.now(), 0);
         QCOMPARE(rig.operator_side.message_texts(), QStringList(2, test::kNoResponse));
@@ -182,6 +185,30 @@ private Q_SLOTS:
         QCOMPARE(rig.link.send_item_value(u"Zoom"_s, 1), link::WriteResult::Accepted);
         QCOMPARE(rig.link.query_item_value(u"Zoom"_s)->number(), 1.0);
         QCOMPARE(rig.operator_side.message_texts(), QStringList());
+    }
+
+    // A stop arrives while an exchange waits, and is handed over only when asked for: the exchange
+    // runs to its end, and from then on only a restore goes out; the port closes without a word.
+    void stop_refuses_all_but_a_restore()
+    {
+        test::Rig rig;
+        rig.link.open_port();
+        bool arrived = false;
+        rig.link.set_stop_poll([&] {
+            if (arrived)
+                rig.link.request_stop();
+        });
+        rig.operator_side.on_process_events = [&] {
+            arrived = true;
+            rig.unit.step();
+        };
+        QVERIFY(rig.link.send_item_value(u"Zoom"_s, 1) == link::WriteResult::Accepted);
+        QVERIFY(rig.link.send_item_value(u"Zoom"_s, 0) == link::WriteResult::NotSent);
+        QVERIFY(!rig.link.query_item_value(u"Zoom"_s));
+        QVERIFY(rig.link.send_item_value(u"Video Std"_s, 1, link::Purpose::Restore) == link::WriteResult::Accepted);
+        rig.link.close_port();
+        QCOMPARE(rig.unit.sent_lines(), (QStringList{u"Zoom=1"_s, u"VideoStd=1"_s}));
+        QVERIFY(rig.operator_side.messages.isEmpty() && !rig.unit.is_open());
     }
 
     // A closed port warns once until the connection changes again; opening and closing say so.

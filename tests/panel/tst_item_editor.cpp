@@ -67,8 +67,8 @@ private Q_SLOTS:
             << "Keyer = 3 step 1 V.Soft Soft Normal *Hard | Keyer             3 (Hard)";
         // Typed: no number, or one the wire would not carry exactly (too large, too many digits).
         QTest::addRow("nothing to send, no item")
-            << flicker << "abc, 1e300, 0.1234567890123456, 12.0000000000000000001, index 0, index past" << QStringList{}
-            << "Flicker Red. = 10 step 2 | ";
+            << flicker << "abc, inf, -inf, nan, 1e300, 0.1234567890123456, 12.0000000000000000001, index 0, index past"
+            << QStringList{} << "Flicker Red. = 10 step 2 | ";
     }
 
     void editing()

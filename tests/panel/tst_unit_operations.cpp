@@ -46,7 +46,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("port"); // 1: open, 0: closed after a read, -1: never opened
         QTest::addColumn<QString>("wire");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("condition"); // "silent: <wire name>" or "wrong type: <wire name>" (answers ?)
+        // "silent: <wire name>", "wrong type: <wire name>" (answers ?) or "stop: <line>" (in its exchange)
+        QTest::addColumn<QString>("condition");
         const QString unable = "Unable to complete operation.",
                       closed = "Unit is dis-connected.  Nothing will be sent.";
         QTest::addRow("write all, unit of another type")
@@ -65,6 +66,12 @@ private Q_SLOTS:
             << "Overscan=1 ImageFreeze=0 FlickerRed.=3 VideoStd Overscan VideoStd=0 Overscan=0 OutH-Centre:=512 "
                "OutH-Width:=640 VideoStd=1 Overscan=1"
             << QStringList{test::kNoResponse, unable} << "silent: OutH-Width:";
+        // The program is ending: the exchange in progress is the last but the restore.
+        QTest::addRow("write all, stopped in the picture groups")
+            << &P::write_unit_Click << 1
+            << "Overscan=1 ImageFreeze=0 FlickerRed.=3 VideoStd Overscan VideoStd=0 Overscan=0 OutH-Centre:=512 "
+               "OutH-Width:=640 VideoStd=1 Overscan=1"
+            << QStringList{unable} << "stop: OutH-Width:=640";
     }
 
     void run_stops_at_its_first_failure()
@@ -84,6 +91,11 @@ private Q_SLOTS:
             rig.unit.silent_names = {name};
         else if (kind == "wrong type")
             rig.unit.unknown_names = {name};
+        rig.operator_side.on_process_events = [&] {
+            if (kind == "stop" && rig.unit.sent_lines().endsWith(name))
+                rig.link.request_stop();
+            rig.unit.step();
+        };
 
         (rig.panel.*run)();
 
@@ -179,22 +191,66 @@ private Q_SLOTS:
             QCOMPARE(rig.unit.sent_lines().size(), 1);
     }
 
-    // The cable is pulled just as the item goes out to a unit switched into NTSC underscan:
-    // the restore tries once, and sends nothing after its first failure.
-    void restore_stops_at_its_first_failure()
+    // The cable is pulled while the item or the restore waits, on a unit switched into NTSC
+    // underscan: the restore sends nothing after its first failure. It is kept, and goes first at
+    // the next access (still lost: kept again), unless another unit or none is chosen.
+    void restore_lost_with_the_line_data()
     {
+        QTest::addColumn<QString>("pulled"); // in the exchange of this line
+        QTest::addColumn<QString>("then");   // "plug", "Flicker Red. 5", "model N", comma-separated
+        QTest::addColumn<QString>("wire");   // the first lines they send
+        QTest::addColumn<int>("warnings");   // of no response, they give
+        QTest::addColumn<int>("video_std");  // the unit's afterwards
+        const QString item = "OutH-Centre:=513", back = "plug, Flicker Red. 5";
+        const QString restored = "VideoStd=1 Overscan=1 FlickerRed.=5", read = "Overscan ImageFreeze";
+        QTest::addRow("the line back") << item << back << restored << 0 << 1;
+        QTest::addRow("lost in the restore") << "VideoStd=1" << back << restored << 0 << 1;
+        QTest::addRow("still lost, then back") << item << "Flicker Red. 5, " + back << restored << 1 << 1;
+        QTest::addRow("the same model again") << item << "plug, model 1"
+                                              << "VideoStd=1 Overscan=1 Overscan" << 0 << 1;
+        QTest::addRow("another model") << item << "plug, model 2" << read << 0 << 0;
+        QTest::addRow("Dis-connected") << item << "plug, model 0, model 1" << read << 0 << 0;
+    }
+
+    void restore_lost_with_the_line()
+    {
+        QFETCH(QString, pulled);
+        QFETCH(QString, then);
+        QFETCH(QString, wire);
         Rig rig("QVL");
         rig.connect(1);
         rig.unit.set_value("VideoStd", 1);
         rig.unit.set_value("Overscan", 1);
+        bool lost = false;
         rig.operator_side.on_process_events = [&] {
-            if (rig.unit.sent_lines().contains("OutH-Centre:=513"))
+            if (!lost && rig.unit.sent_lines().endsWith(pulled)) {
+                lost = true;
                 rig.unit.unplug();
+            }
             rig.unit.step();
         };
         rig.panel.Command3_Click();
-        QCOMPARE(rig.unit.sent_lines().join(u' '), "VideoStd Overscan VideoStd=0 Overscan=0 OutH-Centre:=513");
-        QCOMPARE(rig.operator_side.message_texts(), (QStringList{test::kNoResponse, test::kNoResponse}));
+        QVERIFY(
+            rig.unit.sent_lines().join(u' ').startsWith("VideoStd Overscan VideoStd=0 Overscan=0 OutH-Centre:=513"));
+        // One for the restore, and one for the item when it was the one waiting.
+        QCOMPARE(rig.operator_side.message_texts(), QStringList(pulled == "VideoStd=1" ? 1 : 2, test::kNoResponse));
+        QCOMPARE(rig.panel.unit_mode_left(), "the unit may be left in NTSC underscan (Video Std 0, Overscan 0); its "
+                                             "own video mode is PAL overscan (Video Std 1, Overscan 1)");
+
+        rig.unit.clear_sent();
+        rig.operator_side.messages.clear();
+        for (const QString &step : then.split(", ")) {
+            if (step == "plug")
+                rig.unit.plug();
+            else if (step.startsWith("model "))
+                rig.panel.quvex_Click(step.back().digitValue());
+            else
+                rig.panel.set_named_item(step.chopped(2), step.back().digitValue());
+        }
+        QCOMPARE(rig.unit.sent_lines().mid(0, wire.count(' ') + 1).join(u' '), wire);
+        QTEST(int(rig.operator_side.message_texts().count(test::kNoResponse)), "warnings");
+        QTEST(rig.unit.video_std(), "video_std");
+        QCOMPARE(rig.panel.unit_mode_left(), QString());
     }
 
     // Closed: nothing. Open: the operator is asked to wait after the command, and the unit is

@@ -101,6 +101,10 @@ private Q_SLOTS:
         QTest::addRow("no item, then 1e15")
             << kLite + settings_pair("Keyer", "2") + kFlicker + settings_pair("Pan X Pos:", "1000000000000000")
             << QStringList{unknown + "Keyer", damaged.arg("Pan X Pos:")} << QStringList{"FlickerRed.=4"};
+        QTest::addRow("text after closing quotes")
+            << QByteArray("\"QUVEX Control Panel\"junk,1,\"QUVEXview Lite\"x\r\n\"Flicker Red.\" ,4\r\n") << none
+            << QStringList{"FlickerRed.=4"};
+        QTest::addRow("1000 pairs") << kLite + kFlicker.repeated(1000) << none << QStringList{"FlickerRed.=4"};
     }
 
     void files_from_elsewhere()

@@ -4,8 +4,11 @@
 #include "support/rig.h"
 #include "support/settings_bytes.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace quvex;
 
@@ -84,34 +87,46 @@ private Q_SLOTS:
     void failed_saves_leave_the_old_file_data()
     {
         QTest::addColumn<int>("model");
-        QTest::addColumn<bool>("vanish"); // the cable pulled at Sense, else Sense unknown to the unit
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QStringList>("messages");
-        QTest::addRow("Dis-connected") << 0 << true << QStringList{"No unit has been selected."};
+        QTest::addRow("Dis-connected") << 0 << "" << QStringList{"No unit has been selected."};
         QTest::addRow("unit vanishes part-way")
-            << 1 << true << QStringList{test::kNoResponse, "Unable to complete Save."};
+            << 1 << "cable pulled at Sense" << QStringList{test::kNoResponse, "Unable to complete Save."};
         QTest::addRow("unit does not know an item part-way")
-            << 1 << false << QStringList{"Wrong QUVEX type selected.", "Unable to complete Save."};
+            << 1 << "Sense unknown" << QStringList{"Wrong QUVEX type selected.", "Unable to complete Save."};
+        // The old file is held once the new one is open, and it cannot take the old one's place.
+        QTest::addRow("the final rename fails") << 1 << "old file held" << QStringList{"Error writing to <path>"};
     }
 
     void failed_saves_leave_the_old_file()
     {
         QFETCH(int, model);
-        QFETCH(bool, vanish);
+        QFETCH(QString, fault);
+        QFETCH(QStringList, messages);
         QTemporaryDir dir;
         const QString path = dir.filePath("quvex.cfg");
         test::write_file(path, "the old settings");
         test::Rig rig("QVL");
         rig.panel.quvex_Click(model);
-        rig.unit.unknown_names = {vanish ? "" : "Sense"};
+        rig.unit.unknown_names = {fault == "Sense unknown" ? "Sense" : ""};
+        std::optional<test::HeldFile> held;
         rig.operator_side.on_process_events = [&] {
-            if (vanish && rig.unit.sent_lines().endsWith("RGBTerm."))
+            if (fault == "cable pulled at Sense" && rig.unit.sent_lines().endsWith("RGBTerm."))
                 rig.unit.unplug(); // before Sense goes out
+            if (fault == "old file held" && !held)
+                held.emplace(path);
             rig.unit.step();
         };
 
-        QCOMPARE(save(rig, path), "the old settings");
-        QTEST(rig.operator_side.message_texts(), "messages");
+        rig.settings_file(path).filesave_Click();
+        if (held && !held->held())
+            QSKIP("the file system cannot keep a file from being replaced");
+        held.reset();
+        QCOMPARE(test::file_bytes(path), "the old settings");
+        QCOMPARE(rig.operator_side.message_texts(),
+                 messages.replaceInStrings("<path>", QDir::toNativeSeparators(path)));
         QVERIFY(rig.operator_side.window_enabled);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"quvex.cfg"});
     }
 };
 

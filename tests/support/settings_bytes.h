@@ -4,6 +4,13 @@
 #include <QFile>
 #include <QString>
 
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 namespace quvex::test {
 
 // A settings file's bytes as a save writes them, spelled out rather than made by the program.
@@ -29,5 +36,45 @@ inline QByteArray file_bytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+// While it lives, the file at path can be neither replaced nor removed, by root neither: the
+// final rename of a save over it fails. held() is false where the file system cannot do that.
+class HeldFile
+{
+public:
+    explicit HeldFile(QString path)
+        : m_path(std::move(path))
+        , m_held(set_immutable(true))
+    {
+    }
+    HeldFile(const HeldFile &) = delete;
+    HeldFile &operator=(const HeldFile &) = delete;
+    ~HeldFile()
+    {
+        if (m_held)
+            set_immutable(false);
+    }
+    bool held() const { return m_held; }
+
+private:
+    bool set_immutable(bool immutable) const
+    {
+#ifdef __linux__
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        bool set = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return set;
+#else
+        return static_cast<void>(immutable), false;
+#endif
+    }
+
+    QString m_path;
+    bool m_held;
+};
 
 } // namespace quvex::test
