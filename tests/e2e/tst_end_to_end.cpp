@@ -5,7 +5,6 @@
 #include "support/serial_rig.h"
 #include "support/sim_process.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
@@ -202,20 +201,6 @@ private Q_SLOTS:
         QCOMPARE(rig.link.query_item_value(QStringLiteral("Overscan"))->number(), 0.0);
         QCOMPARE(stored(rig, QStringLiteral("Flicker Red.")), 5.0);
         QCOMPARE(events.filter(QRegularExpression(u"^line "_s)), (QStringList{u"line lost"_s, u"line opened again"_s}));
-    }
-
-    void silent_unit_times_out_once()
-    {
-        const auto sim = start_sim(QStringLiteral("QVM"), {QStringLiteral("--silent")});
-        test::SerialRig rig;
-        rig.link.open_port();
-        QElapsedTimer clock;
-        clock.start();
-        rig.link.send_item_value(QStringLiteral("Zoom"), 1);
-        const qint64 elapsed = clock.elapsed();
-        QVERIFY2(elapsed >= 1000 && elapsed < 1400, qPrintable(QString::number(elapsed)));
-        QCOMPARE(rig.operator_side.message_texts(), QStringList{test::kNoResponse});
-        QCOMPARE(rig.operator_side.messages.first().title, QStringLiteral("Error"));
     }
 
     // The unit vanishes in the middle of a save: warnings, no crash, and the old file stays.
