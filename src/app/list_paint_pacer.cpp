@@ -1,5 +1,6 @@
 #include "list_paint_pacer.h"
 
+#include <QEvent>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTimer>
@@ -10,6 +11,16 @@ ListPaintPacer::ListPaintPacer(QListWidget &list)
     : QObject(&list)
     , m_list(list)
 {
+    m_list.viewport()->installEventFilter(this);
+}
+
+bool ListPaintPacer::eventFilter(QObject *, QEvent *event)
+{
+    // The window unlocks right after a read all's last lines, while painting is still held:
+    // every line in sight changes its look then, and must not stay greyed out.
+    if (event->type() == QEvent::EnabledChange)
+        m_seen_change = true;
+    return false;
 }
 
 bool ListPaintPacer::is_in_sight(int row) const

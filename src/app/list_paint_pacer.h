@@ -22,6 +22,9 @@ public:
     // Call before changing line row, or appending it.
     void before_change(int row);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     bool is_in_sight(int row) const;
     void release();

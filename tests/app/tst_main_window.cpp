@@ -1,4 +1,5 @@
 #include "app/compare_dialog.h"
+#include "app/list_paint_pacer.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/network_port_dialog.h"
@@ -158,6 +159,17 @@ struct Rig
                                     folder.filePath(u"missing/quvex.cfg"_s)};
 };
 
+// Counts the paints a widget gets.
+struct PaintCount : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 // The window on the real core: each control and menu item must reach its operation and what the
 // core sets must show; what the operations do is tested in the core's own tests.
 class TestMainWindow : public QObject
@@ -201,6 +213,27 @@ private Q_SLOTS:
         QCOMPARE(rig.get(u"feat_1"_s).text(), u"On"_s);
         QVERIFY(rig.get(u"feat_1"_s).isVisible() && rig.get(u"feat_1"_s).isChecked()
                 && rig.get(u"feat_2"_s).isHidden());
+    }
+
+    // A run locks the window, changes only lines out of sight and unlocks it while the list's
+    // painting is held back: the lines in sight must not stay greyed out.
+    void list_unlocked_while_its_painting_is_held_is_painted_again()
+    {
+        QListWidget list;
+        for (int row = 0; row < 100; ++row)
+            list.addItem(QString::number(row));
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        app::ListPaintPacer pacer(list);
+        PaintCount shown;
+        list.viewport()->installEventFilter(&shown);
+        list.setEnabled(false);
+        QTRY_VERIFY(shown.paints > 0); // greyed out
+        pacer.before_change(99);
+        list.item(99)->setText(u"changed"_s);
+        list.setEnabled(true);
+        shown.paints = 0;
+        QTRY_VERIFY(shown.paints > 0);
     }
 
     // A real click on each button in turn, each in the sense its picture shows; then each menu item,
@@ -510,7 +543,9 @@ private Q_SLOTS:
         QCOMPARE(window ? window->toPlainText() : QString(), text);
         if (window) {
             QVERIFY(window->isWindow() && window->isVisible() && window->isReadOnly());
-            QVERIFY(QFontInfo(window->font()).fixedPitch());
+            // By its letters' widths: fontconfig tells some fixed-pitch fonts (Noto Sans Mono) as proportional.
+            const QFontMetrics pitch(window->font());
+            QCOMPARE(pitch.horizontalAdvance(u'i'), pitch.horizontalAdvance(u'W'));
             QVERIFY(window->minimumSize() != window->maximumSize()); // the operator can resize it
         }
         QFETCH(QString, message);
