@@ -17,10 +17,7 @@ CompareDialog::CompareDialog(QWidget *parent, const QList<settings::Difference> 
     , m_differences(differences)
     , m_list(new QTreeWidget)
 {
-    // A dialog is a window of its own and would not take on the panel's colours by itself.
-    if (parent)
-        setPalette(parent->palette());
-    setWindowTitle(kApplicationTitle);
+    dress_as_panel(*this, parent);
     m_list->setObjectName(QStringLiteral("differences"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Item"), QStringLiteral("File"), QStringLiteral("Unit")});
@@ -43,7 +40,6 @@ CompareDialog::CompareDialog(QWidget *parent, const QList<settings::Difference> 
     layout->addWidget(new QLabel(QStringLiteral("The unit differs from the file in these items.")));
     layout->addWidget(m_list);
     layout->addWidget(buttons);
-    setWindowModality(Qt::ApplicationModal);
 }
 
 QList<settings::Difference> CompareDialog::checked() const

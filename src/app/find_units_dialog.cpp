@@ -19,10 +19,7 @@ FindUnitsDialog::FindUnitsDialog(QWidget *parent, const QList<ports::PortEntry> 
     , m_progress(new QProgressBar)
     , m_state(new QLabel(QStringLiteral("Asking %1 ports which unit they have...").arg(ports.size())))
 {
-    // A dialog is a window of its own and would not take on the panel's colours by itself.
-    if (parent)
-        setPalette(parent->palette());
-    setWindowTitle(kApplicationTitle);
+    dress_as_panel(*this, parent);
     m_list->setObjectName(QStringLiteral("units"));
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Port"), QStringLiteral("Device"), QStringLiteral("Unit")});
@@ -51,7 +48,6 @@ FindUnitsDialog::FindUnitsDialog(QWidget *parent, const QList<ports::PortEntry> 
     layout->addWidget(m_list);
     layout->addWidget(buttons);
     resize(560, 300);
-    setWindowModality(Qt::ApplicationModal);
 
     connect(&m_prober, &ports::PortProber::probed, this, &FindUnitsDialog::add_result);
     connect(&m_prober, &ports::PortProber::finished, this, &FindUnitsDialog::all_probed);

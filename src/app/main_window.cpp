@@ -246,7 +246,7 @@ void MainWindow::stop_on(link::StopSignals &stop_signals)
 
 void MainWindow::stop()
 {
-    if (std::exchange(m_stopping, true))
+    if (m_link->state().stopping)
         return;
     m_link->request_stop();
     m_operator.stop([this] { end_stopped_session(); });
@@ -259,11 +259,10 @@ void MainWindow::stop()
 
 void MainWindow::end_stopped_session()
 {
-    if (m_operator.is_busy() || std::exchange(m_session_ended, true))
+    if (m_operator.is_busy() || std::exchange(m_exiting, true))
         return;
     m_panel->end_stopped_session();
     tell_unit_mode();
-    m_exiting = true;
     m_hooks.quit();
 }
 

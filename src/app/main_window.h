@@ -131,8 +131,6 @@ private:
     bool m_in_lost_focus = false;
     bool m_commit_pending = false;
     bool m_exiting = false;
-    bool m_stopping = false;
-    bool m_session_ended = false;
 };
 
 } // namespace quvex::app

@@ -13,14 +13,19 @@ QString message_display_text(const QString &text)
     return shown;
 }
 
+void dress_as_panel(QWidget &dialog, QWidget *parent, const QString &title)
+{
+    if (parent)
+        dialog.setPalette(parent->palette());
+    dialog.setWindowTitle(title);
+    dialog.setWindowModality(Qt::ApplicationModal);
+}
+
 std::unique_ptr<QMessageBox> make_message_box(QWidget *parent, const QString &text, const QString &title,
                                               link::MessageIcon icon, const QString &detail)
 {
     auto box = std::make_unique<QMessageBox>(parent);
-    // A dialog is a window of its own and would not take on the panel's colours by itself.
-    if (parent)
-        box->setPalette(parent->palette());
-    box->setWindowTitle(title.isEmpty() ? kApplicationTitle : title);
+    dress_as_panel(*box, parent, title.isEmpty() ? kApplicationTitle : title);
     box->setText(message_display_text(text));
     box->setTextFormat(Qt::PlainText);
     if (!detail.isEmpty())
@@ -28,7 +33,6 @@ std::unique_ptr<QMessageBox> make_message_box(QWidget *parent, const QString &te
     box->setIcon(icon == link::MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
     box->setStandardButtons(QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);
-    box->setWindowModality(Qt::ApplicationModal);
     return box;
 }
 

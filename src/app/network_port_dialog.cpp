@@ -24,10 +24,7 @@ NetworkPortDialog::NetworkPortDialog(QWidget *parent, int number, const QString 
     , m_host(new QLineEdit)
     , m_tcp_port(new QSpinBox)
 {
-    // A dialog is a window of its own and would not take on the panel's colours by itself.
-    if (parent)
-        setPalette(parent->palette());
-    setWindowTitle(kApplicationTitle);
+    dress_as_panel(*this, parent);
     m_host->setObjectName(QStringLiteral("network_host"));
     m_tcp_port->setObjectName(QStringLiteral("network_tcp_port"));
     m_tcp_port->setRange(1, 65535);
@@ -48,7 +45,6 @@ NetworkPortDialog::NetworkPortDialog(QWidget *parent, int number, const QString 
     layout->addRow(QStringLiteral("&Host:"), m_host);
     layout->addRow(QStringLiteral("&TCP port:"), m_tcp_port);
     layout->addRow(buttons);
-    setWindowModality(Qt::ApplicationModal);
 }
 
 QString NetworkPortDialog::target() const

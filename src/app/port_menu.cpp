@@ -122,12 +122,11 @@ bool PortMenu::link_number(int number, const QString &target)
 
 void PortMenu::find_units()
 {
-    const QList<ports::PortEntry> listed = listed_ports();
-    const QString open = open_device();
     if (!m_hooks.find_units)
         return;
+    const QString open = open_device();
     const std::optional<ports::ProbeResult> chosen =
-        m_hooks.find_units(&m_window, listed, open, m_panel->model().index());
+        m_hooks.find_units(&m_window, listed_ports(), open, m_panel->model().index());
     if (!chosen || chosen->outcome != ports::ProbeOutcome::Found)
         return;
     if (!open.isEmpty()) {
@@ -151,10 +150,8 @@ void PortMenu::detect_model()
         found = detection.model_index;
     } else {
         // Nothing is left open when no unit answers: the panel connects only to a unit it found.
-        static const std::atomic_bool kNeverCancelled = false;
         const int number = m_link->port_number();
-        const ports::ProbeResult result =
-            ports::probe_port({number, ports::port_device(number), {}, {}}, kNeverCancelled);
+        const ports::ProbeResult result = ports::probe_port({number, ports::port_device(number), {}, {}});
         if (result.outcome == ports::ProbeOutcome::NotOpened) {
             m_link->report_open_failure(result.reason);
             return;

@@ -24,7 +24,7 @@ WindowOperator::WindowOperator(QMainWindow &window, QLineEdit &port_box, QLabel 
 void WindowOperator::show_message(const QString &text, const QString &title, link::MessageIcon icon,
                                   const QString &detail)
 {
-    if (!m_stopping) {
+    if (!m_after_stop) {
         m_hooks.show_message(&m_window, text, title, icon, detail);
         return;
     }
@@ -36,7 +36,6 @@ void WindowOperator::show_message(const QString &text, const QString &title, lin
 
 void WindowOperator::stop(std::function<void()> then)
 {
-    m_stopping = true;
     m_after_stop = std::move(then);
     if (!m_busy)
         QTimer::singleShot(0, &m_window, m_after_stop);

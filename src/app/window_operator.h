@@ -44,8 +44,7 @@ private:
     QLabel &m_hint;
     const WindowHooks &m_hooks;
     bool m_busy = false;
-    bool m_stopping = false;
-    std::function<void()> m_after_stop;
+    std::function<void()> m_after_stop; // set once the program is stopping
     // Locking disables the controls, which takes the keyboard focus away; it goes back to
     // where it was, with the text box's selection as it was, when the window unlocks.
     QPointer<QWidget> m_focus;

@@ -36,7 +36,6 @@ public:
 
     double saved_video_std() const { return m_saved_video_std; }
 
-    bool restore_pending() const { return m_restore_pending; }
     // Sends a restore kept from a lost line; false when it failed again, and it stays kept.
     bool retry_pending_restore();
     // Another unit, or none, is chosen: the restore kept was for the one before.

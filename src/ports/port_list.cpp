@@ -103,7 +103,7 @@ QList<PortEntry> list_ports(const QList<SystemPort> &system, const QString &by_i
         const QString canonical = canonical_device(port.device);
         // The lowest number first: the map is in number order.
         for (auto link = links.begin(); link != links.end();) {
-            if (is_network_target(link->second) || canonical_device(link->second) != canonical) {
+            if (canonical_device(link->second) != canonical) {
                 ++link;
                 continue;
             }
@@ -119,9 +119,8 @@ QList<PortEntry> list_ports(const QList<SystemPort> &system, const QString &by_i
     // What only a link names: pseudo-terminals, network ports, devices that are gone.
     std::set<QString> linked;
     for (const auto &[number, device] : links) {
-        if (!linked.insert(is_network_target(device) ? device : canonical_device(device)).second)
-            continue;
-        entries.append({number, device, {}, is_network_target(device) ? QString() : stable_name(device, by_id_folder)});
+        if (linked.insert(canonical_device(device)).second)
+            entries.append({number, device, {}, stable_name(device, by_id_folder)});
     }
     std::stable_sort(entries.begin(), entries.end(), [](const PortEntry &a, const PortEntry &b) {
         if ((a.number == 0) != (b.number == 0))

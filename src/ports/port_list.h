@@ -38,7 +38,8 @@ QList<PortEntry> list_ports(const QList<SystemPort> &system, const QString &by_i
 // The link in by_id_folder that leads to device; empty when there is none.
 QString stable_name(const QString &device, const QString &by_id_folder = kByIdFolder);
 
-// Where a path leads, links followed; the path itself, cleaned, when it leads nowhere.
+// Where a path leads, links followed; the path itself, cleaned, when it leads nowhere. A network
+// address is no path and stays as it is.
 QString canonical_device(const QString &path);
 
 } // namespace quvex::ports

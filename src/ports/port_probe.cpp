@@ -13,31 +13,30 @@ namespace quvex::ports {
 
 namespace {
 
+// Whether the prober that runs this probe has given up on it. A probe run on a thread of the
+// caller's own is never cancelled.
+bool cancelled()
+{
+    return QThread::currentThread()->isInterruptionRequested();
+}
+
 // A probe has no operator to tell: its outcome is the result. Cancelling ends the wait for an
 // answer as its time-out would.
 class QuietOperator final : public link::OperatorSide
 {
 public:
-    explicit QuietOperator(const std::atomic_bool &cancel)
-        : m_cancel(cancel)
-    {
-    }
-
     void show_message(const QString &, const QString &, link::MessageIcon, const QString &) override {}
     void set_window_enabled(bool) override {}
     void set_port_box_enabled(bool) override {}
     void process_events() override
     {
-        if (m_cancel && m_link)
+        if (cancelled() && m_link)
             m_link->state().tick_count = link::LinkState::kTickLimit;
         else
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
     link::Link *m_link = nullptr;
-
-private:
-    const std::atomic_bool &m_cancel;
 };
 
 } // namespace
@@ -61,12 +60,12 @@ QString probe_text(const ProbeResult &result)
     return QStringLiteral("not asked");
 }
 
-ProbeResult probe_port(const PortEntry &port, const std::atomic_bool &cancel)
+ProbeResult probe_port(const PortEntry &port)
 {
     ProbeResult result{port, ProbeOutcome::Cancelled, 0, {}};
-    if (cancel)
+    if (cancelled())
         return result;
-    QuietOperator quiet(cancel);
+    QuietOperator quiet;
     serial::UnitLine line([&quiet] { quiet.process_events(); });
     line.set_device(port.device);
     link::Link link(line, quiet);
@@ -80,7 +79,7 @@ ProbeResult probe_port(const PortEntry &port, const std::atomic_bool &cancel)
         return {port, ProbeOutcome::NotOpened, 0, line.open_failure()};
     const Detection detection = detect_model(link);
     link.close_port();
-    if (cancel)
+    if (cancelled())
         return result;
     result.outcome = !detection.answered          ? ProbeOutcome::NoAnswer
                      : detection.model_index == 0 ? ProbeOutcome::NotQuvex
@@ -103,7 +102,6 @@ PortProber::~PortProber()
 
 void PortProber::start(const QList<PortEntry> &ports, const QString &open_device, int open_model)
 {
-    m_cancel = false;
     m_pending += static_cast<int>(ports.size());
     const QString open = open_device.isEmpty() ? QString() : canonical_device(open_device);
     for (const PortEntry &port : ports) {
@@ -115,7 +113,7 @@ void PortProber::start(const QList<PortEntry> &ports, const QString &open_device
             continue;
         }
         m_threads.emplace_back(QThread::create([this, port] {
-            const ProbeResult result = probe_port(port, m_cancel);
+            const ProbeResult result = probe_port(port);
             QMetaObject::invokeMethod(
                 this, [this, result] { deliver(result); }, Qt::QueuedConnection);
         }));
@@ -127,8 +125,7 @@ void PortProber::start(const QList<PortEntry> &ports, const QString &open_device
 
 void PortProber::cancel()
 {
-    m_cancel = true;
-    // A network port's connect waits on its own; it looks out for this.
+    // Each probe, and a network port's connect, looks out for this.
     for (const std::unique_ptr<QThread> &thread : m_threads)
         thread->requestInterruption();
 }

@@ -6,8 +6,8 @@
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <memory>
+#include <vector>
 
 class QThread;
 
@@ -29,8 +29,9 @@ struct ProbeResult
 QString probe_text(const ProbeResult &result);
 
 // Opens the port, asks the detection queries and nothing else, and closes it again. Runs on the
-// calling thread, handling its events until done; cancel ends the wait for an answer at once.
-ProbeResult probe_port(const PortEntry &port, const std::atomic_bool &cancel);
+// calling thread, handling its events until done; an interruption of that thread ends the wait
+// for an answer or a connection at once, and the probe gives Cancelled.
+ProbeResult probe_port(const PortEntry &port);
 
 // Probes ports at once, each on a thread of its own that creates its port, Timer1 and link
 // inside it, so a silent port costs its read time-out once, not once per port in turn. Results
@@ -58,7 +59,6 @@ Q_SIGNALS:
 private:
     void deliver(const ProbeResult &result);
 
-    std::atomic_bool m_cancel = false;
     std::vector<std::unique_ptr<QThread>> m_threads;
     int m_pending = 0;
 };

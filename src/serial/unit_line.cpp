@@ -1,6 +1,5 @@
 #include "unit_line.h"
 
-#include "network_address.h"
 #include "ports/port_device.h"
 
 namespace quvex::serial {
