@@ -43,38 +43,6 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
     }
 
-    void connect_reads_every_item_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("lines"); // items and headings
-        QTest::addRow("QVL") << u"QVL"_s << 1 << 44;
-        QTest::addRow("QVM") << u"QVM"_s << 2 << 65;
-        QTest::addRow("QVMX") << u"QVMX"_s << 3 << 53;
-        QTest::addRow("QVMK") << u"QVMK"_s << 4 << 58;
-        QTest::addRow("QK1") << u"QK1"_s << 5 << 52;
-        QTest::addRow("QK2") << u"QK2"_s << 6 << 51;
-    }
-
-    void connect_reads_every_item()
-    {
-        QFETCH(QString, code);
-        const auto sim = start_sim(code, {QStringLiteral("--no-pacing")});
-        QVERIFY(!sim->device_path().isEmpty());
-        test::SerialRig rig;
-        QFETCH(int, button);
-        rig.panel.quvex_Click(button);
-
-        QVERIFY2(rig.operator_side.messages.isEmpty(), qPrintable(rig.operator_side.message_texts().join(u'|')));
-        QTEST(int(rig.view.lines.size()), "lines");
-        QCOMPARE(stored(rig, QStringLiteral("Flicker Red.")), 3.0);
-        QCOMPARE(stored(rig, QStringLiteral("NU\\Out H-Centre:")), 512.0);
-        QCOMPARE(stored(rig, QStringLiteral("PO\\Out V-Height:")), 600.0);
-        QCOMPARE(stored(rig, QStringLiteral("VGA Left:")), 128.0);
-        QCOMPARE(stored(rig, QStringLiteral("Total Lines")), 625.0);
-        QVERIFY(rig.view.lines.contains(QStringLiteral("---S/Size PAL O/scan")));
-    }
-
     // Paced at 9600 baud, as a real unit: an edit, a picture button in PAL overscan, write all.
     void edits_reach_the_unit_and_come_back()
     {

@@ -4,7 +4,6 @@
 #include "support/serial_rig.h"
 #include "support/sim_process.h"
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,17 +34,6 @@ struct RackUnit
     std::unique_ptr<test::SimProcess> sim;
     test::Ser2netProcess server;
 };
-
-// The lines the simulator heard, as its --trace logged them; it is stopped for that.
-QStringList heard(test::SimProcess &sim)
-{
-    sim.stop();
-    static const QRegularExpression kReceived(u" rx (.*)$"_s, QRegularExpression::MultilineOption);
-    QStringList lines;
-    for (auto it = kReceived.globalMatch(QString::fromLatin1(sim.process().readAllStandardError())); it.hasNext();)
-        lines.append(it.next().captured(1));
-    return lines;
-}
 
 // A server that never answers: a listener on 127.0.0.1 whose backlog is full, so the system
 // drops every further attempt to connect without a word.
@@ -103,7 +91,8 @@ private Q_SLOTS:
             rig.panel.write_unit_Click();
             QCOMPARE(rig.operator_side.message_texts(), QStringList());
             QCOMPARE(rig.view.lines.size(), 65);
-            lines[network] = heard(*unit.sim);
+            unit.sim->stop(); // its log is whole once it has ended
+            lines[network] = unit.sim->heard();
         }
         QCOMPARE(lines[1].size(), 65 + 57 + 8); // 57 items and 8 mode reads, then the writes
         QCOMPARE(lines[1], lines[0]);

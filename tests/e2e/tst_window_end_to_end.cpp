@@ -55,20 +55,14 @@ struct WindowRig
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     serial::UnitLine port{[this] { window.operator_side().process_events(); }};
-    app::MainWindow window{app::WindowHooks{
-        .show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); },
-        .process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); },
-        .environment = {},
-        .program_folder = QString(),
-        .quit = [] {},
-        .choose_differences = {},
-        .ask = {},
-        .system_ports = {},
-        .by_id_folder = {},
-        .find_units = &app::find_units,
-        .ask_network_port = {},
-        .choose_file = {},
-        .config_file = {}}};
+    app::MainWindow window{[this] {
+        app::WindowHooks hooks;
+        hooks.show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); };
+        hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+        hooks.quit = [] {};
+        hooks.find_units = &app::find_units;
+        return hooks;
+    }()};
     link::Link link{port, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};

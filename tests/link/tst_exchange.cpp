@@ -187,30 +187,6 @@ private Q_SLOTS:
         QCOMPARE(rig.operator_side.message_texts(), QStringList());
     }
 
-    // A stop arrives while an exchange waits, and is handed over only when asked for: the exchange
-    // runs to its end, and from then on only a restore goes out; the port closes without a word.
-    void stop_refuses_all_but_a_restore()
-    {
-        test::Rig rig;
-        rig.link.open_port();
-        bool arrived = false;
-        rig.link.set_stop_poll([&] {
-            if (arrived)
-                rig.link.request_stop();
-        });
-        rig.operator_side.on_process_events = [&] {
-            arrived = true;
-            rig.unit.step();
-        };
-        QVERIFY(rig.link.send_item_value(u"Zoom"_s, 1) == link::WriteResult::Accepted);
-        QVERIFY(rig.link.send_item_value(u"Zoom"_s, 0) == link::WriteResult::NotSent);
-        QVERIFY(!rig.link.query_item_value(u"Zoom"_s));
-        QVERIFY(rig.link.send_item_value(u"Video Std"_s, 1, link::Purpose::Restore) == link::WriteResult::Accepted);
-        rig.link.close_port();
-        QCOMPARE(rig.unit.sent_lines(), (QStringList{u"Zoom=1"_s, u"VideoStd=1"_s}));
-        QVERIFY(rig.operator_side.messages.isEmpty() && !rig.unit.is_open());
-    }
-
     // A closed port warns once until the connection changes again; opening and closing say so.
     void closed_port_warns_once_then_opens_and_closes()
     {

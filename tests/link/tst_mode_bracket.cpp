@@ -88,36 +88,6 @@ private Q_SLOTS:
         QCOMPARE(rig.unit.video_std(), 0);
     }
 
-    // A stop that comes in the exchange of each line of a write to a unit in NTSC underscan: that
-    // exchange ends, and nothing follows but the restore of what the unit was switched to.
-    void stop_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QStringList>("wire");
-        QTest::addRow("reading the mode") << "VideoStd" << QStringList{"VideoStd"};
-        QTest::addRow("between the switches")
-            << "VideoStd=1" << QStringList{"VideoStd", "Overscan", "VideoStd=1", "VideoStd=0"};
-        QTest::addRow("at the item") << "OutH-Centre:=301"
-                                     << QStringList{"VideoStd",         "Overscan",   "VideoStd=1", "Overscan=1",
-                                                    "OutH-Centre:=301", "VideoStd=0", "Overscan=0"};
-    }
-
-    void stop()
-    {
-        QFETCH(QString, line);
-        test::Rig rig;
-        rig.link.open_port();
-        rig.operator_side.on_process_events = [&] {
-            if (rig.unit.sent_lines().endsWith(line))
-                rig.link.request_stop();
-            rig.unit.step();
-        };
-        rig.bracket.write_item_value(QStringLiteral("PO\\Out H-Centre:"), 301);
-        QTEST(rig.unit.sent_lines(), "wire");
-        QVERIFY(rig.unit.video_std() == 0 && rig.unit.overscan() == 0 && rig.operator_side.messages.isEmpty());
-        QCOMPARE(rig.bracket.unrestored_mode(), QString());
-    }
-
     void bulk_run_ending_on_a_mode_item_keeps_the_saved_mode()
     {
         test::Rig rig;

@@ -46,8 +46,6 @@ private Q_SLOTS:
             << u"Zoom=1"_s << none << Pieces{} << QStringList{write, u"  1100 ms  time-out after 1.1 s"_s} << false;
         QTest::addRow("read, unit silent")
             << u"Zoom"_s << none << Pieces{} << QStringList{read, read_time_out} << false;
-        QTest::addRow("read, no line feed") << u"Zoom"_s << none << Pieces{"2\r"}
-                                            << QStringList{read, u"   600 ms  answer  2<CR>"_s, read_time_out} << false;
         QTest::addRow("read, item unknown")
             << u"Zoom"_s << none << Pieces{"?\n"}
             << QStringList{read, u"     0 ms  answer  ?<LF>"_s,
@@ -91,17 +89,6 @@ private Q_SLOTS:
         QTEST(rig.lines, "lines");
         QCOMPARE(rig.operator_side.hints, hinted ? QStringList{test::kNotText} : QStringList());
         QCOMPARE(rig.operator_side.message_texts().filter(u"not text"_s), QStringList());
-    }
-
-    void line_lost_then_opened_again()
-    {
-        Logged rig;
-        rig.unit.unplug();
-        rig.link.send_item_value(u"Zoom"_s, 1);
-        rig.unit.plug();
-        rig.link.query_item_value(u"Zoom"_s);
-        QCOMPARE(rig.lines, (QStringList{u"     0 ms  line lost"_s, u"     0 ms  line opened again"_s,
-                                         u"     0 ms  sent    Zoom<CR>"_s, u"     0 ms  answer  0<CR><LF>"_s}));
     }
 };
 

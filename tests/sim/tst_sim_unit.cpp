@@ -1,7 +1,6 @@
 // The protocol corner cases a panel relies on, byte for byte through the line framer.
 #include "sim/line_framer.h"
 #include "sim/unit.h"
-#include "sim/wrong_baud.h"
 
 #include <QTest>
 
@@ -12,8 +11,6 @@ class TestSimUnit : public QObject
 private Q_SLOTS:
     void answers_data();
     void answers();
-    void heard_at_9600_data();
-    void heard_at_9600();
 };
 
 void TestSimUnit::answers_data()
@@ -51,25 +48,6 @@ void TestSimUnit::answers()
     for (const auto &line : framer.feed(sent.toStdString()))
         answers += line.overlong ? QByteArray("?\n") : QByteArray::fromStdString(unit.handle(line.text));
     QCOMPARE(answers, expected);
-}
-
-// Bit by bit as a 9600-baud receiver samples them; a missing stop bit gives a NUL.
-void TestSimUnit::heard_at_9600_data()
-{
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<QByteArray>("heard");
-    QTest::addRow("9600 as sent") << 9600 << QByteArray("512\r\n") << QByteArray("512\r\n");
-    QTest::addRow("1200, a number") << 1200 << QByteArray("0\r\n") << QByteArray("\0\0\x80\x80\0\0\x80\0", 8);
-    QTest::addRow("4800, an acknowledgement") << 4800 << QByteArray(">") << QByteArray("\xF8\xF8");
-    QTest::addRow("19200, some of it text") << 19200 << QByteArray("512\r\n") << QByteArray("H\0", 2);
-}
-
-void TestSimUnit::heard_at_9600()
-{
-    QFETCH(int, rate);
-    QFETCH(QByteArray, sent);
-    QTEST(QByteArray::fromStdString(quvex::sim::heard_at_9600(sent.toStdString(), rate)), "heard");
 }
 
 QTEST_GUILESS_MAIN(TestSimUnit)

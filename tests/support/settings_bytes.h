@@ -4,12 +4,7 @@
 #include <QFile>
 #include <QString>
 
-#ifdef __linux__
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-#endif
+#include <QProcess>
 
 namespace quvex::test {
 
@@ -37,14 +32,15 @@ inline QByteArray file_bytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// While it lives, the file at path can be neither replaced nor removed, by root neither: the
-// final rename of a save over it fails. held() is false where the file system cannot do that.
+// While it lives, the file at path can be neither replaced nor removed, by root neither (it is
+// made immutable): the final rename of a save over it fails. held() is false where the file
+// system cannot do that.
 class HeldFile
 {
 public:
     explicit HeldFile(QString path)
         : m_path(std::move(path))
-        , m_held(set_immutable(true))
+        , m_held(QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_path}) == 0)
     {
     }
     HeldFile(const HeldFile &) = delete;
@@ -52,27 +48,11 @@ public:
     ~HeldFile()
     {
         if (m_held)
-            set_immutable(false);
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
     }
     bool held() const { return m_held; }
 
 private:
-    bool set_immutable(bool immutable) const
-    {
-#ifdef __linux__
-        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC);
-        int flags = 0;
-        bool set = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        if (fd >= 0)
-            ::close(fd);
-        return set;
-#else
-        return static_cast<void>(immutable), false;
-#endif
-    }
-
     QString m_path;
     bool m_held;
 };
