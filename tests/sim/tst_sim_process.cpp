@@ -76,8 +76,6 @@ private Q_SLOTS:
     void port_link();
     void chatter_data();
     void chatter();
-    void vanish_data();
-    void vanish();
 };
 
 // Reopened as the panel does on reconnecting; with nobody on the port the simulator must sleep.
@@ -166,43 +164,6 @@ void TestSimProcess::chatter()
     close(fd);
     QVERIFY2(idle.size() >= 150 && idle.size() <= 450, QByteArray::number(idle.size()));
     QCOMPARE(leading_chatter(idle), idle.size());
-}
-
-void TestSimProcess::vanish_data()
-{
-    QTest::addColumn<bool>("stopped_while_gone");
-    QTest::addRow("back after 100 ms") << false;
-    QTest::addRow("stopped while gone") << true;
-}
-
-// The panel's port hangs up after the second line, as on a pulled USB adapter, and the unit comes
-// back on a new device with its values.
-void TestSimProcess::vanish()
-{
-    QFETCH(bool, stopped_while_gone);
-    QTemporaryDir config;
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", config.path());
-    quvex::test::SimProcess sim(
-        {"--com", "7", "--vanish-after", "2", "--vanish-for", stopped_while_gone ? "5000" : "100"}, environment);
-    QVERIFY2(sim.start(), qPrintable(sim.error()));
-    const int old_device = open_device(sim.device_path());
-    QCOMPARE(talk(old_device, "VideoStd=1\rOverscan=1\r", ">>"), QByteArray(">>"));
-    pollfd hang_up{old_device, POLLIN, 0};
-    char byte = 0;
-    QCOMPARE(poll(&hang_up, 1, 1000), 1);
-    QVERIFY(read(old_device, &byte, 1) == 0 || errno == EIO);
-    close(old_device);
-    if (stopped_while_gone) {
-        QCOMPARE(sim.stop(1000), 0);
-        return;
-    }
-
-    QVERIFY2(sim.await_device(2000), qPrintable(sim.error()));
-    QCOMPARE(QFileInfo(config.filePath("quvex/ports/com7")).symLinkTarget(), sim.device_path());
-    const int new_device = open_device(sim.device_path());
-    QCOMPARE(talk(new_device, "VideoStd\rOverscan\rZoom=1\r", ">"), QByteArray("1\r\n1\r\n>"));
-    close(new_device);
 }
 
 QTEST_GUILESS_MAIN(TestSimProcess)
