@@ -1,5 +1,6 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
+#include "ports/open_failure.h"
 #include "support/ser2net_process.h"
 #include "support/settings_bytes.h"
 #include "support/sim_process.h"
@@ -233,13 +234,16 @@ private Q_SLOTS:
         QTest::addRow("standard error gone, the item unanswered")
             << QStringList{"--no-pacing", "--drop", "5"} << set << QStringList() << ""
             << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << QByteArray("<gone>") << own;
+        QTest::addRow("ports --probe, SIGTERM while it waits")
+            << late << QStringList{QUVEXCTL, "ports", "--probe"} << QStringList{"TERM Genlock"} << "Genlock"
+            << "SIGTERM" << QByteArray() << QByteArray() << own;
         QTest::addRow("adapter pulled at the item")
             << QStringList{"--no-pacing", "--vanish-after", "5", "--vanish-for", "300"} << set << QStringList() << ""
             << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + left << switched;
     }
 
-    // Only the restore of what the bracket switched follows a signal, and the old backup stays as
-    // it was, and alone in its folder.
+    // Only the restore of what the bracket switched follows a signal, the old backup stays as it
+    // was, and alone in its folder, and no lock on the device stays behind.
     void stopped()
     {
         QFETCH(QStringList, sim);
@@ -265,6 +269,7 @@ private Q_SLOTS:
         QCOMPARE(folder.entryList(QDir::Files), QStringList{"kept.cfg"});
         QCOMPARE(file_bytes("kept.cfg"), kQvmHeader);
         QVERIFY(!sim.contains("--vanish-after") || unit->await_device(3000));
+        QVERIFY(!QFile::exists(ports::serial_lock_path(unit->device_path())));
         QTEST(quvexctl({"--model", "QVM", "get", "Video Std", "Overscan"}).out, "mode");
     }
 
