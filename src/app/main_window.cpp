@@ -240,7 +240,12 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
 
 void MainWindow::stop_on(link::StopSignals &stop_signals)
 {
-    stop_signals.install([this] { stop(); }, [this] { tell_unit_mode(); });
+    // Ending by the second signal runs no destructor: the device's lock goes in the last words.
+    stop_signals.install([this] { stop(); },
+                         [this] {
+                             tell_unit_mode();
+                             m_link->close_port();
+                         });
     m_link->set_stop_poll([&stop_signals] { stop_signals.deliver(); });
 }
 

@@ -132,6 +132,8 @@ int Runner::run_stoppable()
                            m_output->commit();
                        }
                        tell_unit_mode();
+                       // Ending by the signal runs no destructor: the device's lock goes here.
+                       m_session.link.close_port();
                    });
     m_session.link.set_stop_poll([this] { m_stop.deliver(); });
     const int code = run();

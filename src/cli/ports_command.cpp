@@ -1,6 +1,7 @@
 #include "ports_command.h"
 
 #include "catalogue/unit_models.h"
+#include "link/stop_signals.h"
 #include "ports/port_probe.h"
 
 #include <QEventLoop>
@@ -14,17 +15,25 @@ namespace quvex::cli {
 
 namespace {
 
-// Every port's result, in the order the ports are listed.
+// Every port's result, in the order the ports are listed. A stop signal cancels the probes;
+// once each has closed its port, and so given its lock back, the program ends by the signal.
 QList<ports::ProbeResult> probe_all(const QList<ports::PortEntry> &entries)
 {
     std::map<QString, ports::ProbeResult> by_device;
     ports::PortProber prober;
+    link::StopSignals stop;
+    stop.install([&prober] { prober.cancel(); },
+                 [&prober] {
+                     prober.cancel();
+                     prober.wait();
+                 });
     QEventLoop done;
     QObject::connect(&prober, &ports::PortProber::probed,
                      [&by_device](const ports::ProbeResult &result) { by_device[result.port.device] = result; });
     QObject::connect(&prober, &ports::PortProber::finished, &done, &QEventLoop::quit);
     prober.start(entries);
     done.exec();
+    stop.finish(0);
     QList<ports::ProbeResult> results;
     for (const ports::PortEntry &entry : entries)
         results.append(by_device[entry.device]);

@@ -1,8 +1,10 @@
 #include "open_failure.h"
 
+#include "device_lock.h"
+#include "port_list.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 
 #ifndef Q_OS_WIN
@@ -11,7 +13,6 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -48,22 +49,6 @@ QString permission_reason(const QString &device, const struct stat &status)
     return QStringLiteral("You may not open %1: it belongs to the group %2, which you are not in. Add yourself to "
                           "it (sudo usermod -aG %2 %3), then log out and in again.")
         .arg(device, group, user_name());
-}
-
-// The program named in the lock file, while that program still runs: a stale lock does not
-// stop an open, QSerialPort takes it over.
-QString lock_holder(const QString &device, const QStringList &lock_folders)
-{
-    const QString path = serial_lock_path(device, lock_folders);
-    qint64 pid = 0;
-    QString host;
-    QString program;
-    if (path.isEmpty() || !QLockFile(path).getLockInfo(&pid, &host, &program) || pid <= 0 || pid == ::getpid())
-        return {};
-    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
-        return {};
-    return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
-                             : QStringLiteral("%1 (process %2)").arg(program).arg(pid);
 }
 
 // Opens the device as QSerialPort does, only to learn how the system refuses it.
@@ -127,10 +112,10 @@ QString open_failure_reason(const QString &device, const QString &system_text, c
         return QStringLiteral("%1 is not a serial device.").arg(device);
     if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES)
         return permission_reason(device, status);
-    const QString holder = lock_holder(device, lock_folders);
+    const QString holder = device_holder(device, lock_folders);
     if (!holder.isEmpty())
         return QStringLiteral("%1 is in use by %2. Close that program, or choose another port.").arg(device, holder);
-    if (serial_lock_path(device, lock_folders).isEmpty())
+    if (serial_lock_path(canonical_device(device), lock_folders).isEmpty())
         return QStringLiteral("%1 cannot be locked: no folder for serial lock files (%2) may be written.")
             .arg(device, lock_folders.join(QStringLiteral(", ")));
     bool is_terminal = true;

@@ -96,8 +96,7 @@ PortProber::PortProber(QObject *parent)
 PortProber::~PortProber()
 {
     cancel();
-    for (const std::unique_ptr<QThread> &thread : m_threads)
-        thread->wait();
+    wait();
 }
 
 void PortProber::start(const QList<PortEntry> &ports, const QString &open_device, int open_model)
@@ -128,6 +127,12 @@ void PortProber::cancel()
     // Each probe, and a network port's connect, looks out for this.
     for (const std::unique_ptr<QThread> &thread : m_threads)
         thread->requestInterruption();
+}
+
+void PortProber::wait()
+{
+    for (const std::unique_ptr<QThread> &thread : m_threads)
+        thread->wait();
 }
 
 void PortProber::deliver(const ProbeResult &result)

@@ -50,6 +50,8 @@ public:
     void start(const QList<PortEntry> &ports, const QString &open_device = {}, int open_model = 0);
     // Ends every wait for an answer or a connection at once.
     void cancel();
+    // Until every probe has ended and closed its port; at once after cancel().
+    void wait();
     bool is_running() const { return m_pending > 0; }
 
 Q_SIGNALS:

@@ -1,7 +1,9 @@
 #include "qt_serial_port.h"
 
+#include "ports/device_lock.h"
 #include "ports/open_failure.h"
 #include "ports/port_device.h"
+#include "ports/port_list.h"
 
 namespace quvex::serial {
 
@@ -20,7 +22,9 @@ bool QtSerialPort::open_device()
 {
     // Resolved at every open: after a vanished device, port N may name another one.
     const QString device = m_device.isEmpty() ? ports::port_device(m_number) : m_device;
-    m_port.setPortName(device);
+    // QSerialPort names its lock file after the path it is given: every name of one device must
+    // meet the same lock. The operator's name stays for what is told.
+    m_port.setPortName(ports::canonical_device(device));
     m_port.setBaudRate(QSerialPort::Baud9600);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
@@ -29,7 +33,17 @@ bool QtSerialPort::open_device()
     // A unit that sends without being asked (a wrong baud rate, a looping unit) would
     // otherwise fill memory while nothing reads; what waits is discarded before each line.
     m_port.setReadBufferSize(kReadBufferBytes);
-    const bool opened = m_port.open(QIODevice::ReadWrite);
+    // QSerialPort reads only its own lock files; a live owner of any other is refused here, and
+    // the advisory lock keeps out a root process, which the exclusive open does not.
+    bool opened = false;
+    if (ports::device_holder(device).isEmpty()) {
+        ports::clear_stale_lock(device);
+        opened = m_port.open(QIODevice::ReadWrite);
+        if (opened && !ports::lock_open_device(m_port)) {
+            m_port.close();
+            opened = false;
+        }
+    }
     m_open_failure = opened ? QString() : ports::open_failure_reason(device, m_port.errorString());
     return opened;
 }

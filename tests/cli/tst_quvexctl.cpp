@@ -1,5 +1,6 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
+#include "ports/open_failure.h"
 #include "support/ser2net_process.h"
 #include "support/settings_bytes.h"
 #include "support/sim_process.h"
@@ -233,13 +234,16 @@ private Q_SLOTS:
         QTest::addRow("standard error gone, the item unanswered")
             << QStringList{"--no-pacing", "--drop", "5"} << set << QStringList() << ""
             << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << QByteArray("<gone>") << own;
+        QTest::addRow("ports --probe, SIGTERM while it waits")
+            << late << QStringList{QUVEXCTL, "ports", "--probe"} << QStringList{"TERM Genlock"} << "Genlock"
+            << "SIGTERM" << QByteArray() << QByteArray() << own;
         QTest::addRow("adapter pulled at the item")
             << QStringList{"--no-pacing", "--vanish-after", "5", "--vanish-for", "300"} << set << QStringList() << ""
             << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + left << switched;
     }
 
-    // Only the restore of what the bracket switched follows a signal, and the old backup stays as
-    // it was, and alone in its folder.
+    // Only the restore of what the bracket switched follows a signal, the old backup stays as it
+    // was, and alone in its folder, and no lock on the device stays behind.
     void stopped()
     {
         QFETCH(QStringList, sim);
@@ -265,6 +269,7 @@ private Q_SLOTS:
         QCOMPARE(folder.entryList(QDir::Files), QStringList{"kept.cfg"});
         QCOMPARE(file_bytes("kept.cfg"), kQvmHeader);
         QVERIFY(!sim.contains("--vanish-after") || unit->await_device(3000));
+        QVERIFY(!QFile::exists(ports::serial_lock_path(unit->device_path())));
         QTEST(quvexctl({"--model", "QVM", "get", "Video Std", "Overscan"}).out, "mode");
     }
 
@@ -499,45 +504,56 @@ private Q_SLOTS:
     void open_failure_reasons_data()
     {
         QTest::addColumn<QString>("holder"); // what keeps the port from being opened
-        QTest::addColumn<QString>("reason"); // %1: the device
+        QTest::addColumn<QString>("reason"); // %1: the device as named, %2: the first quvexctl
         QTest::addRow("not in the device's group")
             << "group"
             << "You may not open %1: it belongs to the group dialout, which you are not in. Add yourself to "
                "it (sudo usermod -aG dialout nobody), then log out and in again.";
-        QTest::addRow("held by a second quvexctl")
-            << "quvexctl"
-            << "%1 is in use by quvexctl (process %2). Close that program, or choose another port.";
+        // The first goes by COM 1, the second by a link of its own: two names of one device.
+        const QString in_use = "%1 is in use by quvexctl (process %2). Close that program, or choose another port.";
+        QTest::addRow("held by a second quvexctl, as root") << "quvexctl" << in_use;
+        QTest::addRow("held by a second quvexctl, as a user") << "quvexctl as a user" << in_use;
     }
 
-    // The reason stands under the message on standard error, whatever the command.
+    // The reason stands under the message on standard error, whatever the command, and nothing
+    // reaches the unit.
     void open_failure_reasons()
     {
         QFETCH(QString, holder);
         QFETCH(QString, reason);
         // A slow unit: the first quvexctl still reads it when the second one starts.
         const auto sim = start_sim({"--model", "QVM", "--delay", "200", "--trace"});
-        const QString device = sim->device_path();
+        QString device = sim->device_path();
         QStringList user;
+        if (holder != "quvexctl") {
+            if (::geteuid() != 0)
+                QSKIP("only root can drop to a user");
+            user = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"};
+        }
         QProcess first;
         if (holder == "group") {
-            if (::geteuid() != 0)
-                QSKIP("only root can give the port to a group and drop to a user outside it");
             QVERIFY(QProcess::execute("chown", {":dialout", device}) == 0
                     && QFile::setPermissions(device, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                                          | QFile::WriteGroup));
-            user = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"};
         } else {
-            first.start(QUVEXCTL, {"read"});
+            const QFile::Permissions all = QFile::ReadOther | QFile::WriteOther | QFile::ExeOther | QFile::ReadOwner
+                                           | QFile::WriteOwner | QFile::ExeOwner;
+            QVERIFY(QFile::setPermissions(device, all) && QFile::setPermissions(m_home.path(), all));
+            first.start("setpriv", (user.isEmpty() ? QStringList{"--"} : user) + QStringList{QUVEXCTL, "read"});
             QVERIFY(sim->await_heard("Genlock", 10000) >= 0);
             reason = reason.arg("%1", QString::number(first.processId()));
+            device = m_home.filePath("unit");
+            QVERIFY(QFile::link(sim->device_path(), device));
         }
         const Run run = quvexctl(user + QStringList{"--device", device, "store"});
-        first.kill();
+        first.terminate();
         first.waitForFinished();
+        QFile::remove(m_home.filePath("unit"));
         QCOMPARE(run.exit_code, 2);
         QCOMPARE(QString::fromLocal8Bit(run.err), "Could not open COM port - please check COM port number.\n"
                                                       + reason.arg(device) + "\nquvexctl: could not open " + device
                                                       + '\n');
+        QCOMPARE(sim->heard(1000).filter("Store"), QStringList());
     }
 };
 

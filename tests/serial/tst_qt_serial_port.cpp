@@ -1,11 +1,14 @@
 #include "link/link.h"
+#include "ports/open_failure.h"
 #include "ports/port_device.h"
 #include "serial/qt_serial_port.h"
 #include "support/fake_operator.h"
+#include "support/settings_bytes.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,7 +43,8 @@ void run_events_for(int ms)
 } // namespace
 
 // The real QSerialPort on a pseudo-terminal: the device is reached through the per-user port
-// link, and a vanishing far end neither crashes the panel nor keeps a core busy.
+// link, other programs' locks on it are honoured, and a vanishing far end neither crashes the
+// panel nor keeps a core busy.
 class TestQtSerialPort : public QObject
 {
     Q_OBJECT
@@ -70,6 +74,64 @@ private Q_SLOTS:
             ::close(m_master);
         m_master = -1;
         QFile::remove(ports_folder() + QStringLiteral("/com2"));
+    }
+
+    void lock_of_another_program_data()
+    {
+        // %1: the process right-aligned in ten characters; "binary": as the 4 bytes of an int; "flock":
+        // no file, the device itself locked
+        QTest::addColumn<QString>("lock");
+        QTest::addColumn<bool>("alive");
+        QTest::addColumn<QString>("holder"); // %1: the process; empty: the port opens, under its own lock
+        QTest::addRow("UUCP's") << "%1\n" << true << "process %1";
+        QTest::addRow("minicom's") << "%1 minicom root\n" << true << "minicom (process %1)";
+        QTest::addRow("UUCP's in binary") << "binary" << true << "process %1";
+        QTest::addRow("no file, an advisory lock on the device") << "flock" << true << "flock (process %1)";
+        QTest::addRow("UUCP's, its process gone") << "%1\n" << false << "";
+        QTest::addRow("minicom's, its process gone") << "%1 minicom root\n" << false << "";
+    }
+
+    void lock_of_another_program()
+    {
+        QFETCH(QString, lock);
+        QFETCH(QString, holder);
+        QProcess owner;
+        if (lock == "flock") {
+            owner.start("flock", {m_slave_path, "-c", "echo; exec sleep 30"});
+            QVERIFY(owner.waitForReadyRead());
+        } else {
+            owner.start("sleep", {"30"});
+            QVERIFY(owner.waitForStarted());
+        }
+        const qint64 pid = owner.processId();
+        QFETCH(bool, alive);
+        if (!alive) {
+            owner.kill();
+            QVERIFY(owner.waitForFinished());
+        }
+        const QString path = serial_lock_path(m_slave_path);
+        const qint32 binary = qint32(pid);
+        const QByteArray bytes = lock == "binary"  ? QByteArray(reinterpret_cast<const char *>(&binary), 4)
+                                 : lock == "flock" ? QByteArray("<missing>")
+                                                   : lock.arg(pid, 10).toLatin1();
+        if (lock != "flock")
+            quvex::test::write_file(path, bytes);
+        QtSerialPort port;
+        port.set_port_number(2);
+        if (holder.isEmpty()) {
+            QVERIFY(port.set_open(true));
+            QVERIFY(quvex::test::file_bytes(path).startsWith(QByteArray::number(QCoreApplication::applicationPid())));
+            QVERIFY(port.set_open(false));
+            QVERIFY(!QFile::exists(path));
+            return;
+        }
+        QVERIFY(!port.set_open(true));
+        QCOMPARE(port.open_failure(),
+                 m_slave_path + " is in use by " + holder.arg(pid) + ". Close that program, or choose another port.");
+        QCOMPARE(quvex::test::file_bytes(path), bytes);
+        owner.kill();
+        owner.waitForFinished();
+        QFile::remove(path);
     }
 
     void vanished_line_stays_open_and_idle()
