@@ -139,6 +139,8 @@ void SettingsFile::save_to(const QString &path)
 
 void SettingsFile::open_from(const QString &path)
 {
+    if (m_panel.changes().refuse())
+        return;
     const SettingsContent content = read_settings_file(path);
     if (!content.refusal.isEmpty()) {
         show(content.refusal);
@@ -217,7 +219,7 @@ void SettingsFile::compare_with(const QString &path, const DifferenceChooser &ch
         return;
     }
     const std::optional<QList<Difference>> checked = choose(differences);
-    if (!checked)
+    if (!checked || m_panel.changes().refuse())
         return;
     QList<SettingsPair> pairs;
     for (const Difference &difference : *checked) {
