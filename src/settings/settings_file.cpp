@@ -219,7 +219,7 @@ void SettingsFile::compare_with(const QString &path, const DifferenceChooser &ch
         return;
     }
     const std::optional<QList<Difference>> checked = choose(differences);
-    if (!checked || m_panel.changes().refuse())
+    if (!checked)
         return;
     QList<SettingsPair> pairs;
     for (const Difference &difference : *checked) {

