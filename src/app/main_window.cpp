@@ -329,8 +329,10 @@ void MainWindow::connect_menus()
             settings.compare_with(path, choose);
     });
     for (QAction *recent : m_recent_files) {
-        on(recent, [this, &settings, recent] {
+        on(recent, [this, &settings, &panel, recent] {
             const QString path = recent->data().toString();
+            if (panel.changes().refuse())
+                return;
             m_recent.add(path);
             settings.open_from(path);
         });
