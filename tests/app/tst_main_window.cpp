@@ -377,7 +377,7 @@ private Q_SLOTS:
         QFETCH(QString, input);
         Rig rig;
         QVERIFY(QDir().mkpath(rig.folder.filePath(u"missing"_s)));
-        rig.get<QAction>(u"filesave"_s).trigger(); // a file to open and compare, and to use again
+        rig.get<QAction>(u"filesave"_s).trigger();        // a file to open and compare, and to use again
         rig.chosen = QStringList(2, rig.settings.path()); // the second for Compare with file...
         rig.get<QAction>(u"save_file"_s).trigger();
         rig.unit.set_value(u"Zoom"_s, 1);
