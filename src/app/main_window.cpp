@@ -2,6 +2,7 @@
 
 #include "colours.h"
 #include "control_form.h"
+#include "edit_menu.h"
 #include "focus_out_watch.h"
 #include "link/link.h"
 #include "link/stop_signals.h"
@@ -157,6 +158,7 @@ void MainWindow::make_menus()
     connect(file, &QMenu::aboutToShow, this, &MainWindow::list_recent_files);
     file->addSeparator();
     m_exit = make_action(file, "exit", QStringLiteral("Exit"));
+    m_edit = new EditMenu(*menuBar(), *statusBar(), m_form->item_value(), m_hooks.config_file);
     QMenu *nvr = make_menu("nvr", QStringLiteral("NVR"));
     m_store_settings = make_action(nvr, "store_settings", QStringLiteral("Store Settings"));
     m_vga_store = make_action(nvr, "vga_store", QStringLiteral("VGA Store"));
@@ -228,6 +230,7 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     });
     connect_controls();
     connect_menus();
+    m_edit->attach(panel, [this](auto &action) { act(action); });
     commport_Change(m_form->commport().text());
 
     connect(&m_timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
@@ -314,7 +317,10 @@ void MainWindow::connect_menus()
     on(m_fileopen, [&settings] { settings.fileopen_Click(); });
     on(m_filecompare, [&settings, choose] { settings.filecompare_Click(choose); });
     on(m_filesave, [&settings] { settings.filesave_Click(); });
-    on(m_open_file, [this, &settings] {
+    on(m_open_file, [this, &settings, &panel] {
+        // Refused before the operator picks a file for nothing.
+        if (panel.changes().refuse())
+            return;
         if (const QString path = choose_file(QStringLiteral("Open file"), FileDialogMode::Open); !path.isEmpty())
             settings.open_from(path);
     });
@@ -328,8 +334,10 @@ void MainWindow::connect_menus()
             settings.compare_with(path, choose);
     });
     for (QAction *recent : m_recent_files) {
-        on(recent, [this, &settings, recent] {
+        on(recent, [this, &settings, &panel, recent] {
             const QString path = recent->data().toString();
+            if (panel.changes().refuse())
+                return;
             m_recent.add(path);
             settings.open_from(path);
         });

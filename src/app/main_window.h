@@ -30,6 +30,7 @@ class SettingsFile;
 namespace quvex::app {
 
 class ControlForm;
+class EditMenu;
 class FocusOutWatch;
 class ReadmeViewer;
 class WireLogWindow;
@@ -49,6 +50,7 @@ public:
     WireLogWindow &wire_log_window() const { return *m_wire_log_window; }
     panel::PanelView &view() { return m_view; }
     ControlForm &form() const { return *m_form; }
+    EditMenu &edit_menu() const { return *m_edit; }
 
     // The core is built on the window's operator side and view, so it arrives afterwards.
     void attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings);
@@ -105,6 +107,7 @@ private:
     QAction *m_compare_file = nullptr;
     std::array<QAction *, RecentFiles::kLimit> m_recent_files{};
     QAction *m_exit = nullptr;
+    EditMenu *m_edit = nullptr;
     QAction *m_store_settings = nullptr;
     QAction *m_vga_store = nullptr;
     QAction *m_read_unit = nullptr;

@@ -97,9 +97,18 @@ const QCommandLineOption
                                 "each with its time in ms."));
 const QCommandLineOption kProbeOption(QStringLiteral("probe"),
                                       QStringLiteral("Ask every port that opens which unit it has."));
+const QCommandLineOption
+    kReadOnlyOption(QStringLiteral("read-only"),
+                    QStringLiteral("Refuse set, write, store and reset before anything is sent (exit status 3)."));
 const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
                                        QStringLiteral("Write the settings file to FILE instead of standard output."),
                                        QStringLiteral("FILE"));
+
+bool changes_unit(Command command)
+{
+    return command == Command::Write || command == Command::Set || command == Command::Store
+           || command == Command::Reset;
+}
 
 int refuse(const QString &why)
 {
@@ -126,7 +135,7 @@ void add_options(QCommandLineParser &parser, int accepts)
     parser.addHelpOption();
     // The wire log goes with the commands that talk over the line.
     if (accepts & kLine)
-        parser.addOptions({kPort, kDevice, kTraceOption});
+        parser.addOptions({kPort, kDevice, kTraceOption, kReadOnlyOption});
     if (accepts & kModel)
         parser.addOption(kModelOption);
     if (accepts & kJson)
@@ -207,6 +216,10 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
         if (call.model == 0 && code != QLatin1String("auto"))
             return refuse(QStringLiteral("unknown model \"%1\"").arg(code));
     }
+    call.read_only = (form->accepts & kLine) && parser.isSet(kReadOnlyOption);
+    // Before the port is opened: a script that must never write gets nothing sent.
+    if (call.read_only && changes_unit(call.command))
+        return refuse(QStringLiteral("%1 changes the unit, which --read-only refuses").arg(word));
     call.json = (form->accepts & kJson) && parser.isSet(kJsonOption);
     call.trace = (form->accepts & kLine) && parser.isSet(kTraceOption);
     call.probe = (form->accepts & kProbe) && parser.isSet(kProbeOption);

@@ -24,6 +24,7 @@ struct Invocation
     bool trace = false;    // the wire log on standard error
     bool probe = false;    // ports --probe
     QStringList arguments; // FILE, NAME... or NAME=VALUE...
+    bool read_only = false;
 };
 
 // The invocation to run, or the exit code after help (0) or a refusal (3) has been printed.

@@ -82,6 +82,7 @@ public:
         : m_call(call)
         , m_session(call.port, call.device, call.trace)
     {
+        m_session.panel.changes().set_locked(call.read_only);
     }
 
     // Stopped by a signal, the exchange in progress ends, the unit gets its own video mode back

@@ -18,14 +18,18 @@ void Panel::set_item_value(int index, const catalogue::Value &new_value)
     // Index 0 and the item_count() + 1 of a name that was not found are no item at all.
     if (!m_catalogue.is_entry(index))
         return;
-    const Operation operation = begin_operation();
-    if (!m_link.is_port_open())
-        return;
     catalogue::Entry &entry = m_catalogue.entry(index);
     // An empty new value holds no number to send: the item is only read back. An unknown
     // stored value differs from every number.
     const bool changed = entry.value.is_empty() || entry.value.number() != new_value.number();
-    if (!entry.is_header() && !new_value.is_empty() && changed) {
+    const bool sends = !entry.is_header() && !new_value.is_empty() && changed;
+    if (sends && refuse_change())
+        return;
+    const Operation operation = begin_operation();
+    if (!m_link.is_port_open())
+        return;
+    const catalogue::Value before = entry.value;
+    if (sends) {
         // Not sent: the unit's mode could not be read or set, or another exchange was still
         // waiting. The unit heard nothing of this item, so nothing else may happen.
         if (m_bracket.write_item_value(entry.name, new_value.number()) == link::WriteResult::NotSent)
@@ -41,6 +45,9 @@ void Panel::set_item_value(int index, const catalogue::Value &new_value)
     }
     refresh_item(index);
     highlight_item(index);
+    // What the unit took is what it reads back as; the value sent when it did not say.
+    if (sends)
+        m_history.record(entry.name, before, entry.value.is_empty() ? new_value : entry.value);
 }
 
 void Panel::highlight_item(int index)
@@ -106,8 +113,20 @@ void Panel::menu_list_Click(int row)
     adjust_named_item(name, 0);
 }
 
+bool Panel::refuse_change()
+{
+    if (!m_changes.refuse())
+        return false;
+    // The editor shows the unit's value again, not what was typed or clicked.
+    if (m_catalogue.is_entry(m_selected_item))
+        load_editor(m_selected_item);
+    return true;
+}
+
 void Panel::item_value_LostFocus(const QString &text)
 {
+    if (refuse_change())
+        return;
     if (const std::optional<double> number = link::sendable_number(text)) {
         set_item_value(m_selected_item, *number);
         return;
@@ -119,16 +138,22 @@ void Panel::item_value_LostFocus(const QString &text)
 
 void Panel::inc_Click()
 {
+    if (refuse_change())
+        return;
     set_item_value(m_selected_item, stepped(m_selected_item, m_step_size));
 }
 
 void Panel::dec_Click()
 {
+    if (refuse_change())
+        return;
     set_item_value(m_selected_item, stepped(m_selected_item, -m_step_size));
 }
 
 void Panel::feat_Click(int position)
 {
+    if (refuse_change())
+        return;
     set_item_value(m_selected_item, position);
 }
 

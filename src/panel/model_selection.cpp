@@ -12,9 +12,12 @@ void Panel::quvex_Click(int index)
     if (index < 0 || index >= catalogue::kUnitModelCount)
         return;
     const Operation operation = begin_operation();
-    // A restore kept from a lost line is for the unit chosen when it was lost.
+    // A restore kept from a lost line is for the unit chosen when it was lost; what was
+    // changed was changed at that unit.
     if (index != m_model.index())
         m_bracket.forget_pending_restore();
+    if (index != m_model.index() || index == catalogue::kDisconnected)
+        m_history.clear();
     // Selecting the button from here delivers no click, so the choice goes on in this call.
     m_view.select_model_button(index);
     m_model.select(index);

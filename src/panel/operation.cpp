@@ -15,8 +15,11 @@ void OperationLock::acquire()
 
 void OperationLock::release()
 {
-    if (--m_depth == 0)
-        m_operator.set_window_enabled(true);
+    if (--m_depth != 0)
+        return;
+    m_operator.set_window_enabled(true);
+    if (m_on_end)
+        m_on_end();
 }
 
 Operation::Operation(OperationLock &lock, link::LinkState &state)

@@ -20,10 +20,13 @@ public:
 
     void acquire();
     void release();
+    // Runs each time the outermost operation has ended, the window unlocked.
+    void set_on_end(std::function<void()> on_end) { m_on_end = std::move(on_end); }
 
 private:
     link::OperatorSide &m_operator;
     int m_depth = 0;
+    std::function<void()> m_on_end;
 };
 
 // One operator action or menu operation from its event to its end: the window stays locked

@@ -11,6 +11,7 @@ Panel::Panel(catalogue::Catalogue &catalogue, catalogue::CurrentModel &model, li
     , m_operator(operator_side)
     , m_view(view)
 {
+    m_lock.set_on_end([this] { m_history.end_action(); });
 }
 
 int Panel::supported_item_count(bool skip_headers) const

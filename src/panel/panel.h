@@ -3,6 +3,8 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
 #include "catalogue/value.h"
+#include "change_history.h"
+#include "change_lock.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "link/operator_side.h"
@@ -87,16 +89,31 @@ public:
     Operation begin_operation() { return Operation(m_lock, m_link.state()); }
     UnitRun begin_run(const QString &verb, int total)
     {
+        m_history.set_caption(verb);
         return UnitRun(m_lock, m_link, m_bracket, m_progress, verb, total);
     }
     void set_progress_hook(ProgressHook hook) { m_progress = std::move(hook); }
     int supported_item_count(bool skip_headers) const;
 
+    // Whether changes may reach the unit; every path that would change it asks.
+    ChangeLock &changes() { return m_changes; }
+    // What each operator action changed, as steps that can be taken back.
+    ChangeHistory &history() { return m_history; }
+    // Sends the items' old values (undo, last item first) or new ones (redo, first item first)
+    // through the path of any change, in one operation, and reads each back. Gives the items
+    // not yet taken back, in step order, after one message that names them.
+    QList<ItemChange> take_back(const QList<ItemChange> &items, bool undo);
+
 private:
     void show_item(int index);
     void load_editor(int index);
     void highlight_item(int index);
+    // A button's change, unless changes are locked.
     void adjust_mode_item(const QString &base_name, double step);
+    void adjust_button_item(const QString &name, double step);
+    void set_button_item(const QString &name, double value);
+    // True, with the editor showing the unit's value again, while changes are locked.
+    bool refuse_change();
     catalogue::Value stepped(int index, double step) const;
 
     catalogue::Catalogue &m_catalogue;
@@ -110,6 +127,8 @@ private:
     int m_step_size = 0;
     OperationLock m_lock{m_operator};
     ProgressHook m_progress;
+    ChangeLock m_changes{m_operator};
+    ChangeHistory m_history;
 };
 
 } // namespace quvex::panel

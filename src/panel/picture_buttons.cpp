@@ -15,8 +15,22 @@ void Panel::set_named_item(const QString &name, const catalogue::Value &value)
     set_item_value(m_selected_item, value);
 }
 
+void Panel::adjust_button_item(const QString &name, double step)
+{
+    if (!refuse_change())
+        adjust_named_item(name, step);
+}
+
+void Panel::set_button_item(const QString &name, double value)
+{
+    if (!refuse_change())
+        set_named_item(name, value);
+}
+
 void Panel::adjust_mode_item(const QString &base_name, double step)
 {
+    if (refuse_change())
+        return;
     const int video_std = catalogue::find_item(m_catalogue, m_model, QStringLiteral("Video Std"));
     const int overscan = catalogue::find_item(m_catalogue, m_model, QStringLiteral("Overscan"));
     // Without the unit's mode the button does not know which of the four sets it would edit:
@@ -34,8 +48,12 @@ void Panel::adjust_mode_item(const QString &base_name, double step)
 
 void Panel::send_unit_command(const QString &command)
 {
+    if (m_changes.refuse())
+        return;
     const Operation operation = begin_operation();
-    m_bracket.write_item_value(command, 1);
+    // The unit computes or stores values of its own: nothing before this can be taken back.
+    if (m_bracket.write_item_value(command, 1) != link::WriteResult::NotSent)
+        m_history.forbid(command);
 }
 
 // One handler a line reads as the table of buttons it is.
@@ -53,17 +71,17 @@ void Panel::Command7_Click() { adjust_mode_item(QStringLiteral("Out H-Width:"), 
 void Panel::Command8_Click() { adjust_mode_item(QStringLiteral("Out V-Height:"), +1); }
 void Panel::Command9_Click() { adjust_mode_item(QStringLiteral("Out V-Height:"), -1); }
 
-void Panel::Command2_Click() { set_named_item(QStringLiteral("Zoom"), 1); }
-void Panel::Command20_Click() { set_named_item(QStringLiteral("Zoom"), 0); }
+void Panel::Command2_Click() { set_button_item(QStringLiteral("Zoom"), 1); }
+void Panel::Command20_Click() { set_button_item(QStringLiteral("Zoom"), 0); }
 
 // Pan cross: the opposite sense to the position cross, up and left increase.
-void Panel::Command13_Click() { adjust_named_item(QStringLiteral("Pan Y Pos:"), +1); }
-void Panel::Command10_Click() { adjust_named_item(QStringLiteral("Pan Y Pos:"), -1); }
-void Panel::Command11_Click() { adjust_named_item(QStringLiteral("Pan X Pos:"), +1); }
-void Panel::Command12_Click() { adjust_named_item(QStringLiteral("Pan X Pos:"), -1); }
+void Panel::Command13_Click() { adjust_button_item(QStringLiteral("Pan Y Pos:"), +1); }
+void Panel::Command10_Click() { adjust_button_item(QStringLiteral("Pan Y Pos:"), -1); }
+void Panel::Command11_Click() { adjust_button_item(QStringLiteral("Pan X Pos:"), +1); }
+void Panel::Command12_Click() { adjust_button_item(QStringLiteral("Pan X Pos:"), -1); }
 
-void Panel::Command21_Click() { set_named_item(QStringLiteral("Overscan"), 0); }
-void Panel::Command22_Click() { set_named_item(QStringLiteral("Overscan"), 1); }
+void Panel::Command21_Click() { set_button_item(QStringLiteral("Overscan"), 0); }
+void Panel::Command22_Click() { set_button_item(QStringLiteral("Overscan"), 1); }
 
 void Panel::Command24_Click() { send_unit_command(QStringLiteral("Auto Set")); }
 

@@ -26,8 +26,10 @@ void Panel::read_unit_Click()
 void Panel::write_unit_Click()
 {
     // Every value may be unknown, so the loop alone might never reach the link's warning.
-    if (m_link.refuse_write_while_closed())
+    if (m_changes.refuse() || m_link.refuse_write_while_closed())
         return;
+    // The attached unit's own values were never read: what it held before cannot be known.
+    m_history.forbid(QStringLiteral("Write all to attached unit"));
     UnitRun run = begin_run(QStringLiteral("Writing"), supported_item_count(true));
     for (int i = 1; i <= m_catalogue.item_count(); ++i) {
         const catalogue::Entry &entry = m_catalogue.entry(i);
@@ -50,10 +52,11 @@ void Panel::write_unit_Click()
 
 void Panel::reset_unit_Click()
 {
-    if (!m_link.is_port_open())
+    if (m_changes.refuse() || !m_link.is_port_open())
         return;
     const Operation operation = begin_operation();
     send_unit_command(QStringLiteral("Reset"));
+    m_history.forbid(QStringLiteral("Reset unit"));
     m_operator.show_message(QStringLiteral("Click OK when unit has reset."));
     read_all_items();
 }

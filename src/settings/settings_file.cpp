@@ -139,6 +139,8 @@ void SettingsFile::save_to(const QString &path)
 
 void SettingsFile::open_from(const QString &path)
 {
+    if (m_panel.changes().refuse())
+        return;
     const SettingsContent content = read_settings_file(path);
     if (!content.refusal.isEmpty()) {
         show(content.refusal);

@@ -457,6 +457,11 @@ private Q_SLOTS:
             << QStringList{"set", "Flicker Red.=99999999999999999999"}
             << QByteArray("quvexctl: \"Flicker Red.=99999999999999999999\" cannot be sent exactly: a VALUE must be "
                           "less than 1e15 in magnitude, with at most 15 significant digits\n");
+        for (const QStringList &change :
+             QList<QStringList>{{"set", "Zoom=1"}, {"write", "kept.cfg"}, {"store"}, {"reset"}})
+            QTest::addRow("%s --read-only", qPrintable(change[0]))
+                << QStringList{"--read-only"} + change
+                << "quvexctl: " + change[0].toLatin1() + " changes the unit, which --read-only refuses (try --help)\n";
     }
 
     // Refused with exit code 3 before anything is sent to the unit.
@@ -468,7 +473,8 @@ private Q_SLOTS:
         QCOMPARE(run.exit_code, 3);
         QCOMPARE(run.out, QByteArray());
         QTEST(run.err, "err");
-        QCOMPARE(sim->heard(1000).filter("="), QStringList());
+        // --read-only refuses before the port is opened: not even a read.
+        QCOMPARE(sim->heard(1000).filter(arguments.contains("--read-only") ? "" : "="), QStringList());
     }
 
     // Three units of different models, a silent one, one that answers nothing the way a unit
