@@ -1,6 +1,7 @@
 #include "backup_store.h"
 
 #include "settings/regular_file.h"
+#include "settings/settings_compare.h"
 #include "settings/settings_content.h"
 #include "settings/settings_file.h"
 #include "unit_name.h"
@@ -87,6 +88,19 @@ std::optional<QByteArray> read_version(const QString &path)
     if (bytes && bytes->size() > settings::kSettingsSizeLimit)
         return std::nullopt;
     return bytes;
+}
+
+QList<int> items_changed(const QList<Version> &versions)
+{
+    QList<int> changed;
+    std::optional<QList<settings::SettingsPair>> before;
+    for (const Version &version : versions) {
+        const QList<settings::SettingsPair> pairs =
+            settings::parse_settings(read_version(version.path).value_or(QByteArray())).pairs;
+        changed.append(before ? int(settings::compare_settings(*before, pairs).size()) : -1);
+        before = pairs;
+    }
+    return changed;
 }
 
 BackupStore::BackupStore(QString root)

@@ -72,4 +72,7 @@ private:
 // A file's bytes, at most a settings file's size limit; nothing when it cannot be read.
 std::optional<QByteArray> read_version(const QString &path);
 
+// For each version, how many items it changed from the one before; -1 for the first.
+QList<int> items_changed(const QList<Version> &versions);
+
 } // namespace quvex::backup

@@ -278,17 +278,14 @@ int StoreCommand::history()
     }
     QByteArray text;
     for (const backup::UnitKey &unit : units) {
-        std::optional<QList<settings::SettingsPair>> before;
-        for (const backup::Version &version : m_store.versions(unit)) {
-            const QList<settings::SettingsPair> pairs =
-                settings::parse_settings(backup::read_version(version.path).value_or(QByteArray())).pairs;
-            QStringList columns{version.time, before
-                                                  ? QString::number(settings::compare_settings(*before, pairs).size())
-                                                  : QStringLiteral("-")};
+        const QList<backup::Version> versions = m_store.versions(unit);
+        const QList<int> changed = backup::items_changed(versions);
+        for (qsizetype i = 0; i < versions.size(); ++i) {
+            QStringList columns{versions.at(i).time,
+                                changed.at(i) < 0 ? QStringLiteral("-") : QString::number(changed.at(i))};
             if (m_call.all)
                 columns = QStringList{unit.target, unit.model} + columns;
             text += (columns.join(u'\t') + u'\n').toUtf8();
-            before = pairs;
         }
     }
     return print_data(text) ? kExitSuccess : kExitUsage;

@@ -130,6 +130,23 @@ private Q_SLOTS:
         QVERIFY2(!files.hasNext(), qPrintable(files.next()));
     }
 
+    // A stop signal in the middle: every unit gets its own video mode back, and nothing is kept.
+    void stopped_backup()
+    {
+        for (int n = 1; n <= 2; ++n)
+            QVERIFY(start_unit(n, {"--model", "QVM", "--delay", "100", "--trace"}));
+        QProcess child;
+        test::start_child(child, QUVEXCTL, {"backup", "--all", "--to", m_home.filePath("stopped")});
+        QVERIFY(test::send_signals(child, *m_units[0], {"TERM VideoStd=1"}) >= 0);
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(test::how_ended(child), "SIGTERM");
+        QCOMPARE(child.readAllStandardOutput(), QByteArray());
+        for (const QString port : {"1", "2"})
+            QCOMPARE(quvexctl({"--port", port, "--model", "QVM", "get", "Video Std", "Overscan"}).out,
+                     "Video Std\t0\nOverscan\t0\n");
+        QVERIFY(!QDirIterator(m_home.filePath("stopped"), QDir::Files, QDirIterator::Subdirectories).hasNext());
+    }
+
     // A panel or another quvexctl holds the port of a unit the store knows: the unit is named,
     // with its holder.
     void unit_held_by_another_program()
