@@ -120,6 +120,17 @@ QList<UnitPlace> StoreCommand::lines(bool ports) const
     return found;
 }
 
+// Says which units may be left in a video mode that could not be put back; gives the exit code
+// of a unit that could not be read.
+int told_modes(const QList<UnitPlace> &units, const QList<UnitReading> &readings)
+{
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        if (!readings.at(i).mode_left.isEmpty())
+            print_error(units.at(i).port + QStringLiteral(": ") + readings.at(i).mode_left);
+    }
+    return kExitUnit;
+}
+
 int StoreCommand::backup()
 {
     const QList<UnitPlace> units = lines(true);
@@ -128,6 +139,10 @@ int StoreCommand::backup()
         jobs.append({line.device, true});
     UnitReads reads;
     const QList<UnitReading> readings = reads.run(jobs, m_call.trace);
+    // Stopped, the run keeps nothing, as a read to a file writes nothing: what it has is not
+    // what was asked for.
+    if (reads.stopped())
+        return reads.finish(told_modes(units, readings));
     const QDateTime now = QDateTime::currentDateTimeUtc();
     int code = kExitSuccess;
     QByteArray text;
@@ -151,8 +166,6 @@ int StoreCommand::backup()
         } else if (reading.outcome != ReadOutcome::NotOpened) {
             result = QStringLiteral("no unit");
         }
-        if (!reading.mode_left.isEmpty())
-            print_error(line.port + QStringLiteral(": ") + reading.mode_left);
         text += (QStringList{line.port, model.isEmpty() ? QStringLiteral("-") : model, result}.join(u'\t') + u'\n')
                     .toUtf8();
         listed.append(QJsonObject{{QStringLiteral("port"), line.port},
@@ -160,12 +173,11 @@ int StoreCommand::backup()
                                   {QStringLiteral("model"), model.isEmpty() ? QJsonValue() : QJsonValue(model)},
                                   {QStringLiteral("result"), result}});
     }
-    // A program that is stopping prints nothing: what it has is not what was asked for.
-    if (!reads.stopped()
-        && !print_data(
-            m_call.json
-                ? QJsonDocument(QJsonObject{{QStringLiteral("units"), listed}}).toJson(QJsonDocument::Compact) + '\n'
-                : text))
+    told_modes(units, readings);
+    if (!print_data(m_call.json
+                        ? QJsonDocument(QJsonObject{{QStringLiteral("units"), listed}}).toJson(QJsonDocument::Compact)
+                              + '\n'
+                        : text))
         code = kExitUsage;
     return reads.finish(code);
 }
@@ -189,8 +201,6 @@ int StoreCommand::changes()
         const UnitReading &reading = readings.at(i);
         const QString model = reading.model_index ? model_at(reading.model_index).code : QString();
         const QList<backup::Version> versions = m_store.versions({line.target, model});
-        if (!reading.mode_left.isEmpty())
-            print_error(line.port + QStringLiteral(": ") + reading.mode_left);
         if (reading.outcome != ReadOutcome::Read) {
             code = std::max(code, fail(kExitUnit, line.port + QStringLiteral(": ") + reading_text(reading)));
             continue;
@@ -216,6 +226,7 @@ int StoreCommand::changes()
         }
         code = std::max(code, differences.isEmpty() ? int(kExitSuccess) : int(kExitDifferent));
     }
+    told_modes(units, readings);
     if (!reads.stopped() && !print_data(text))
         code = kExitUsage;
     return reads.finish(code);
