@@ -116,6 +116,16 @@ private Q_SLOTS:
         const QString newest = QString::fromLatin1(run.out.split('\n').at(1).split('\t').at(0));
         QCOMPARE(quvexctl({"--port", "2", "history", "--to", store(), "--show", newest}).out,
                  quvexctl({"--port", "2", "read"}).out);
+        const QString first = QString::fromLatin1(run.out.left(20));
+        QCOMPARE(quvexctl({"--port", "2", "restore", "--to", store(), "--at", first}).exit_code, 0);
+        QCOMPARE(quvexctl({"--port", "2", "get", "Flicker Red."}).out, "Flicker Red.\t3\n");
+
+        // A unit of another model on port 3 has a history of its own, which its model finds.
+        QVERIFY(start_unit(3, {"--model", "QVL"}));
+        QCOMPARE(quvexctl({"--port", "3", "backup", "--to", store()}).out, "3\tQVL\tnew version\n");
+        run = quvexctl({"--port", "3", "history", "--to", store()});
+        QVERIFY2(QRegularExpression("^[-0-9T:]+Z\t-\n$").match(QString::fromLatin1(run.out)).hasMatch(),
+                 run.out.constData());
     }
 
     // The adapter is pulled in the middle of the first backup: no version, nothing half-written.
@@ -147,8 +157,8 @@ private Q_SLOTS:
         QVERIFY(!QDirIterator(m_home.filePath("stopped"), QDir::Files, QDirIterator::Subdirectories).hasNext());
     }
 
-    // A panel or another quvexctl holds the port of a unit the store knows: the unit is named,
-    // with its holder.
+    // A panel or another quvexctl holds the port of units the store knows: their models are named,
+    // with the holder.
     void unit_held_by_another_program()
     {
         QVERIFY(start_unit(3, {"--model", "QK2", "--delay", "200", "--trace"}));
@@ -161,7 +171,7 @@ private Q_SLOTS:
         holder.waitForFinished();
         QCOMPARE(QString::fromLocal8Bit(run.out),
                  QStringLiteral(
-                     "3\tQK2\t%1 is in use by quvexctl (process %2). Close that program, or choose another port.\n")
+                     "3\tQK2,QVL\t%1 is in use by quvexctl (process %2). Close that program, or choose another port.\n")
                      .arg(m_home.filePath("units/unit3"))
                      .arg(process));
         QCOMPARE(run.exit_code, 2);
