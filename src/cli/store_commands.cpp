@@ -10,6 +10,7 @@
 #include "settings/settings_file.h"
 #include "unit_reads.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <thread>
+#include <vector>
 
 namespace quvex::cli {
 
@@ -73,6 +76,7 @@ private:
     // model only when the store holds more than one at its target.
     std::optional<backup::Version> chosen_version(int &code);
     std::optional<backup::UnitKey> one_unit(int &code);
+    std::vector<backup::SaveResult> save_all(const QList<UnitPlace> &units, const QList<UnitReading> &readings);
     int fail(int code, const QString &text) const
     {
         print_error(text);
@@ -131,6 +135,29 @@ int told_modes(const QList<UnitPlace> &units, const QList<UnitReading> &readings
     return kExitUnit;
 }
 
+std::vector<backup::SaveResult> StoreCommand::save_all(const QList<UnitPlace> &units,
+                                                       const QList<UnitReading> &readings)
+{
+    // Every unit at once, each into a folder of its own: on a disk that syncs each file written,
+    // a rack costs one unit's syncs, not the sum of them. The store's own folder is made first,
+    // so that no two of them make it.
+    QDir().mkpath(m_store.root());
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    std::vector<backup::SaveResult> saved(std::size_t(units.size()));
+    std::vector<std::jthread> savers;
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        if (readings.at(i).outcome != ReadOutcome::Read)
+            continue;
+        savers.emplace_back([this, &saved, target = units.at(i).target, &reading = readings.at(i), i, now] {
+            const catalogue::UnitModel &model = model_at(reading.model_index);
+            saved[std::size_t(i)] = m_store.save(
+                {target, model.code}, settings::settings_bytes(model.display_name, reading.pairs), now, m_call.keep);
+        });
+    }
+    savers.clear(); // each joins
+    return saved;
+}
+
 int StoreCommand::backup()
 {
     const QList<UnitPlace> units = lines(true);
@@ -143,7 +170,7 @@ int StoreCommand::backup()
     // what was asked for.
     if (reads.stopped())
         return reads.finish(told_modes(units, readings));
-    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const std::vector<backup::SaveResult> saved = save_all(units, readings);
     int code = kExitSuccess;
     QByteArray text;
     QJsonArray listed;
@@ -153,13 +180,11 @@ int StoreCommand::backup()
         const QString model = reading.model_index ? model_at(reading.model_index).code : line.known.join(u',');
         QString result = reading_text(reading);
         if (reading.outcome == ReadOutcome::Read) {
-            const backup::SaveResult saved = m_store.save(
-                {line.target, model},
-                settings::settings_bytes(model_at(reading.model_index).display_name, reading.pairs), now, m_call.keep);
-            result = saved.saved == backup::Saved::NewVersion  ? QStringLiteral("new version")
-                     : saved.saved == backup::Saved::Unchanged ? QStringLiteral("unchanged")
-                                                               : saved.error;
-            if (saved.saved == backup::Saved::Failed)
+            const backup::SaveResult &save = saved.at(std::size_t(i));
+            result = save.saved == backup::Saved::NewVersion  ? QStringLiteral("new version")
+                     : save.saved == backup::Saved::Unchanged ? QStringLiteral("unchanged")
+                                                              : save.error;
+            if (save.saved == backup::Saved::Failed)
                 code = std::max(code, int(kExitUsage));
         } else if (!m_call.all || !line.known.isEmpty() || reading.outcome == ReadOutcome::NotReadToEnd) {
             code = std::max(code, int(kExitUnit));
