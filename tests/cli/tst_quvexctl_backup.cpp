@@ -133,9 +133,14 @@ private Q_SLOTS:
     {
         QVERIFY(start_unit(1, {"--model", "QVM", "--vanish-after", "20", "--vanish-for", "300"}));
         const QString other_store = m_home.filePath("pulled");
-        const Run run = quvexctl({"backup", "--to", other_store});
-        QCOMPARE(run.out, "1\tQVM\tnot read to the end\n");
+        Run run = quvexctl({"backup", "--json", "--to", other_store});
+        QCOMPARE(QString::fromUtf8(run.out), "{\"units\":[{\"model\":\"QVM\",\"port\":\"1\",\"result\":\"not read to "
+                                             "the end\",\"target\":\""
+                                                 + m_home.filePath("units/unit1") + "\"}]}\n");
         QCOMPARE(run.exit_code, 2);
+        run = quvexctl({"changes", "--to", other_store});
+        QCOMPARE(run.err, "quvexctl: 1: no backup of the unit there yet\n");
+        QCOMPARE(run.exit_code, 3);
         QDirIterator files(other_store, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
         QVERIFY2(!files.hasNext(), qPrintable(files.next()));
     }
