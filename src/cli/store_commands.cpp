@@ -54,6 +54,8 @@ struct UnitPlace
     QStringList known;
 };
 
+// One run of a command of the backup store: finds the units it concerns, reads them through
+// UnitReads when it must, and reports one line a unit or a change.
 class StoreCommand
 {
 public:
