@@ -1,9 +1,10 @@
 // quvex-bench: how close the panel's unit-wide operations come to the time the serial line
 // itself needs at 9600 baud, and what they cost the event loop while they wait.
+#include "backup_run.h"
 #include "catalogue/unit_models.h"
 #include "chatter_run.h"
-#include "probe_run.h"
 #include "network_run.h"
+#include "probe_run.h"
 #include "report.h"
 #include "runs.h"
 #include "window_run.h"
@@ -41,7 +42,8 @@ int main(int argc, char *argv[])
         "for every unit model, and one write to a silent unit, and read all and write all of QVM through ser2net "
         "on loopback, and prints the figures against their targets; "
         "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory; "
-        "then finds the units on eight ports, four of them silent."));
+        "then finds the units on eight ports, four of them silent; last backs up one unit and sixteen with "
+        "quvexctl backup --all."));
     parser.addHelpOption();
     const QCommandLineOption window_only(QStringLiteral("window-only"),
                                          QStringLiteral("Only the rows through the real window (for a profiler)."));
@@ -49,6 +51,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption network_only(QStringLiteral("network-only"),
                                           QStringLiteral("Only the rows through ser2net."));
     parser.addOption(network_only);
+    const QCommandLineOption backup_only(QStringLiteral("backup-only"),
+                                         QStringLiteral("Only the row of quvexctl backup --all."));
+    parser.addOption(backup_only);
     parser.process(app);
 
     // The panel and the simulators meet through the port links in a folder of the bench's own,
@@ -64,6 +69,13 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     QString error;
+    quvex::bench::BackupFigures backup;
+    if (parser.isSet(backup_only)) {
+        if (!quvex::bench::run_backup(backup, error))
+            return fail(error);
+        quvex::bench::print_backup(backup);
+        return 0;
+    }
     std::vector<quvex::bench::NetworkFigures> network_rows;
     for (const bool as_shipped : {false, true}) {
         if (!quvex::bench::run_network(2, as_shipped, network_rows, error)) // QVM
@@ -104,6 +116,9 @@ int main(int argc, char *argv[])
     quvex::bench::print_window_table(window_rows);
     quvex::bench::print_network_table(network_rows);
     quvex::bench::print_chatter(chatter);
+    if (!quvex::bench::run_backup(backup, error))
+        return fail(error);
     quvex::bench::print_probe(probe);
+    quvex::bench::print_backup(backup);
     return 0;
 }

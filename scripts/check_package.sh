@@ -46,7 +46,7 @@ dpkg-deb -x "$deb" "$tree" || fail "dpkg-deb -x"
 usr="$tree/usr"
 [[ "$(ls "$usr/bin")" == "$(printf '%s\n' "${programs[@]}" | sort)" ]] \
     || fail "usr/bin holds $(ls "$usr/bin" | xargs), not ${programs[*]}"
-strays="$(cd "$tree" && find . -type f | grep -Ev '^\./usr/(bin/[^/]+|share/(applications|metainfo|quvex-panel|doc/quvex-panel|man/man1)/[^/]+|share/icons/hicolor/[^/]+/apps/[^/]+)$' || true)"
+strays="$(cd "$tree" && find . -type f | grep -Ev '^\./usr/(bin/[^/]+|share/(applications|metainfo|quvex-panel|doc/quvex-panel|man/man1)/[^/]+|share/icons/hicolor/[^/]+/apps/[^/]+|lib/systemd/user/quvex-backup\.(service|timer))$' || true)"
 [[ -z "$strays" ]] || fail "files that nothing should install: $strays"
 ok "the package holds ${programs[*]} and their data, nothing else"
 
@@ -54,6 +54,12 @@ if readelf -d "$usr"/bin/* | grep -E 'R(UN)?PATH'; then
     fail "a program carries a run path"
 fi
 ok "no program carries a run path"
+
+units="$usr/lib/systemd/user"
+[[ -f "$units/quvex-backup.timer" ]] || fail "no quvex-backup.timer in usr/lib/systemd/user"
+grep -qx 'ExecStart=/usr/bin/quvexctl backup --all' "$units/quvex-backup.service" \
+    || fail "quvex-backup.service does not run /usr/bin/quvexctl backup --all"
+ok "the daily backup's user service and timer are installed"
 
 desktop="$usr/share/applications/$app_id.desktop"
 [[ -f "$desktop" ]] || fail "no $app_id.desktop"

@@ -1,6 +1,7 @@
 // quvex-panel: the control panel for QUVEX scan-converter units on a serial line, local or
 // behind a serial device server on the network.
 #include "app/main_window.h"
+#include "backup/unit_backup.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/unit_models.h"
 #include "link/link.h"
@@ -38,6 +39,9 @@ int main(int argc, char *argv[])
     panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
     settings::SettingsFile settings(items, bracket, window.operator_side(), panel, settings::settings_path());
     window.attach(unit_link, panel, settings);
+    backup::UnitBackup backups(items, unit_link, bracket, window.operator_side(), panel,
+                               backup::BackupStore::default_root());
+    window.attach_backups(backups);
     window.stop_on(stop_signals);
 
     panel.Form_Load();

@@ -141,7 +141,7 @@ void MainWindow::fit_to_screen()
 
 void MainWindow::make_menus()
 {
-    QMenu *file = make_menu("file", QStringLiteral("File"));
+    QMenu *file = m_file = make_menu("file", QStringLiteral("File"));
     m_fileopen = make_action(file, "fileopen", QString());
     m_filecompare = make_action(file, "filecompare", QString());
     m_filesave = make_action(file, "filesave", QString());
@@ -149,6 +149,11 @@ void MainWindow::make_menus()
     m_open_file = make_action(file, "open_file", QStringLiteral("Open file..."));
     m_save_file = make_action(file, "save_file", QStringLiteral("Save to file..."));
     m_compare_file = make_action(file, "compare_file", QStringLiteral("Compare with file..."));
+    // Shown, below a separator of their own, once there is a store to keep backups in.
+    m_back_up_now = make_action(file, "back_up_now", QStringLiteral("Back up now"));
+    m_backups = make_action(file, "backups", QStringLiteral("Backups..."));
+    m_back_up_now->setVisible(false);
+    m_backups->setVisible(false);
     // The files used last, filled in each time the menu opens; those not in use stay hidden.
     file->addSeparator();
     for (std::size_t i = 0; i < m_recent_files.size(); ++i) {
@@ -239,6 +244,25 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     // A logout must not leave the unit in a mode the panel switched it to.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { stop(); });
 #endif
+}
+
+void MainWindow::attach_backups(backup::UnitBackup &backups)
+{
+    m_file->insertSeparator(m_back_up_now);
+    m_back_up_now->setVisible(true);
+    m_backups->setVisible(true);
+    connect(m_back_up_now, &QAction::triggered, this, [this, &backups] { act([&backups] { backups.back_up_now(); }); });
+    connect(m_backups, &QAction::triggered, this, [this, &backups] {
+        act([this, &backups] {
+            const std::optional<QList<backup::ListedVersion>> versions = backups.versions();
+            const std::optional<QString> chosen = versions ? m_hooks.choose_backup(this, *versions) : std::nullopt;
+            if (chosen) {
+                m_settings->compare_with(*chosen, [this](const QList<settings::Difference> &differences) {
+                    return m_hooks.choose_differences(this, differences);
+                });
+            }
+        });
+    });
 }
 
 void MainWindow::stop_on(link::StopSignals &stop_signals)

@@ -16,6 +16,9 @@ class QAction;
 class QLabel;
 class QMenu;
 
+namespace quvex::backup {
+class UnitBackup;
+}
 namespace quvex::link {
 class Link;
 class StopSignals;
@@ -54,6 +57,8 @@ public:
 
     // The core is built on the window's operator side and view, so it arrives afterwards.
     void attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings);
+    // File › Back up now and File › Backups..., shown once there is a store to keep backups in.
+    void attach_backups(backup::UnitBackup &backups);
     // Ends the program as a stop signal or the end of the desktop session asks: the operation in
     // progress stops at its next exchange, the unit gets its own video mode back, open boxes
     // close, and the port closes without a word.
@@ -99,12 +104,15 @@ private:
     WindowHooks m_hooks;
     RecentFiles m_recent;
     ControlForm *m_form = nullptr;
+    QMenu *m_file = nullptr;
     QAction *m_fileopen = nullptr;
     QAction *m_filecompare = nullptr;
     QAction *m_filesave = nullptr;
     QAction *m_open_file = nullptr;
     QAction *m_save_file = nullptr;
     QAction *m_compare_file = nullptr;
+    QAction *m_back_up_now = nullptr;
+    QAction *m_backups = nullptr;
     std::array<QAction *, RecentFiles::kLimit> m_recent_files{};
     QAction *m_exit = nullptr;
     EditMenu *m_edit = nullptr;

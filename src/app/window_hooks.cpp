@@ -1,5 +1,6 @@
 #include "window_hooks.h"
 
+#include "backups_dialog.h"
 #include "compare_dialog.h"
 #include "find_units_dialog.h"
 #include "message_box.h"
@@ -34,6 +35,7 @@ WindowHooks production_hooks()
     hooks.ask_network_port = &ask_network_port;
     hooks.choose_file = &choose_settings_file;
     hooks.config_file = panel_config_path();
+    hooks.choose_backup = &choose_backup;
     return hooks;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/unit_backup.h"
 #include "file_dialog.h"
 #include "link/operator_side.h"
 #include "ports/port_probe.h"
@@ -49,6 +50,8 @@ struct WindowHooks
         choose_file;
     // The program's own settings (the files used last); none kept when empty.
     QString config_file;
+    // File › Backups...: the file of the version to compare with the unit, or nothing.
+    std::function<std::optional<QString>(QWidget *parent, const QList<backup::ListedVersion> &versions)> choose_backup;
 };
 
 WindowHooks production_hooks();

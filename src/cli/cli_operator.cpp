@@ -17,14 +17,17 @@ void print_error_text(const QString &text)
 
 } // namespace
 
-CliOperator::CliOperator()
-    : m_terminal(::isatty(STDERR_FILENO) == 1)
+CliOperator::CliOperator(bool quiet)
+    : m_quiet(quiet)
+    , m_terminal(!quiet && ::isatty(STDERR_FILENO) == 1)
 {
 }
 
 void CliOperator::show_message(const QString &text, const QString &, link::MessageIcon, const QString &detail)
 {
     ++m_messages_shown;
+    if (m_quiet)
+        return;
     clear_progress();
     // The core breaks some messages with CR alone, which would overwrite the line on a terminal.
     QString shown = text;
@@ -37,7 +40,7 @@ void CliOperator::show_message(const QString &text, const QString &, link::Messa
 
 void CliOperator::show_hint(const QString &text)
 {
-    if (std::exchange(m_hinted, true))
+    if (std::exchange(m_hinted, true) || m_quiet)
         return;
     clear_progress();
     print_error_text(text + u'\n');

@@ -8,11 +8,12 @@ namespace quvex::cli {
 
 // The operator's side of the core for a command line: messages go to standard error at once and
 // nothing waits for a person. Progress is shown only to a person, on a terminal, on one line
-// that each message clears first.
+// that each message clears first. A quiet one, for a unit among several, shows nothing: its
+// caller says in one line what became of the unit.
 class CliOperator final : public link::OperatorSide
 {
 public:
-    CliOperator();
+    explicit CliOperator(bool quiet = false);
 
     void show_message(const QString &text, const QString &title = {}, link::MessageIcon icon = link::MessageIcon::None,
                       const QString &detail = {}) override;
@@ -31,6 +32,7 @@ public:
 private:
     void clear_progress();
 
+    bool m_quiet = false;
     bool m_terminal = false;
     bool m_progress_shown = false;
     bool m_hinted = false;

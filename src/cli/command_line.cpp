@@ -10,7 +10,19 @@ namespace quvex::cli {
 
 namespace {
 
-enum Accepts { kModel = 1, kJson = 2, kOutput = 4, kLine = 8, kProbe = 16 };
+enum Accepts {
+    kModel = 1,
+    kJson = 2,
+    kOutput = 4,
+    kLine = 8,
+    kProbe = 16,
+    kAll = 32,
+    kStore = 64,
+    kKeep = 128,
+    kAt = 256,
+    kShow = 512,
+    kEvery = 1023
+};
 
 struct CommandForm
 {
@@ -56,6 +68,22 @@ const CommandForm kCommands[] = {
      "asked which unit it has, with the read-only queries of detect, all ports at once; a fourth column\n"
      "gives the model's code, \"no answer\", \"answers, but not as a QUVEX unit\", or why the port did\n"
      "not open."},
+    {Command::Backup, "backup", "", "", 0, 0, kLine | kJson | kAll | kStore | kKeep,
+     "Keeps the unit's settings file in the backup store as a new version when it differs from the\n"
+     "newest one there; with --all every unit the store knows and every numbered port that answers as\n"
+     "a QUVEX unit, all at once. One line a unit: port, model, and \"new version\", \"unchanged\", \"no\n"
+     "unit\" (a port without one) or why it failed. Exit status 2 when a unit could not be backed up."},
+    {Command::Changes, "changes", "", "", 0, 0, kLine | kAll | kStore,
+     "Lists what changed on the unit since its newest version in the backup store: item, value then,\n"
+     "value now, separated by tabs (with --all every unit the store knows, port and model first).\n"
+     "Exit status 0 none, 1 some, 2 a unit unreachable, 3 no backup yet: a monitor's OK, WARNING,\n"
+     "CRITICAL and UNKNOWN."},
+    {Command::History, "history", "", "", 0, 0, kLine | kAll | kStore | kShow,
+     "Lists the unit's versions in the backup store, oldest first: time (UTC) and how many items it\n"
+     "changed from the one before. With --show TIME prints that version's settings file."},
+    {Command::Restore, "restore", "", "", 0, 0, kLine | kStore | kAt,
+     "Writes the unit's newest version in the backup store (or the one at TIME) back into it, as\n"
+     "write does."},
 };
 
 constexpr auto kAbout =
@@ -71,6 +99,10 @@ constexpr auto kAbout =
     "  set NAME=VALUE...    send items' values, then print them as read back\n"
     "  store                make the unit keep its settings\n"
     "  reset                reset the unit\n"
+    "  backup [--all]       keep the unit's settings in the backup store, when they changed\n"
+    "  changes [--all]      list what changed since the newest backup\n"
+    "  history [--all]      list the versions in the backup store\n"
+    "  restore [--at TIME]  write a version from the backup store back into the unit\n"
     "\n"
     "Exit status: 0 done (diff: no difference); 1 differences found, or file lines that name no\n"
     "item; 2 the unit did not answer, refused an item or is another model than the file; 3 bad\n"
@@ -104,10 +136,22 @@ const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("out
                                        QStringLiteral("Write the settings file to FILE instead of standard output."),
                                        QStringLiteral("FILE"));
 
+const QCommandLineOption kAllOption(QStringLiteral("all"), QStringLiteral("Every unit instead of one."));
+const QCommandLineOption kStoreOption({QStringLiteral("to"), QStringLiteral("store")},
+                                      QStringLiteral("The backup store in DIR instead of the user's own."),
+                                      QStringLiteral("DIR"));
+const QCommandLineOption kKeepOption(QStringLiteral("keep"), QStringLiteral("Keep the newest N versions (default 30)."),
+                                     QStringLiteral("N"), QStringLiteral("30"));
+const QCommandLineOption kAtOption(QStringLiteral("at"), QStringLiteral("The version of TIME, as history prints it."),
+                                   QStringLiteral("TIME"));
+const QCommandLineOption kShowOption(QStringLiteral("show"),
+                                     QStringLiteral("Print the version of TIME, as history prints it."),
+                                     QStringLiteral("TIME"));
+
 bool changes_unit(Command command)
 {
     return command == Command::Write || command == Command::Set || command == Command::Store
-           || command == Command::Reset;
+           || command == Command::Reset || command == Command::Restore;
 }
 
 int refuse(const QString &why)
@@ -144,6 +188,12 @@ void add_options(QCommandLineParser &parser, int accepts)
         parser.addOption(kOutputOption);
     if (accepts & kProbe)
         parser.addOption(kProbeOption);
+    const std::pair<int, const QCommandLineOption *> store_options[] = {
+        {kAll, &kAllOption}, {kStore, &kStoreOption}, {kKeep, &kKeepOption}, {kAt, &kAtOption}, {kShow, &kShowOption}};
+    for (const auto &[flag, option] : store_options) {
+        if (accepts & flag)
+            parser.addOption(*option);
+    }
 }
 
 // 0 for a code no model has.
@@ -156,6 +206,31 @@ int model_index(const QString &code)
     return 0;
 }
 
+// The options of the backup store's commands.
+std::variant<Invocation, int> store_options(const QCommandLineParser &parser, int accepts, Invocation call)
+{
+    call.all = (accepts & kAll) && parser.isSet(kAllOption);
+    if (call.all && (parser.isSet(kPort) || parser.isSet(kDevice) || call.trace))
+        return refuse(QStringLiteral("--all does not go with --port, --device or --trace"));
+    call.store = (accepts & kStore) ? parser.value(kStoreOption) : QString();
+    if ((accepts & kStore) && parser.isSet(kStoreOption) && call.store.isEmpty())
+        return refuse(QStringLiteral("--to wants a folder"));
+    if (accepts & kKeep) {
+        bool ok = false;
+        call.keep = parser.value(kKeepOption).toInt(&ok);
+        if (!ok || call.keep < 1)
+            return refuse(
+                QStringLiteral("--keep wants a number of at least 1, not \"%1\"").arg(parser.value(kKeepOption)));
+    }
+    for (const QCommandLineOption *option : {&kAtOption, &kShowOption}) {
+        if ((accepts & (option == &kAtOption ? kAt : kShow)) && parser.isSet(*option))
+            call.at = parser.value(*option);
+    }
+    if (call.all && !call.at.isEmpty())
+        return refuse(QStringLiteral("--show is for one unit, not --all"));
+    return call;
+}
+
 } // namespace
 
 std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
@@ -163,7 +238,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     // The command word is the first argument that is neither an option nor an option's value;
     // options may stand before or after it, so every option is known here.
     QCommandLineParser finder;
-    add_options(finder, kModel | kJson | kOutput | kLine | kProbe);
+    add_options(finder, kEvery);
     finder.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     finder.setApplicationDescription(QString::fromLatin1(kAbout));
     if (!finder.parse(arguments))
@@ -228,7 +303,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
         if (parser.isSet(kOutputOption) && call.output.isEmpty())
             return refuse(QStringLiteral("-o wants a file name"));
     }
-    return call;
+    return store_options(parser, form->accepts, call);
 }
 
 } // namespace quvex::cli

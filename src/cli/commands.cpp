@@ -8,6 +8,7 @@
 #include "ports_command.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
+#include "store_commands.h"
 #include "unit_session.h"
 
 #include <QJsonArray>
@@ -195,6 +196,10 @@ int Runner::run()
     case Command::Reset:
         return reset();
     case Command::Ports:
+    case Command::Backup:
+    case Command::Changes:
+    case Command::History:
+    case Command::Restore:
         break;
     }
     return kExitUsage;
@@ -425,6 +430,8 @@ int run_command(const Invocation &call)
     // Lists and probes ports of its own: no port of the session's is opened.
     if (call.command == Command::Ports)
         return print_data(ports_report(call.probe, call.json)) ? kExitSuccess : kExitUsage;
+    if (call.command >= Command::Backup)
+        return run_store_command(call, [](const Invocation &write) { return Runner(write).run_stoppable(); });
     return Runner(call).run_stoppable();
 }
 

@@ -2,7 +2,8 @@
 
 namespace quvex::cli {
 
-UnitSession::UnitSession(int port_number, const QString &device, bool traced)
+UnitSession::UnitSession(int port_number, const QString &device, bool traced, bool quiet)
+    : operator_side(quiet)
 {
     if (traced)
         link.set_wire_observer(&wire_log);

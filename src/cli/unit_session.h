@@ -19,8 +19,8 @@ namespace quvex::cli {
 struct UnitSession
 {
     // On port number N as the panel maps it, or on the device (a path or tcp://HOST:PORT) when
-    // one is given; traced: with the wire log on standard error.
-    UnitSession(int port_number, const QString &device, bool traced);
+    // one is given; traced: with the wire log on standard error; quiet: no message shown.
+    UnitSession(int port_number, const QString &device, bool traced, bool quiet = false);
     UnitSession(const UnitSession &) = delete;
     UnitSession &operator=(const UnitSession &) = delete;
 

@@ -1,3 +1,4 @@
+#include "app/backups_dialog.h"
 #include "app/compare_dialog.h"
 #include "app/list_paint_pacer.h"
 #include "app/main_window.h"
@@ -99,10 +100,11 @@ struct Rig
     std::optional<QStringList> checked;  // the names left checked in it; nothing: Cancel
     QStringList asked;                   // the questions put, each answered with answer
     bool answer = true;
-    QList<ports::SystemPort> system; // the serial ports the system reports
-    QStringList dialogs;             // each file dialog asked for: its caption and folder
-    QStringList chosen;              // what the file dialogs give in turn; empty: Cancel
-    bool real_dialogs = false;       // Qt's file dialog itself instead of chosen
+    QList<ports::SystemPort> system;     // the serial ports the system reports
+    QStringList dialogs;                 // each file dialog asked for: its caption and folder
+    QStringList chosen;                  // what the file dialogs give in turn; empty: Cancel
+    bool real_dialogs = false;           // Qt's file dialog itself instead of chosen
+    QList<backup::ListedVersion> listed; // what File › Backups... would list; the oldest is chosen
     catalogue::Catalogue catalogue;
     catalogue::CurrentModel model;
     test::FakeUnit unit;
@@ -147,7 +149,12 @@ struct Rig
                     return app::choose_settings_file(parent, caption, start, mode);
                 return chosen.isEmpty() ? QString() : chosen.takeFirst();
             },
-        .config_file = config_file}};
+        .config_file = config_file,
+        .choose_backup =
+            [this](QWidget *, const QList<backup::ListedVersion> &versions) {
+                listed = versions;
+                return std::optional(versions.constLast().version.path);
+            }}};
     link::Link link{unit, window.operator_side()};
     link::ModeBracket bracket{link};
     panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
@@ -654,6 +661,40 @@ private Q_SLOTS:
         dialog.list().topLevelItem(0)->setCheckState(0, Qt::Unchecked);
         QCOMPARE(dialog.checked(), (QList<settings::Difference>{{u"Sense"_s, 2.5, 16}}));
         QCOMPARE(dialog.findChild<QPushButton *>(u"send_checked"_s)->text(), u"Send checked"_s);
+
+        app::BackupsDialog backups(nullptr, {{{u"/b.cfg"_s, u"2026-12-07T16:38:12Z"_s}, 2}, {{u"/a.cfg"_s, {}}, -1}});
+        QCOMPARE(backups.list().topLevelItem(0)->text(1) + backups.list().topLevelItem(1)->text(1), u"2first"_s);
+        QCOMPARE(backups.chosen(), u"/b.cfg"_s);
+        QCOMPARE(backups.findChild<QPushButton *>(u"compare_with_unit"_s)->text(), u"Compare with unit"_s);
+    }
+
+    // Backed up, again unchanged, and after a change at the unit: two versions, newest first, the
+    // oldest compared with the unit sends only what is checked.
+    void backups_of_the_connected_unit()
+    {
+        Rig rig;
+        backup::UnitBackup backups(rig.catalogue, rig.link, rig.bracket, rig.window.operator_side(), rig.panel,
+                                   rig.folder.filePath(u"store"_s));
+        rig.window.attach_backups(backups);
+        auto &now = rig.get<QAction>(u"back_up_now"_s);
+        now.trigger();
+        now.trigger();
+        rig.unit.set_value(u"FlickerRed."_s, 2);
+        now.trigger();
+        const QString kept = u"The unit's settings are kept as a new version in $/store/dev_ttyS0@QVM."_s;
+        QCOMPARE(rig.shown().replace(rig.folder.path(), u"$"_s),
+                 kept
+                     + u"\nThe unit's settings are those of its newest version in $/store/dev_ttyS0@QVM; none was "
+                       "added.\n"_s
+                     + kept);
+        rig.messages.clear();
+        rig.checked = QStringList{u"Flicker Red."_s};
+        rig.get<QAction>(u"backups"_s).trigger();
+        QCOMPARE(rig.listed.size(), 2);
+        QCOMPARE((QList<int>{rig.listed.at(0).changed, rig.listed.at(1).changed}), (QList<int>{1, -1}));
+        QCOMPARE(rig.offered, (QList<settings::Difference>{{u"Flicker Red."_s, 3, 2}}));
+        QCOMPARE(rig.written(), u"FlickerRed.=3"_s);
+        QVERIFY(rig.shown().isEmpty() && rig.unlocked());
     }
 
     // Network port... asks host and TCP port in its own dialog, typed in, and makes the number in

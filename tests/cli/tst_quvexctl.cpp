@@ -458,7 +458,7 @@ private Q_SLOTS:
             << QByteArray("quvexctl: \"Flicker Red.=99999999999999999999\" cannot be sent exactly: a VALUE must be "
                           "less than 1e15 in magnitude, with at most 15 significant digits\n");
         for (const QStringList &change :
-             QList<QStringList>{{"set", "Zoom=1"}, {"write", "kept.cfg"}, {"store"}, {"reset"}})
+             QList<QStringList>{{"set", "Zoom=1"}, {"write", "kept.cfg"}, {"store"}, {"reset"}, {"restore"}})
             QTest::addRow("%s --read-only", qPrintable(change[0]))
                 << QStringList{"--read-only"} + change
                 << "quvexctl: " + change[0].toLatin1() + " changes the unit, which --read-only refuses (try --help)\n";

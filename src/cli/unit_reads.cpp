@@ -1,0 +1,102 @@
+#include "unit_reads.h"
+
+#include "ports/detection.h"
+#include "settings/settings_file.h"
+#include "unit_session.h"
+
+#include <QEventLoop>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace quvex::cli {
+
+namespace {
+
+UnitReading read_unit(const UnitJob &job, bool traced, const std::atomic<bool> &stopping)
+{
+    UnitSession session(0, job.device, traced, true);
+    session.link.set_stop_poll([&session, &stopping] {
+        if (stopping)
+            session.link.request_stop();
+    });
+    UnitReading reading;
+    session.link.open_port();
+    if (!session.link.is_port_open())
+        return {ReadOutcome::NotOpened, 0, {}, session.port.open_failure(), {}};
+    const ports::Detection detection = ports::detect_model(session.link);
+    reading.model_index = detection.model_index;
+    reading.outcome = !detection.answered          ? ReadOutcome::NoAnswer
+                      : detection.model_index == 0 ? ReadOutcome::NotQuvex
+                                                   : ReadOutcome::Read;
+    if (reading.outcome == ReadOutcome::Read && job.read_items) {
+        session.model.select(detection.model_index);
+        const std::optional<QList<settings::SettingsPair>> pairs =
+            settings::read_unit_pairs(session.catalogue, session.bracket, session.panel, QStringLiteral("Reading"));
+        if (pairs)
+            reading.pairs = *pairs;
+        else
+            reading.outcome = ReadOutcome::NotReadToEnd;
+    }
+    // What was read while a stop came is not what was asked for.
+    if (session.link.stop_requested()) {
+        session.panel.end_stopped_session();
+        reading.outcome = ReadOutcome::Stopped;
+    }
+    reading.mode_left = session.panel.unit_mode_left();
+    session.link.close_port();
+    return reading;
+}
+
+} // namespace
+
+QString reading_text(const UnitReading &reading)
+{
+    switch (reading.outcome) {
+    case ReadOutcome::NotOpened:
+        return reading.reason;
+    case ReadOutcome::NoAnswer:
+        return QStringLiteral("no answer");
+    case ReadOutcome::NotQuvex:
+        return QStringLiteral("answers, but not as a QUVEX unit");
+    case ReadOutcome::NotReadToEnd:
+        return QStringLiteral("not read to the end");
+    case ReadOutcome::Read:
+    case ReadOutcome::Stopped:
+        break;
+    }
+    return QStringLiteral("stopped");
+}
+
+UnitReads::UnitReads()
+{
+    m_stop.install([this] { m_stopping = true; }, [] {});
+}
+
+QList<UnitReading> UnitReads::run(const QList<UnitJob> &jobs, bool traced)
+{
+    std::vector<UnitReading> readings(std::size_t(jobs.size()));
+    std::vector<std::unique_ptr<QThread>> threads;
+    QEventLoop done;
+    qsizetype running = jobs.size();
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        // Each thread fills its own element; the list is read only once every thread is done.
+        threads.emplace_back(QThread::create([this, &readings, &jobs, i, traced] {
+            readings[std::size_t(i)] = read_unit(jobs.at(i), traced, m_stopping);
+        }));
+        QObject::connect(threads.back().get(), &QThread::finished, &done, [&running, &done] {
+            if (--running == 0)
+                done.quit();
+        });
+        threads.back()->start();
+    }
+    // The loop also takes the stop signals' notifier.
+    if (running > 0)
+        done.exec();
+    for (const std::unique_ptr<QThread> &thread : threads)
+        thread->wait();
+    return QList<UnitReading>(readings.begin(), readings.end());
+}
+
+} // namespace quvex::cli
