@@ -207,7 +207,7 @@ void SettingsFile::compare_with(const QString &path, const DifferenceChooser &ch
     const std::optional<QList<SettingsPair>> unit =
         read_unit_pairs(m_items, m_bracket, m_panel, QStringLiteral("Comparing"));
     if (!unit) {
-        show(QStringLiteral("Unable to complete Save."));
+        show(QStringLiteral("Unable to complete Compare."));
         return;
     }
     show_unknown_names(content, QStringLiteral("compared"));
