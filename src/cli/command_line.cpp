@@ -10,7 +10,9 @@ namespace quvex::cli {
 
 namespace {
 
-enum Accepts { kModel = 1, kJson = 2, kOutput = 4, kLine = 8, kProbe = 16 };
+// kLineLeft: the line's options are taken and mean nothing, so that one set of options (an
+// alias's, a script's) may lead every command.
+enum Accepts { kModel = 1, kJson = 2, kOutput = 4, kLine = 8, kProbe = 16, kLineLeft = 32 };
 
 struct CommandForm
 {
@@ -50,7 +52,7 @@ const CommandForm kCommands[] = {
      "option item the position of its option, from 0."},
     {Command::Store, "store", "", "", 0, 0, kLine, "Makes the unit keep its current settings (Store Settings)."},
     {Command::Reset, "reset", "", "", 0, 0, kLine, "Resets the unit and ends once the unit has acknowledged it."},
-    {Command::Ports, "ports", "", "", 0, 0, kJson | kProbe,
+    {Command::Ports, "ports", "", "", 0, 0, kJson | kProbe | kLineLeft,
      "Lists the serial ports there are, one line each: its port number (\"-\" when it has none), its\n"
      "device and what the system says it is, separated by tabs. With --probe each port that opens is\n"
      "asked which unit it has, with the read-only queries of detect, all ports at once; a fourth column\n"
@@ -71,6 +73,7 @@ constexpr auto kAbout =
     "  set NAME=VALUE...    send items' values, then print them as read back\n"
     "  store                make the unit keep its settings\n"
     "  reset                reset the unit\n"
+    "  ports [--probe]      list the serial ports, and with --probe the unit on each\n"
     "\n"
     "Exit status: 0 done (diff: no difference); 1 differences found, or file lines that name no\n"
     "item; 2 the unit did not answer, refused an item or is another model than the file; 3 bad\n"
@@ -98,7 +101,8 @@ const QCommandLineOption
 const QCommandLineOption kProbeOption(QStringLiteral("probe"),
                                       QStringLiteral("Ask every port that opens which unit it has."));
 const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                       QStringLiteral("Write the settings file to FILE instead of standard output."),
+                                       QStringLiteral("Write the settings file to FILE instead of standard output "
+                                                      "(- is standard output)."),
                                        QStringLiteral("FILE"));
 
 int refuse(const QString &why)
@@ -125,8 +129,14 @@ void add_options(QCommandLineParser &parser, int accepts)
 {
     parser.addHelpOption();
     // The wire log goes with the commands that talk over the line.
-    if (accepts & kLine)
+    if (accepts & kLine) {
         parser.addOptions({kPort, kDevice, kTraceOption});
+    } else if (accepts & kLineLeft) {
+        for (QCommandLineOption left : {kPort, kDevice, kTraceOption}) {
+            left.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(left);
+        }
+    }
     if (accepts & kModel)
         parser.addOption(kModelOption);
     if (accepts & kJson)
@@ -189,17 +199,18 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     if (call.arguments.size() < form->least || (form->most >= 0 && call.arguments.size() > form->most))
         return refuse(*form->arguments ? QStringLiteral("%1 wants %2").arg(word, QString::fromLatin1(form->arguments))
                                        : QStringLiteral("%1 takes no arguments").arg(word));
-    if ((form->accepts & kLine) && parser.isSet(kPort) && parser.isSet(kDevice))
+    const bool line = form->accepts & (kLine | kLineLeft);
+    if (line && parser.isSet(kPort) && parser.isSet(kDevice))
         return refuse(QStringLiteral("--port and --device do not go together"));
-    if ((form->accepts & kLine) && parser.isSet(kPort)) {
+    if (line && parser.isSet(kPort)) {
         bool ok = false;
         call.port = parser.value(kPort).toInt(&ok);
         // Port numbers are 16-bit, as the panel's port box takes them.
         if (!ok || call.port < 1 || call.port > 32767)
             return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"").arg(parser.value(kPort)));
     }
-    call.device = (form->accepts & kLine) ? parser.value(kDevice) : QString();
-    if ((form->accepts & kLine) && parser.isSet(kDevice) && call.device.isEmpty())
+    call.device = line ? parser.value(kDevice) : QString();
+    if (line && parser.isSet(kDevice) && call.device.isEmpty())
         return refuse(QStringLiteral("--device wants a path"));
     if (form->accepts & kModel) {
         const QString code = parser.value(kModelOption);
@@ -214,6 +225,8 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
         call.output = parser.value(kOutputOption);
         if (parser.isSet(kOutputOption) && call.output.isEmpty())
             return refuse(QStringLiteral("-o wants a file name"));
+        if (call.output == QLatin1String("-"))
+            call.output.clear();
     }
     return call;
 }

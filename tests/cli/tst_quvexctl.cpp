@@ -126,27 +126,31 @@ private Q_SLOTS:
     void backup_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("to_file");
+        QTest::addColumn<QStringList>("output");
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<int>("lines"); // header and items
-        QTest::addRow("QVM to standard output") << "QVM" << false << QByteArray("QUVEXview Max") << 60;
-        QTest::addRow("QK1 to a file") << "QK1" << true << QByteArray("QUVEXkey Solo") << 47;
+        QTest::addRow("QVM to standard output") << "QVM" << QStringList() << QByteArray("QUVEXview Max") << 60;
+        QTest::addRow("QVM to -, standard output")
+            << "QVM" << QStringList{"-o", "-"} << QByteArray("QUVEXview Max") << 60;
+        QTest::addRow("QK1 to a file") << "QK1" << QStringList{"-o", "backup.cfg"} << QByteArray("QUVEXkey Solo") << 47;
     }
 
     // In PAL overscan, so that every picture set is read through the video-mode bracket.
     void backup()
     {
         QFETCH(QString, code);
-        QFETCH(bool, to_file);
+        QFETCH(QStringList, output);
         QFETCH(QByteArray, name);
         const auto sim = start_sim({"--model", code, "--no-pacing"});
         QCOMPARE(quvexctl({"set", "Video Std=1", "Overscan=1"}).out, "Video Std\t1\nOverscan\t1\n");
-        const QString backup = m_home.filePath("backup.cfg");
-        const Run run = quvexctl(to_file ? QStringList{"read", "-o", backup} : QStringList{"read"});
+        const QDir folder = backup_folder();
+        const Run run = quvexctl(QStringList{"read"} + output);
         QCOMPARE(run.exit_code, 0);
         QCOMPARE(run.err, QByteArray());
+        const bool to_file = output.contains("backup.cfg");
+        QCOMPARE(folder.entryList(QDir::Files).join(u' '), to_file ? "backup.cfg kept.cfg" : "kept.cfg");
         QCOMPARE(run.out.isEmpty(), to_file);
-        const QByteArray bytes = to_file ? file_bytes(backup) : run.out;
+        const QByteArray bytes = to_file ? file_bytes("backup.cfg") : run.out;
         QVERIFY(bytes.startsWith(settings_header(name) + "\"Overscan          \",1\r\n"));
         QVERIFY(bytes.contains("\"PO\\Out H-Centre:  \",508\r\n\"PO\\Out H-Width:   \",760\r\n"));
         QTEST(int(bytes.count("\r\n")), "lines");
@@ -464,6 +468,32 @@ private Q_SLOTS:
         QCOMPARE(run.out, QByteArray());
         QTEST(run.err, "err");
         QCOMPARE(sim->heard(1000).filter("="), QStringList());
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("out_holds");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addRow("--help lists ports")
+            << QStringList{"--help"} << 0
+            << QByteArray("\n  ports [--probe]      list the serial ports, and with --probe the unit on each\n")
+            << QByteArray();
+        // One set of options may lead every command, before or after it.
+        QTest::addRow("ports amid --port and --trace")
+            << QStringList{"--port", "2", "ports", "--trace"} << 0 << QByteArray() << QByteArray();
+    }
+
+    // Settled on the command line alone: no port is opened.
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, out_holds);
+        const Run run = quvexctl(arguments);
+        QTEST(run.exit_code, "exit_code");
+        QVERIFY2(run.out.contains(out_holds), run.out.constData());
+        QTEST(run.err, "err");
     }
 
     // Three units of different models, a silent one, one that answers nothing the way a unit
