@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include "catalogue/unit_models.h"
+#include "text/visible_text.h"
 
 #include <QCommandLineParser>
 
@@ -105,6 +106,7 @@ const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("out
                                                       "(- is standard output)."),
                                        QStringLiteral("FILE"));
 
+// why names what was given as text::visible() shows it.
 int refuse(const QString &why)
 {
     std::fprintf(stderr, "quvexctl: %s (try --help)\n", why.toLocal8Bit().constData());
@@ -168,7 +170,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     finder.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     finder.setApplicationDescription(QString::fromLatin1(kAbout));
     if (!finder.parse(arguments))
-        return refuse(finder.errorText());
+        return refuse(text::visible(finder.errorText()));
     if (finder.positionalArguments().isEmpty())
         return wants_help(finder) ? print_help(finder, QStringLiteral("COMMAND [arguments]"))
                                   : refuse(QStringLiteral("no command given"));
@@ -180,7 +182,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
             form = &candidate;
     }
     if (!form)
-        return refuse(QStringLiteral("unknown command \"%1\"").arg(word));
+        return refuse(QStringLiteral("unknown command \"%1\"").arg(text::visible(word)));
 
     QCommandLineParser parser;
     add_options(parser, form->accepts);
@@ -189,7 +191,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     if (!synopsis.isEmpty())
         parser.addPositionalArgument(synopsis, QString::fromLatin1(form->argument_about));
     if (!parser.parse(arguments))
-        return refuse(parser.errorText());
+        return refuse(text::visible(parser.errorText()));
     if (wants_help(parser))
         return print_help(parser, (word + u' ' + synopsis).trimmed());
 
@@ -207,7 +209,8 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
         call.port = parser.value(kPort).toInt(&ok);
         // Port numbers are 16-bit, as the panel's port box takes them.
         if (!ok || call.port < 1 || call.port > 32767)
-            return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"").arg(parser.value(kPort)));
+            return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"")
+                              .arg(text::visible(parser.value(kPort))));
     }
     call.device = line ? parser.value(kDevice) : QString();
     if (line && parser.isSet(kDevice) && call.device.isEmpty())
@@ -216,7 +219,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
         const QString code = parser.value(kModelOption);
         call.model = code == QLatin1String("auto") ? 0 : model_index(code);
         if (call.model == 0 && code != QLatin1String("auto"))
-            return refuse(QStringLiteral("unknown model \"%1\"").arg(code));
+            return refuse(QStringLiteral("unknown model \"%1\"").arg(text::visible(code)));
     }
     call.json = (form->accepts & kJson) && parser.isSet(kJsonOption);
     call.trace = (form->accepts & kLine) && parser.isSet(kTraceOption);

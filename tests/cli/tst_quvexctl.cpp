@@ -384,26 +384,27 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("err");
         QTest::addColumn<QStringList>("writes"); // heard, the video mode's aside
         const QStringList diff{"diff", "elsewhere.cfg"}, write{"write", "elsewhere.cfg"}, none;
+        // A tab in a name must not make a column of its own.
         const QByteArray no_items =
-            "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"flicker red.\",5\r\n\"Keyer\",2\r\n";
+            "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"flicker red.\",5\r\n\"Key\ter\",2\r\n";
         QTest::addRow("diff: byte-order mark")
             << diff << QByteArray("\"Flicker Red.\",3\r\n") << 0 << QByteArray() << QByteArray() << none;
         QTest::addRow("diff: no items")
             << diff << no_items << 1
             << QByteArray("Flicker Red.\t5\t3\nPO\\Out H-Centre:\t500\t508\nflicker red.\tnot an item of QVM\n"
-                          "Keyer\tnot an item of QVM\n")
+                          "Key<09>er\tnot an item of QVM\n")
             << QByteArray() << none;
         QTest::addRow("diff --json: no items")
             << QStringList{"diff", "--json", "elsewhere.cfg"} << no_items << 1
             << QByteArray("{\"differences\":[{\"file\":5,\"name\":\"Flicker Red.\",\"unit\":3},"
                           "{\"file\":500,\"name\":\"PO\\\\Out H-Centre:\",\"unit\":508},"
                           "{\"name\":\"flicker red.\",\"not_an_item_of\":\"QVM\"},"
-                          "{\"name\":\"Keyer\",\"not_an_item_of\":\"QVM\"}],\"model\":\"QVM\"}\n")
+                          "{\"name\":\"Key\\ter\",\"not_an_item_of\":\"QVM\"}],\"model\":\"QVM\"}\n")
             << QByteArray() << none;
         QTest::addRow("write: no items") << write << no_items << 1 << QByteArray()
                                          << QByteArray(
                                                 "quvexctl: QVM has no item \"flicker red.\"; its line was not sent\n"
-                                                "quvexctl: QVM has no item \"Keyer\"; its line was not sent\n")
+                                                "quvexctl: QVM has no item \"Key<09>er\"; its line was not sent\n")
                                          << QStringList{"FlickerRed.=5", "OutH-Centre:=500"};
         const QByteArray damaged = "quvexctl: elsewhere.cfg is damaged at \"Zoom\"\n";
         QTest::addRow("write: 1e300") << write << QByteArray("\"Flicker Red.\",5\r\n\"Zoom\",1e300\r\n") << 3
@@ -483,6 +484,8 @@ private Q_SLOTS:
         // One set of options may lead every command, before or after it.
         QTest::addRow("ports amid --port and --trace")
             << QStringList{"--port", "2", "ports", "--trace"} << 0 << QByteArray() << QByteArray();
+        QTest::addRow("a command with an ESC") << QStringList{"de\x1Btect"} << 3 << QByteArray()
+                                               << QByteArray("quvexctl: unknown command \"de<1B>tect\" (try --help)\n");
     }
 
     // Settled on the command line alone: no port is opened.
@@ -497,7 +500,7 @@ private Q_SLOTS:
     }
 
     // Three units of different models, a silent one, one that answers nothing the way a unit
-    // would, and a link to a device that is gone, all probed at once.
+    // would, links to devices that are gone (one named with a tab and a line end), all at once.
     void ports_probe()
     {
         std::vector<std::unique_ptr<test::SimProcess>> sims;
@@ -507,19 +510,23 @@ private Q_SLOTS:
             sims.push_back(test::start_sim(unit + QStringList{"--com", QString::number(sims.size() + 1)}));
         const QString gone = m_home.filePath("gone");
         QVERIFY(QFile::link(gone, m_home.filePath("quvex/ports/com6")));
+        QVERIFY(QFile::link(m_home.filePath("tab\there\n8\tforged"), m_home.filePath("quvex/ports/com7")));
+        const QString missing = " does not exist: the adapter is not plugged in, or the port number names another "
+                                "port.\n";
         const QString expected = "1\t%1\t\tQVL\n2\t%2\t\tQK1\n3\t%3\t\tQVMK\n4\t%4\t\tno answer\n"
-                                 "5\t%5\t\tanswers, but not as a QUVEX unit\n"
-                                 "6\t%6\t\t%6 does not exist: the adapter is not plugged in, or the port number "
-                                 "names another port.\n";
+                                 "5\t%5\t\tanswers, but not as a QUVEX unit\n6\t%6\t\t%6"
+                                 + missing + "7\t%7\t\t%7" + missing;
         const Run run = quvexctl({"ports", "--probe"});
         QFile::remove(m_home.filePath("quvex/ports/com6"));
+        QFile::remove(m_home.filePath("quvex/ports/com7"));
         QCOMPARE(run.exit_code, 0);
         QCOMPARE(run.err, QByteArray());
         // Lines of the ports the system has besides the test's own come last, without a number.
         const QString listed = QString::fromUtf8(run.out).section(QRegularExpression("\n(?=-\t)"), 0, 0);
         QCOMPARE(listed.endsWith('\n') ? listed : listed + '\n',
                  expected.arg(sims[0]->device_path(), sims[1]->device_path(), sims[2]->device_path(),
-                              sims[3]->device_path(), sims[4]->device_path(), gone));
+                              sims[3]->device_path(), sims[4]->device_path(), gone,
+                              m_home.filePath("tab<09>here<LF>8<09>forged")));
         QVERIFY(quvexctl({"ports", "--json"})
                     .out.startsWith(QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"number\":1},")
                                         .arg(sims[0]->device_path())
