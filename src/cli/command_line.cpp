@@ -1,6 +1,8 @@
 #include "command_line.h"
 
 #include "catalogue/unit_models.h"
+#include "ports/port_device.h"
+#include "serial/network_address.h"
 #include "text/visible_text.h"
 
 #include <QCommandLineParser>
@@ -107,9 +109,9 @@ const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("out
                                        QStringLiteral("FILE"));
 
 // why names what was given as text::visible() shows it.
-int refuse(const QString &why)
+int refuse(const QString &why, bool hint = true)
 {
-    std::fprintf(stderr, "quvexctl: %s (try --help)\n", why.toLocal8Bit().constData());
+    std::fprintf(stderr, "quvexctl: %s%s\n", why.toLocal8Bit().constData(), hint ? " (try --help)" : "");
     return kExitUsage;
 }
 
@@ -215,6 +217,9 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     call.device = line ? parser.value(kDevice) : QString();
     if (line && parser.isSet(kDevice) && call.device.isEmpty())
         return refuse(QStringLiteral("--device wants a path"));
+    // The message says what to give; no help says more.
+    if (ports::is_network_target(call.device) && !serial::parse_network_address(call.device))
+        return refuse(serial::not_a_network_address(call.device), false);
     if (form->accepts & kModel) {
         const QString code = parser.value(kModelOption);
         call.model = code == QLatin1String("auto") ? 0 : model_index(code);

@@ -35,7 +35,7 @@ QString link_text(const QString &path)
 
 bool is_network_target(const QString &target)
 {
-    return target.contains(QStringLiteral("://"));
+    return target.startsWith(QStringLiteral("tcp://"), Qt::CaseInsensitive);
 }
 
 QString ports_folder()

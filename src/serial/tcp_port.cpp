@@ -68,7 +68,7 @@ QString TcpPort::connect_line()
 {
     const std::optional<NetworkAddress> address = parse_network_address(m_target);
     if (!address)
-        return text::visible(m_target) + QStringLiteral(": not a network port of the form tcp://HOST:PORT");
+        return not_a_network_address(m_target);
     const QScopedValueRollback connecting(m_connecting, true);
     m_socket.abort();
     m_socket.setReadBufferSize(kReadBufferBytes);

@@ -484,6 +484,12 @@ private Q_SLOTS:
         // One set of options may lead every command, before or after it.
         QTest::addRow("ports amid --port and --trace")
             << QStringList{"--port", "2", "ports", "--trace"} << 0 << QByteArray() << QByteArray();
+        for (const char *device : {"tcp://", "tcp://rack3", "tcp://rack3:0", "tcp://[::1]:70000"}) {
+            QTest::addRow("--device %s", device)
+                << QStringList{"--device", device, "store"} << 3 << QByteArray()
+                << "quvexctl: " + QByteArray(device)
+                       + " is not a network address: give tcp://HOST:PORT with PORT 1 to 65535\n";
+        }
         QTest::addRow("a command with an ESC") << QStringList{"de\x1Btect"} << 3 << QByteArray()
                                                << QByteArray("quvexctl: unknown command \"de<1B>tect\" (try --help)\n");
     }
