@@ -1,6 +1,7 @@
 #include "find_units_dialog.h"
 
 #include "message_box.h"
+#include "text/visible_text.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -63,8 +64,8 @@ void FindUnitsDialog::add_result(const ports::ProbeResult &result)
         ++row;
     m_results.insert(row, result);
     const ports::PortEntry &port = result.port;
-    auto *line = new QTreeWidgetItem(
-        {port.number ? QStringLiteral("COM %1").arg(port.number) : QString(), port.device, ports::probe_text(result)});
+    auto *line = new QTreeWidgetItem({port.number ? QStringLiteral("COM %1").arg(port.number) : QString(),
+                                      text::visible(port.device), ports::probe_text(result)});
     if (!found)
         line->setFlags(Qt::ItemIsEnabled); // shown, not chosen
     m_list->insertTopLevelItem(int(row), line);

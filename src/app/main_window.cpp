@@ -15,6 +15,7 @@
 #include "progress_text.h"
 #include "readme_viewer.h"
 #include "settings/settings_file.h"
+#include "text/visible_text.h"
 #include "wire_log_window.h"
 
 #include <QAction>
@@ -194,7 +195,7 @@ void MainWindow::list_recent_files()
         const QString path = paths.value(i);
         action->setVisible(i++ < paths.size());
         action->setData(path);
-        action->setText(literal_caption(QDir::toNativeSeparators(path)));
+        action->setText(literal_caption(text::visible(QDir::toNativeSeparators(path))));
     }
 }
 
@@ -391,7 +392,8 @@ void MainWindow::commport_Change(const QString &text)
 {
     m_link->commport_Change(text);
     const int number = m_link->port_number();
-    m_form->commport().setToolTip(QStringLiteral("COM %1 is %2").arg(number).arg(ports::port_device(number)));
+    m_form->commport().setToolTip(
+        QStringLiteral("COM %1 is %2").arg(number).arg(text::visible(ports::port_device(number))));
 }
 
 void MainWindow::act(const std::function<void()> &action)

@@ -34,9 +34,10 @@ NetworkPortDialog::NetworkPortDialog(QWidget *parent, int number, const QString 
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_ok->setEnabled(address.has_value());
-    connect(m_host, &QLineEdit::textChanged, this,
-            [this](const QString &host) { m_ok->setEnabled(!host.trimmed().isEmpty()); });
+    const auto judge = [this] { m_ok->setEnabled(serial::parse_network_address(this->target()).has_value()); };
+    judge();
+    connect(m_host, &QLineEdit::textChanged, this, judge);
+    connect(m_tcp_port, &QSpinBox::valueChanged, this, judge);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -49,7 +50,14 @@ NetworkPortDialog::NetworkPortDialog(QWidget *parent, int number, const QString 
 
 QString NetworkPortDialog::target() const
 {
-    return serial::network_target({m_host->text().trimmed(), quint16(m_tcp_port->value())});
+    QString host = m_host->text().trimmed();
+    // A whole address pasted into the host field stands for itself.
+    if (const std::optional<serial::NetworkAddress> pasted = serial::parse_network_address(host))
+        return serial::network_target(*pasted);
+    // An IPv6 host may come in the brackets of an address; they are the address's, not the host's.
+    if (host.startsWith(u'[') && host.endsWith(u']'))
+        host = host.sliced(1, host.size() - 2);
+    return serial::network_target({host, quint16(m_tcp_port->value())});
 }
 
 std::optional<QString> ask_network_port(QWidget *parent, int number, const QString &target)

@@ -5,6 +5,7 @@
 #include "panel/panel.h"
 #include "ports/detection.h"
 #include "ports/port_device.h"
+#include "text/visible_text.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -22,7 +23,7 @@ const QString &model_name(int index)
 
 QString entry_text(const ports::PortEntry &port)
 {
-    QStringList words{port.device, port.description};
+    QStringList words{text::visible(port.device), text::visible(port.description)};
     words.removeAll(QString());
     return words.join(QStringLiteral("  "));
 }
@@ -107,13 +108,14 @@ bool PortMenu::link_number(int number, const QString &target)
     const bool named = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(now);
     if (named && ports::canonical_device(now) != ports::canonical_device(target)
         && !(m_hooks.ask
-             && m_hooks.ask(&m_window,
-                            QStringLiteral("COM %1 is %2 now. Make it %3 instead?").arg(number).arg(now, target))))
+             && m_hooks.ask(&m_window, QStringLiteral("COM %1 is %2 now. Make it %3 instead?")
+                                           .arg(number)
+                                           .arg(text::visible(now), text::visible(target)))))
         return false;
     const QString failure = ports::link_port(number, target);
     if (!failure.isEmpty()) {
-        m_operator->show_message(QStringLiteral("COM %1 could not be made %2.").arg(number).arg(target), {},
-                                 link::MessageIcon::None, failure);
+        m_operator->show_message(QStringLiteral("COM %1 could not be made %2.").arg(number).arg(text::visible(target)),
+                                 {}, link::MessageIcon::None, failure);
         return false;
     }
     Q_EMIT port_linked();

@@ -1,5 +1,7 @@
 #include "readme_viewer.h"
 
+#include "text/visible_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,7 +67,7 @@ QString ReadmeViewer::open()
     // A viewer would offer to create the missing file or fail somewhere nobody looks.
     if (!QFileInfo(path).isFile()) {
         return QStringLiteral("readme.txt was not found in %1 or %2.")
-            .arg(QDir::toNativeSeparators(here), QDir::toNativeSeparators(installed));
+            .arg(text::visible(QDir::toNativeSeparators(here)), text::visible(QDir::toNativeSeparators(installed)));
     }
     // Read now, so that the panel's own window has the text whenever the viewer gives up.
     QFile file(path);

@@ -1,5 +1,7 @@
 #include "wire_log_window.h"
 
+#include "text/visible_text.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -119,8 +121,9 @@ void WireLogWindow::save_to(const QString &path)
     const QByteArray bytes = text().toUtf8();
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit())
         return;
-    m_hooks.show_message(this, QStringLiteral("Could not save the wire log to %1").arg(QDir::toNativeSeparators(path)),
-                         {}, link::MessageIcon::None, file.errorString());
+    m_hooks.show_message(
+        this, QStringLiteral("Could not save the wire log to %1").arg(text::visible(QDir::toNativeSeparators(path))),
+        {}, link::MessageIcon::None, file.errorString());
 }
 
 } // namespace quvex::app

@@ -1,6 +1,9 @@
 #include "command_line.h"
 
 #include "catalogue/unit_models.h"
+#include "ports/port_device.h"
+#include "serial/network_address.h"
+#include "text/visible_text.h"
 
 #include <QCommandLineParser>
 
@@ -10,6 +13,8 @@ namespace quvex::cli {
 
 namespace {
 
+// kLineLeft: the line's options are taken and mean nothing, so that one set of options (an
+// alias's, a script's) may lead every command.
 enum Accepts {
     kModel = 1,
     kJson = 2,
@@ -21,7 +26,8 @@ enum Accepts {
     kKeep = 128,
     kAt = 256,
     kShow = 512,
-    kEvery = 1023
+    kLineLeft = 1024,
+    kEvery = 2047
 };
 
 struct CommandForm
@@ -62,7 +68,7 @@ const CommandForm kCommands[] = {
      "option item the position of its option, from 0."},
     {Command::Store, "store", "", "", 0, 0, kLine, "Makes the unit keep its current settings (Store Settings)."},
     {Command::Reset, "reset", "", "", 0, 0, kLine, "Resets the unit and ends once the unit has acknowledged it."},
-    {Command::Ports, "ports", "", "", 0, 0, kJson | kProbe,
+    {Command::Ports, "ports", "", "", 0, 0, kJson | kProbe | kLineLeft,
      "Lists the serial ports there are, one line each: its port number (\"-\" when it has none), its\n"
      "device and what the system says it is, separated by tabs. With --probe each port that opens is\n"
      "asked which unit it has, with the read-only queries of detect, all ports at once; a fourth column\n"
@@ -99,6 +105,7 @@ constexpr auto kAbout =
     "  set NAME=VALUE...    send items' values, then print them as read back\n"
     "  store                make the unit keep its settings\n"
     "  reset                reset the unit\n"
+    "  ports [--probe]      list the serial ports, and with --probe the unit on each\n"
     "  backup [--all]       keep the unit's settings in the backup store, when they changed\n"
     "  changes [--all]      list what changed since the newest backup\n"
     "  history [--all]      list the versions in the backup store\n"
@@ -133,7 +140,8 @@ const QCommandLineOption
     kReadOnlyOption(QStringLiteral("read-only"),
                     QStringLiteral("Refuse set, write, store and reset before anything is sent (exit status 3)."));
 const QCommandLineOption kOutputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                       QStringLiteral("Write the settings file to FILE instead of standard output."),
+                                       QStringLiteral("Write the settings file to FILE instead of standard output "
+                                                      "(- is standard output)."),
                                        QStringLiteral("FILE"));
 
 const QCommandLineOption kAllOption(QStringLiteral("all"), QStringLiteral("Every unit instead of one."));
@@ -154,9 +162,10 @@ bool changes_unit(Command command)
            || command == Command::Reset || command == Command::Restore;
 }
 
-int refuse(const QString &why)
+// why names what was given as text::visible() shows it.
+int refuse(const QString &why, bool hint = true)
 {
-    std::fprintf(stderr, "quvexctl: %s (try --help)\n", why.toLocal8Bit().constData());
+    std::fprintf(stderr, "quvexctl: %s%s\n", why.toLocal8Bit().constData(), hint ? " (try --help)" : "");
     return kExitUsage;
 }
 
@@ -178,8 +187,14 @@ void add_options(QCommandLineParser &parser, int accepts)
 {
     parser.addHelpOption();
     // The wire log goes with the commands that talk over the line.
-    if (accepts & kLine)
+    if (accepts & kLine) {
         parser.addOptions({kPort, kDevice, kTraceOption, kReadOnlyOption});
+    } else if (accepts & kLineLeft) {
+        for (QCommandLineOption left : {kPort, kDevice, kTraceOption, kReadOnlyOption}) {
+            left.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(left);
+        }
+    }
     if (accepts & kModel)
         parser.addOption(kModelOption);
     if (accepts & kJson)
@@ -242,7 +257,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     finder.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     finder.setApplicationDescription(QString::fromLatin1(kAbout));
     if (!finder.parse(arguments))
-        return refuse(finder.errorText());
+        return refuse(text::visible(finder.errorText()));
     if (finder.positionalArguments().isEmpty())
         return wants_help(finder) ? print_help(finder, QStringLiteral("COMMAND [arguments]"))
                                   : refuse(QStringLiteral("no command given"));
@@ -254,7 +269,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
             form = &candidate;
     }
     if (!form)
-        return refuse(QStringLiteral("unknown command \"%1\"").arg(word));
+        return refuse(QStringLiteral("unknown command \"%1\"").arg(text::visible(word)));
 
     QCommandLineParser parser;
     add_options(parser, form->accepts);
@@ -263,7 +278,7 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     if (!synopsis.isEmpty())
         parser.addPositionalArgument(synopsis, QString::fromLatin1(form->argument_about));
     if (!parser.parse(arguments))
-        return refuse(parser.errorText());
+        return refuse(text::visible(parser.errorText()));
     if (wants_help(parser))
         return print_help(parser, (word + u' ' + synopsis).trimmed());
 
@@ -273,23 +288,28 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
     if (call.arguments.size() < form->least || (form->most >= 0 && call.arguments.size() > form->most))
         return refuse(*form->arguments ? QStringLiteral("%1 wants %2").arg(word, QString::fromLatin1(form->arguments))
                                        : QStringLiteral("%1 takes no arguments").arg(word));
-    if ((form->accepts & kLine) && parser.isSet(kPort) && parser.isSet(kDevice))
+    const bool line = form->accepts & (kLine | kLineLeft);
+    if (line && parser.isSet(kPort) && parser.isSet(kDevice))
         return refuse(QStringLiteral("--port and --device do not go together"));
-    if ((form->accepts & kLine) && parser.isSet(kPort)) {
+    if (line && parser.isSet(kPort)) {
         bool ok = false;
         call.port = parser.value(kPort).toInt(&ok);
         // Port numbers are 16-bit, as the panel's port box takes them.
         if (!ok || call.port < 1 || call.port > 32767)
-            return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"").arg(parser.value(kPort)));
+            return refuse(QStringLiteral("--port wants a number from 1 to 32767, not \"%1\"")
+                              .arg(text::visible(parser.value(kPort))));
     }
-    call.device = (form->accepts & kLine) ? parser.value(kDevice) : QString();
-    if ((form->accepts & kLine) && parser.isSet(kDevice) && call.device.isEmpty())
+    call.device = line ? parser.value(kDevice) : QString();
+    if (line && parser.isSet(kDevice) && call.device.isEmpty())
         return refuse(QStringLiteral("--device wants a path"));
+    // The message says what to give; no help says more.
+    if (ports::is_network_target(call.device) && !serial::parse_network_address(call.device))
+        return refuse(serial::not_a_network_address(call.device), false);
     if (form->accepts & kModel) {
         const QString code = parser.value(kModelOption);
         call.model = code == QLatin1String("auto") ? 0 : model_index(code);
         if (call.model == 0 && code != QLatin1String("auto"))
-            return refuse(QStringLiteral("unknown model \"%1\"").arg(code));
+            return refuse(QStringLiteral("unknown model \"%1\"").arg(text::visible(code)));
     }
     call.read_only = (form->accepts & kLine) && parser.isSet(kReadOnlyOption);
     // Before the port is opened: a script that must never write gets nothing sent.
@@ -302,6 +322,8 @@ std::variant<Invocation, int> parse_command_line(const QStringList &arguments)
         call.output = parser.value(kOutputOption);
         if (parser.isSet(kOutputOption) && call.output.isEmpty())
             return refuse(QStringLiteral("-o wants a file name"));
+        if (call.output == QLatin1String("-"))
+            call.output.clear();
     }
     return store_options(parser, form->accepts, call);
 }

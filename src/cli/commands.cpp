@@ -9,6 +9,7 @@
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
 #include "store_commands.h"
+#include "text/visible_text.h"
 #include "unit_session.h"
 
 #include <QJsonArray>
@@ -64,7 +65,8 @@ std::optional<settings::SettingsContent> whole_file(const QString &path)
         return std::nullopt;
     }
     if (content.damaged_at) {
-        print_error(QStringLiteral("%1 is damaged at \"%2\"").arg(path, *content.damaged_at));
+        print_error(
+            QStringLiteral("%1 is damaged at \"%2\"").arg(text::visible(path), text::visible(*content.damaged_at)));
         return std::nullopt;
     }
     return content;
@@ -177,14 +179,15 @@ int Runner::run()
             const qsizetype equals = argument.indexOf(u'=');
             const QString value = argument.mid(equals + 1);
             if (equals <= 0 || !kDecimal.match(value).hasMatch()) {
-                print_error(QStringLiteral("\"%1\" is no NAME=VALUE with a decimal VALUE").arg(argument));
+                print_error(
+                    QStringLiteral("\"%1\" is no NAME=VALUE with a decimal VALUE").arg(text::visible(argument)));
                 return kExitUsage;
             }
             const std::optional<double> number = link::sendable_number(value);
             if (!number) {
                 print_error(QStringLiteral("\"%1\" cannot be sent exactly: a VALUE must be less than 1e15 in "
                                            "magnitude, with at most 15 significant digits")
-                                .arg(argument));
+                                .arg(text::visible(argument)));
                 return kExitUsage;
             }
             writes.append({argument.left(equals), *number});
@@ -211,7 +214,7 @@ bool Runner::open_port()
     if (m_session.link.is_port_open())
         return true;
     print_error(QStringLiteral("could not open %1")
-                    .arg(m_call.device.isEmpty() ? ports::port_device(m_call.port) : m_call.device));
+                    .arg(text::visible(m_call.device.isEmpty() ? ports::port_device(m_call.port) : m_call.device)));
     return false;
 }
 
@@ -260,10 +263,10 @@ int Runner::item_index(const QString &name)
             continue;
         if (!entry.is_header())
             return i;
-        print_error(QStringLiteral("\"%1\" is a heading, not an item").arg(name));
+        print_error(QStringLiteral("\"%1\" is a heading, not an item").arg(text::visible(name)));
         return 0;
     }
-    print_error(QStringLiteral("%1 has no item \"%2\"").arg(m_session.model.code(), name));
+    print_error(QStringLiteral("%1 has no item \"%2\"").arg(m_session.model.code(), text::visible(name)));
     return 0;
 }
 
@@ -287,7 +290,7 @@ int Runner::read()
     QSaveFile file(m_call.output);
     const QScopedValueRollback output(m_output, &file);
     if (!m_call.output.isEmpty() && !settings::open_for_replace(file)) {
-        print_error(QStringLiteral("cannot write %1").arg(m_call.output));
+        print_error(QStringLiteral("cannot write %1").arg(text::visible(m_call.output)));
         return kExitUsage;
     }
     if (!open_port())
@@ -303,7 +306,7 @@ int Runner::read()
     if (m_session.link.stop_requested())
         return kExitUnit;
     if (!settings::commit_settings(file, bytes)) {
-        print_error(QStringLiteral("cannot write %1").arg(m_call.output));
+        print_error(QStringLiteral("cannot write %1").arg(text::visible(m_call.output)));
         return kExitUsage;
     }
     return kExitSuccess;
@@ -324,7 +327,8 @@ int Runner::write()
         return kExitUnit;
     const QStringList unknown = settings::unknown_names(m_session.catalogue, content->model_index, content->pairs);
     for (const QString &name : unknown)
-        print_error(QStringLiteral("%1 has no item \"%2\"; its line was not sent").arg(m_session.model.code(), name));
+        print_error(QStringLiteral("%1 has no item \"%2\"; its line was not sent")
+                        .arg(m_session.model.code(), text::visible(name)));
     const int code = print_differences(
         settings::compare_settings(content->pairs, settings::stored_pairs(m_session.catalogue, m_session.model)), {});
     return code == kExitSuccess && !unknown.isEmpty() ? kExitDifferent : code;
@@ -400,7 +404,7 @@ int Runner::print_differences(const QList<settings::Difference> &differences, co
     const QString code = m_session.model.code();
     for (const QString &name : unknown) {
         listed.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("not_an_item_of"), code}});
-        text += (name + QStringLiteral("\tnot an item of ") + code + u'\n').toUtf8();
+        text += (text::visible(name) + QStringLiteral("\tnot an item of ") + code + u'\n').toUtf8();
     }
     const QByteArray data =
         m_call.json ? json_line({{QStringLiteral("model"), code}, {QStringLiteral("differences"), listed}}) : text;

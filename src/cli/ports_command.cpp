@@ -3,6 +3,7 @@
 #include "catalogue/unit_models.h"
 #include "link/stop_signals.h"
 #include "ports/port_probe.h"
+#include "text/visible_text.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -61,8 +62,9 @@ QByteArray ports_report(bool probe, bool json)
         QJsonObject port{{QStringLiteral("number"), entry.number ? QJsonValue(entry.number) : QJsonValue()},
                          {QStringLiteral("device"), entry.device},
                          {QStringLiteral("description"), entry.description}};
-        QStringList columns{entry.number ? QString::number(entry.number) : QStringLiteral("-"), entry.device,
-                            entry.description};
+        // A tab or a line end in a link's target or a device's description must not make a column or a row.
+        QStringList columns{entry.number ? QString::number(entry.number) : QStringLiteral("-"),
+                            text::visible(entry.device), text::visible(entry.description)};
         if (probe) {
             const ports::ProbeResult &result = results.at(i);
             const bool found = result.outcome == ports::ProbeOutcome::Found;

@@ -1,5 +1,7 @@
 #include "wire_log.h"
 
+#include "text/visible_text.h"
+
 namespace quvex::link {
 
 WireLog::WireLog(Sink sink, Clock clock)
@@ -9,32 +11,15 @@ WireLog::WireLog(Sink sink, Clock clock)
     m_elapsed.start();
 }
 
-QString WireLog::visible(QByteArrayView bytes)
-{
-    QString text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r')
-            text += QLatin1String("<CR>");
-        else if (c == '\n')
-            text += QLatin1String("<LF>");
-        else if (byte < 0x20 || byte > 0x7E || c == '<')
-            text += u'<' + QString::number(byte, 16).toUpper().rightJustified(2, u'0') + u'>';
-        else
-            text += QLatin1Char(c);
-    }
-    return text;
-}
-
 void WireLog::line_sent(QByteArrayView line)
 {
-    write(QLatin1String("sent    ") + visible(line));
+    write(QLatin1String("sent    ") + text::visible_bytes(line));
 }
 
 void WireLog::bytes_arrived(QByteArrayView bytes, Arrival arrival)
 {
-    write((arrival == Arrival::Answer ? QLatin1String("answer  ") : QLatin1String("late    ")) + visible(bytes));
+    write((arrival == Arrival::Answer ? QLatin1String("answer  ") : QLatin1String("late    "))
+          + text::visible_bytes(bytes));
 }
 
 void WireLog::wire_event(WireEvent event)

@@ -11,8 +11,8 @@
 namespace quvex::link {
 
 // Turns what the link reports into the wire log's lines, each led by the time in milliseconds
-// since the log's first line: "   120 ms  sent    VideoStd<CR>". Bytes that are not printable
-// text, and "<" itself, are written as <CR>, <LF> or <hex>, so every byte can be told apart.
+// since the log's first line: "   120 ms  sent    VideoStd<CR>". Bytes are shown as every text
+// from outside is (text/visible_text.h): those that are not printable ASCII as <CR>, <LF> or <hex>.
 class WireLog final : public WireObserver
 {
 public:
@@ -25,8 +25,6 @@ public:
     void line_sent(QByteArrayView line) override;
     void bytes_arrived(QByteArrayView bytes, Arrival arrival) override;
     void wire_event(WireEvent event) override;
-
-    static QString visible(QByteArrayView bytes);
 
 private:
     void write(const QString &text);

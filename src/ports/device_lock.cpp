@@ -1,6 +1,7 @@
 #include "device_lock.h"
 
 #include "port_list.h"
+#include "text/visible_text.h"
 
 #include <QFile>
 #include <QSysInfo>
@@ -31,7 +32,7 @@ constexpr qint64 kLongestLockFile = 1024;
 QString owner_words(qint64 pid, const QString &program)
 {
     return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
-                             : QStringLiteral("%1 (process %2)").arg(program).arg(pid);
+                             : QStringLiteral("%1 (process %2)").arg(text::visible(program)).arg(pid);
 }
 
 // file_held: whether the lock file itself is locked, by its owner as QLockFile does.

@@ -2,6 +2,7 @@
 
 #include "device_lock.h"
 #include "port_list.h"
+#include "text/visible_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -92,13 +93,15 @@ QString serial_lock_path(const QString &device, const QStringList &folders)
     return {};
 }
 
-QString open_failure_reason(const QString &device, const QString &system_text, const QStringList &lock_folders)
+QString open_failure_reason(const QString &path_text, const QString &system_text, const QStringList &lock_folders)
 {
+    // The reason names the device as a person may read it; the checks use the path itself.
+    const QString device = text::visible(path_text);
 #ifdef Q_OS_WIN
     Q_UNUSED(lock_folders)
     return device + QStringLiteral(": ") + system_text;
 #else
-    const QByteArray path = QFile::encodeName(device);
+    const QByteArray path = QFile::encodeName(path_text);
     struct stat status
     {};
     if (::stat(path.constData(), &status) != 0) {
@@ -112,14 +115,14 @@ QString open_failure_reason(const QString &device, const QString &system_text, c
         return QStringLiteral("%1 is not a serial device.").arg(device);
     if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES)
         return permission_reason(device, status);
-    const QString holder = device_holder(device, lock_folders);
+    const QString holder = device_holder(path_text, lock_folders);
     if (!holder.isEmpty())
         return QStringLiteral("%1 is in use by %2. Close that program, or choose another port.").arg(device, holder);
-    if (serial_lock_path(canonical_device(device), lock_folders).isEmpty())
+    if (serial_lock_path(canonical_device(path_text), lock_folders).isEmpty())
         return QStringLiteral("%1 cannot be locked: no folder for serial lock files (%2) may be written.")
-            .arg(device, lock_folders.join(QStringLiteral(", ")));
+            .arg(device, text::visible(lock_folders.join(QStringLiteral(", "))));
     bool is_terminal = true;
-    const int error = open_error(device, is_terminal);
+    const int error = open_error(path_text, is_terminal);
     if (error == EBUSY)
         return QStringLiteral("%1 is busy: another program holds it for itself, and which one cannot be known. "
                               "Close it, or choose another port.")

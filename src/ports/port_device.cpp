@@ -1,5 +1,7 @@
 #include "port_device.h"
 
+#include "text/visible_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +35,7 @@ QString link_text(const QString &path)
 
 bool is_network_target(const QString &target)
 {
-    return target.contains(QStringLiteral("://"));
+    return target.startsWith(QStringLiteral("tcp://"), Qt::CaseInsensitive);
 }
 
 QString ports_folder()
@@ -73,17 +75,18 @@ QString link_port(int number, const QString &target)
 #else
     const QString path = port_link_path(number);
     if (!QDir().mkpath(ports_folder()))
-        return QStringLiteral("cannot create ") + ports_folder();
+        return QStringLiteral("cannot create ") + text::visible(ports_folder());
     const QFileInfo existing(path);
     if (existing.exists() || existing.isSymLink()) {
         if (!existing.isSymLink())
-            return path + QStringLiteral(" is not a link");
+            return text::visible(path) + QStringLiteral(" is not a link");
         if (!QFile::remove(path))
-            return QStringLiteral("cannot replace ") + path;
+            return QStringLiteral("cannot replace ") + text::visible(path);
     }
     // The target is written as given: a network address must stay one.
     if (::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0)
-        return QStringLiteral("cannot create %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("cannot create %1: %2")
+            .arg(text::visible(path), QString::fromLocal8Bit(std::strerror(errno)));
     return {};
 #endif
 }

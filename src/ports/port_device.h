@@ -15,8 +15,9 @@ QString port_link_path(int number);
 // at all), or /dev/ttyS<N-1> without one.
 QString port_device(int number);
 
-// Whether what a port means is an address (tcp://HOST:PORT) rather than a device: it is
-// listed and reached over the network, never opened or examined as a file.
+// Whether what a port means is a network address rather than a device: the one rule is that it
+// begins with tcp:// (in any letter case). It is listed and reached over the network, or refused
+// when the rest is no HOST:PORT, and never opened or examined as a file.
 bool is_network_target(const QString &target);
 
 // Makes port number N mean target, replacing a link comN that is there already (never a file

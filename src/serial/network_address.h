@@ -15,7 +15,12 @@ struct NetworkAddress
 };
 
 // Nothing when the text is not tcp://HOST:PORT with a port from 1 to 65535 and nothing after it.
+// A text that ports::is_network_target() takes for an address and that gives nothing here is
+// a malformed one, never a device.
 std::optional<NetworkAddress> parse_network_address(const QString &target);
+
+// Why such a malformed address cannot be reached, as a person reads it.
+QString not_a_network_address(const QString &target);
 
 // tcp://HOST:PORT, an IPv6 host in brackets.
 QString network_target(const NetworkAddress &address);

@@ -1,6 +1,7 @@
 #include "tcp_port.h"
 
 #include "network_address.h"
+#include "text/visible_text.h"
 
 #include <QDeadlineTimer>
 #include <QScopedValueRollback>
@@ -67,7 +68,7 @@ QString TcpPort::connect_line()
 {
     const std::optional<NetworkAddress> address = parse_network_address(m_target);
     if (!address)
-        return QStringLiteral("not a network port of the form tcp://HOST:PORT");
+        return not_a_network_address(m_target);
     const QScopedValueRollback connecting(m_connecting, true);
     m_socket.abort();
     m_socket.setReadBufferSize(kReadBufferBytes);
@@ -89,13 +90,13 @@ QString TcpPort::connect_line()
     QString reason = QStringLiteral("timed out");
     if (state() == QAbstractSocket::UnconnectedState && m_socket.error() == QAbstractSocket::RemoteHostClosedError) {
         // Turned away: ser2net says "Port already in use", a device server may say nothing.
-        const QString said = QString::fromLatin1(m_socket.readAll()).simplified();
+        const QString said = text::visible_bytes(m_socket.readAll().simplified());
         reason = said.isEmpty() ? QStringLiteral("in use") : QStringLiteral("in use (\"%1\")").arg(said);
     } else if (state() == QAbstractSocket::UnconnectedState) {
         reason = reason_for(m_socket);
     }
     m_socket.abort();
-    return reason;
+    return text::visible(m_target) + QStringLiteral(": ") + reason;
 }
 
 void TcpPort::on_dropped()
@@ -117,7 +118,7 @@ bool TcpPort::set_open(bool open)
     if (!m_open) {
         const QString failure = connect_line();
         m_open = failure.isEmpty();
-        m_open_failure = m_open ? QString() : m_target + QStringLiteral(": ") + failure;
+        m_open_failure = failure;
     }
     return m_open;
 }

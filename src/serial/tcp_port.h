@@ -48,7 +48,7 @@ public:
     bool line_lost() const override { return m_line_lost; }
 
 private:
-    // Empty when the line is up, else the reason it is not.
+    // Empty when the line is up, else why it is not, the target named first.
     QString connect_line();
     void wait_while(const std::function<bool()> &condition, int timeout_ms);
     void on_dropped();

@@ -3,6 +3,7 @@
 #include "catalogue/unit_models.h"
 #include "field_reader.h"
 #include "regular_file.h"
+#include "text/visible_text.h"
 
 #include <QDir>
 
@@ -73,7 +74,7 @@ SettingsContent read_settings_file(const QString &path)
 {
     const std::optional<QByteArray> bytes = read_regular_file(path, kSettingsSizeLimit);
     if (!bytes)
-        return refused(QStringLiteral("Could not open file ") + QDir::toNativeSeparators(path));
+        return refused(QStringLiteral("Could not open file ") + text::visible(QDir::toNativeSeparators(path)));
     return parse_settings(*bytes);
 }
 

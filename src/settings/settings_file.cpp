@@ -3,6 +3,7 @@
 #include "catalogue/naming.h"
 #include "link/answer_number.h"
 #include "regular_file.h"
+#include "text/visible_text.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -18,7 +19,7 @@ QByteArray quoted(const QString &text)
 
 QString display_path(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    return text::visible(QDir::toNativeSeparators(path));
 }
 
 } // namespace
@@ -107,8 +108,10 @@ void SettingsFile::show(const QString &text)
 
 void SettingsFile::show_unknown_names(const SettingsContent &content, const QString &not_done)
 {
-    const QStringList names = unknown_names(m_items, content.model_index, content.pairs);
+    QStringList names = unknown_names(m_items, content.model_index, content.pairs);
     if (!names.isEmpty()) {
+        for (QString &name : names)
+            name = text::visible(name);
         show(QStringLiteral("These lines name no item of %1 and were not %2:\n")
                  .arg(catalogue::unit_models()[static_cast<std::size_t>(content.model_index)].display_name, not_done)
              + names.join(u'\n'));
@@ -154,7 +157,7 @@ void SettingsFile::open_from(const QString &path)
     show_unknown_names(content, QStringLiteral("loaded"));
     if (content.damaged_at) {
         show(QStringLiteral("The settings file is damaged at \"%1\"; the rest of it was not loaded.")
-                 .arg(*content.damaged_at));
+                 .arg(text::visible(*content.damaged_at)));
     }
 }
 
@@ -196,7 +199,7 @@ void SettingsFile::compare_with(const QString &path, const DifferenceChooser &ch
         return;
     }
     if (content.damaged_at) {
-        show(QStringLiteral("The settings file is damaged at \"%1\".").arg(*content.damaged_at));
+        show(QStringLiteral("The settings file is damaged at \"%1\".").arg(text::visible(*content.damaged_at)));
         return;
     }
     if (content.model_index != model.index()) {
@@ -209,7 +212,7 @@ void SettingsFile::compare_with(const QString &path, const DifferenceChooser &ch
     const std::optional<QList<SettingsPair>> unit =
         read_unit_pairs(m_items, m_bracket, m_panel, QStringLiteral("Comparing"));
     if (!unit) {
-        show(QStringLiteral("Unable to complete Save."));
+        show(QStringLiteral("Unable to complete Compare."));
         return;
     }
     show_unknown_names(content, QStringLiteral("compared"));

@@ -127,27 +127,31 @@ private Q_SLOTS:
     void backup_data()
     {
         QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("to_file");
+        QTest::addColumn<QStringList>("output");
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<int>("lines"); // header and items
-        QTest::addRow("QVM to standard output") << "QVM" << false << QByteArray("QUVEXview Max") << 60;
-        QTest::addRow("QK1 to a file") << "QK1" << true << QByteArray("QUVEXkey Solo") << 47;
+        QTest::addRow("QVM to standard output") << "QVM" << QStringList() << QByteArray("QUVEXview Max") << 60;
+        QTest::addRow("QVM to -, standard output")
+            << "QVM" << QStringList{"-o", "-"} << QByteArray("QUVEXview Max") << 60;
+        QTest::addRow("QK1 to a file") << "QK1" << QStringList{"-o", "backup.cfg"} << QByteArray("QUVEXkey Solo") << 47;
     }
 
     // In PAL overscan, so that every picture set is read through the video-mode bracket.
     void backup()
     {
         QFETCH(QString, code);
-        QFETCH(bool, to_file);
+        QFETCH(QStringList, output);
         QFETCH(QByteArray, name);
         const auto sim = start_sim({"--model", code, "--no-pacing"});
         QCOMPARE(quvexctl({"set", "Video Std=1", "Overscan=1"}).out, "Video Std\t1\nOverscan\t1\n");
-        const QString backup = m_home.filePath("backup.cfg");
-        const Run run = quvexctl(to_file ? QStringList{"read", "-o", backup} : QStringList{"read"});
+        const QDir folder = backup_folder();
+        const Run run = quvexctl(QStringList{"read"} + output);
         QCOMPARE(run.exit_code, 0);
         QCOMPARE(run.err, QByteArray());
+        const bool to_file = output.contains("backup.cfg");
+        QCOMPARE(folder.entryList(QDir::Files).join(u' '), to_file ? "backup.cfg kept.cfg" : "kept.cfg");
         QCOMPARE(run.out.isEmpty(), to_file);
-        const QByteArray bytes = to_file ? file_bytes(backup) : run.out;
+        const QByteArray bytes = to_file ? file_bytes("backup.cfg") : run.out;
         QVERIFY(bytes.startsWith(settings_header(name) + "\"Overscan          \",1\r\n"));
         QVERIFY(bytes.contains("\"PO\\Out H-Centre:  \",508\r\n\"PO\\Out H-Width:   \",760\r\n"));
         QTEST(int(bytes.count("\r\n")), "lines");
@@ -385,26 +389,27 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("err");
         QTest::addColumn<QStringList>("writes"); // heard, the video mode's aside
         const QStringList diff{"diff", "elsewhere.cfg"}, write{"write", "elsewhere.cfg"}, none;
+        // A tab in a name must not make a column of its own.
         const QByteArray no_items =
-            "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"flicker red.\",5\r\n\"Keyer\",2\r\n";
+            "\"Flicker Red.\",5\r\n\"PO\\Out H-Centre:\",500\r\n\"flicker red.\",5\r\n\"Key\ter\",2\r\n";
         QTest::addRow("diff: byte-order mark")
             << diff << QByteArray("\"Flicker Red.\",3\r\n") << 0 << QByteArray() << QByteArray() << none;
         QTest::addRow("diff: no items")
             << diff << no_items << 1
             << QByteArray("Flicker Red.\t5\t3\nPO\\Out H-Centre:\t500\t508\nflicker red.\tnot an item of QVM\n"
-                          "Keyer\tnot an item of QVM\n")
+                          "Key<09>er\tnot an item of QVM\n")
             << QByteArray() << none;
         QTest::addRow("diff --json: no items")
             << QStringList{"diff", "--json", "elsewhere.cfg"} << no_items << 1
             << QByteArray("{\"differences\":[{\"file\":5,\"name\":\"Flicker Red.\",\"unit\":3},"
                           "{\"file\":500,\"name\":\"PO\\\\Out H-Centre:\",\"unit\":508},"
                           "{\"name\":\"flicker red.\",\"not_an_item_of\":\"QVM\"},"
-                          "{\"name\":\"Keyer\",\"not_an_item_of\":\"QVM\"}],\"model\":\"QVM\"}\n")
+                          "{\"name\":\"Key\\ter\",\"not_an_item_of\":\"QVM\"}],\"model\":\"QVM\"}\n")
             << QByteArray() << none;
         QTest::addRow("write: no items") << write << no_items << 1 << QByteArray()
                                          << QByteArray(
                                                 "quvexctl: QVM has no item \"flicker red.\"; its line was not sent\n"
-                                                "quvexctl: QVM has no item \"Keyer\"; its line was not sent\n")
+                                                "quvexctl: QVM has no item \"Key<09>er\"; its line was not sent\n")
                                          << QStringList{"FlickerRed.=5", "OutH-Centre:=500"};
         const QByteArray damaged = "quvexctl: elsewhere.cfg is damaged at \"Zoom\"\n";
         QTest::addRow("write: 1e300") << write << QByteArray("\"Flicker Red.\",5\r\n\"Zoom\",1e300\r\n") << 3
@@ -477,8 +482,42 @@ private Q_SLOTS:
         QCOMPARE(sim->heard(1000).filter(arguments.contains("--read-only") ? "" : "="), QStringList());
     }
 
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exit_code");
+        QTest::addColumn<QByteArray>("out_holds");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addRow("--help lists ports")
+            << QStringList{"--help"} << 0
+            << QByteArray("\n  ports [--probe]      list the serial ports, and with --probe the unit on each\n")
+            << QByteArray();
+        // One set of options may lead every command, before or after it.
+        QTest::addRow("ports amid --port and --trace")
+            << QStringList{"--port", "2", "ports", "--trace"} << 0 << QByteArray() << QByteArray();
+        for (const char *device : {"tcp://", "tcp://rack3", "tcp://rack3:0", "tcp://[::1]:70000"}) {
+            QTest::addRow("--device %s", device)
+                << QStringList{"--device", device, "store"} << 3 << QByteArray()
+                << "quvexctl: " + QByteArray(device)
+                       + " is not a network address: give tcp://HOST:PORT with PORT 1 to 65535\n";
+        }
+        QTest::addRow("a command with an ESC") << QStringList{"de\x1Btect"} << 3 << QByteArray()
+                                               << QByteArray("quvexctl: unknown command \"de<1B>tect\" (try --help)\n");
+    }
+
+    // Settled on the command line alone: no port is opened.
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, out_holds);
+        const Run run = quvexctl(arguments);
+        QTEST(run.exit_code, "exit_code");
+        QVERIFY2(run.out.contains(out_holds), run.out.constData());
+        QTEST(run.err, "err");
+    }
+
     // Three units of different models, a silent one, one that answers nothing the way a unit
-    // would, and a link to a device that is gone, all probed at once.
+    // would, links to devices that are gone (one named with a tab and a line end), all at once.
     void ports_probe()
     {
         std::vector<std::unique_ptr<test::SimProcess>> sims;
@@ -488,19 +527,23 @@ private Q_SLOTS:
             sims.push_back(test::start_sim(unit + QStringList{"--com", QString::number(sims.size() + 1)}));
         const QString gone = m_home.filePath("gone");
         QVERIFY(QFile::link(gone, m_home.filePath("quvex/ports/com6")));
+        QVERIFY(QFile::link(m_home.filePath("tab\there\n8\tforged"), m_home.filePath("quvex/ports/com7")));
+        const QString missing = " does not exist: the adapter is not plugged in, or the port number names another "
+                                "port.\n";
         const QString expected = "1\t%1\t\tQVL\n2\t%2\t\tQK1\n3\t%3\t\tQVMK\n4\t%4\t\tno answer\n"
-                                 "5\t%5\t\tanswers, but not as a QUVEX unit\n"
-                                 "6\t%6\t\t%6 does not exist: the adapter is not plugged in, or the port number "
-                                 "names another port.\n";
+                                 "5\t%5\t\tanswers, but not as a QUVEX unit\n6\t%6\t\t%6"
+                                 + missing + "7\t%7\t\t%7" + missing;
         const Run run = quvexctl({"ports", "--probe"});
         QFile::remove(m_home.filePath("quvex/ports/com6"));
+        QFile::remove(m_home.filePath("quvex/ports/com7"));
         QCOMPARE(run.exit_code, 0);
         QCOMPARE(run.err, QByteArray());
         // Lines of the ports the system has besides the test's own come last, without a number.
         const QString listed = QString::fromUtf8(run.out).section(QRegularExpression("\n(?=-\t)"), 0, 0);
         QCOMPARE(listed.endsWith('\n') ? listed : listed + '\n',
                  expected.arg(sims[0]->device_path(), sims[1]->device_path(), sims[2]->device_path(),
-                              sims[3]->device_path(), sims[4]->device_path(), gone));
+                              sims[3]->device_path(), sims[4]->device_path(), gone,
+                              m_home.filePath("tab<09>here<LF>8<09>forged")));
         QVERIFY(quvexctl({"ports", "--json"})
                     .out.startsWith(QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"number\":1},")
                                         .arg(sims[0]->device_path())

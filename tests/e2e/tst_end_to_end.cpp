@@ -95,16 +95,6 @@ private Q_SLOTS:
         QVERIFY(rig.operator_side.messages.isEmpty());
     }
 
-    void wrong_model_selected()
-    {
-        const auto sim = start_sim(QStringLiteral("QK1"), {QStringLiteral("--no-pacing")});
-        test::SerialRig rig;
-        rig.panel.quvex_Click(2);
-        QCOMPARE(rig.operator_side.message_texts(), (QStringList{QStringLiteral("Wrong QUVEX type selected.")}));
-        QCOMPARE(rig.view.lines.last(), QStringLiteral("Genlock           "));
-        QVERIFY(rig.link.state().wrong_type_error);
-    }
-
     // A stray byte before an acknowledgement is a failed write: the read stops there with the
     // warning, and the panel stays usable.
     void noisy_unit_stops_a_read_with_a_warning()

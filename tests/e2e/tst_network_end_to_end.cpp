@@ -4,6 +4,8 @@
 #include "support/serial_rig.h"
 #include "support/sim_process.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -149,6 +151,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("situation");
         QTest::addColumn<QString>("reason");
         QTest::addRow("second client") << u"in use"_s << u"in use (\"Port already in use\")"_s;
+        QTest::addRow("turned away by a greeting with ESC, BEL and NUL")
+            << u"greeting"_s << u"in use (\"<1B>[2Jbusy<07><00> try later\")"_s;
         QTest::addRow("nothing listening") << u"refused"_s << u"connection refused"_s;
         QTest::addRow("never answers") << u"silent"_s << u"timed out"_s;
     }
@@ -160,13 +164,23 @@ private Q_SLOTS:
         RackUnit unit({u"--no-pacing"_s});
         std::unique_ptr<test::SerialRig> first;
         FullListener silent;
+        QTcpServer greeting; // greets every client with its words and hangs up
+        QVERIFY(greeting.listen(QHostAddress::LocalHost));
+        QObject::connect(&greeting, &QTcpServer::newConnection, [&greeting] {
+            QTcpSocket *client = greeting.nextPendingConnection();
+            client->write(QByteArray("\x1B[2Jbusy\x07\0 try later\r\n", 22));
+            client->disconnectFromHost();
+        });
         QString target = unit.server.target();
         if (situation == u"in use"_s) {
             first = std::make_unique<test::SerialRig>();
             first->link.open_port();
             QVERIFY(first->link.is_port_open());
         } else {
-            target = u"tcp://127.0.0.1:%1"_s.arg(situation == u"refused"_s ? test::free_tcp_port() : silent.port);
+            const quint16 port = situation == u"refused"_s  ? test::free_tcp_port()
+                                 : situation == u"silent"_s ? silent.port
+                                                            : greeting.serverPort();
+            target = u"tcp://127.0.0.1:%1"_s.arg(port);
             QVERIFY(ports::link_port(1, target).isEmpty());
         }
         test::SerialRig rig;

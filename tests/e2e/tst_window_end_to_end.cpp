@@ -8,10 +8,8 @@
 #include "link/mode_bracket.h"
 #include "link/stop_signals.h"
 #include "panel/panel.h"
-#include "ports/port_device.h"
 #include "serial/unit_line.h"
 #include "settings/settings_file.h"
-#include "support/ser2net_process.h"
 #include "support/serial_rig.h"
 #include "support/sim_process.h"
 
@@ -282,29 +280,6 @@ private Q_SLOTS:
         QVERIFY(rig.get<QRadioButton>(u"quvex_2"_s).isChecked());
         QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).count(), 65);
         QFile::remove(m_home.filePath(u"quvex/ports/com5"_s));
-    }
-
-    // The same unit through its pseudo-terminal (COM 3), then through ser2net (COM 4): choosing
-    // the model fills the list with exactly the same lines.
-    void unit_behind_a_device_server()
-    {
-        const auto sim = test::start_sim({u"--com"_s, u"3"_s, u"--no-pacing"_s});
-        test::Ser2netProcess server(sim->device_path());
-        QVERIFY2(server.start(), qPrintable(server.error()));
-        QVERIFY(ports::link_port(4, server.target()).isEmpty());
-        WindowRig rig;
-        auto &list = rig.get<QListWidget>(u"menu_list"_s);
-        QStringList lines[2];
-        for (const int port : {3, 4}) {
-            rig.get<QLineEdit>(u"commport"_s).setText(QString::number(port));
-            QTest::mouseClick(&rig.get<QRadioButton>(u"quvex_2"_s), Qt::LeftButton);
-            for (int row = 0; row < list.count(); ++row)
-                lines[port - 3].append(list.item(row)->text());
-            QTest::mouseClick(&rig.get<QRadioButton>(u"quvex_0"_s), Qt::LeftButton);
-        }
-        QCOMPARE(lines[1].size(), 65);
-        QCOMPARE(lines[1], lines[0]);
-        QCOMPARE(rig.messages, QStringList(2, u"COM port closed."_s));
     }
 };
 

@@ -48,7 +48,7 @@ private Q_SLOTS:
         QTest::addRow("damaged file") << kLite + settings_pair("Zoom", "1") + settings_pair("Sense", "x") << none
                                       << QStringList{"The settings file is damaged at \"Sense\"."};
         QTest::addRow("unit silent") << kLite + settings_pair("Zoom", "1") << none
-                                     << QStringList{test::kNoResponse, "Unable to complete Save."};
+                                     << QStringList{test::kNoResponse, "Unable to complete Compare."};
     }
 
     void compare()

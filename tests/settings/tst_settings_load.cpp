@@ -90,10 +90,12 @@ private Q_SLOTS:
             << settings_header("QUVEXkey Solo") + settings_pair("Keyer", "2") << QStringList{test::kWrongType} << none;
         QTest::addRow("empty value") << kLite + settings_pair("Flicker Red.", "") << none << none;
         QTest::addRow("byte-order mark") << "\xEF\xBB\xBF" + kLite + kFlicker << none << QStringList{"FlickerRed.=4"};
-        QTest::addRow("no items: another model's, letter case, a heading, over-padded; a blank line")
+        QTest::addRow("no items: another model's, letter case, a heading, over-padded, NUL and ESC; a blank line")
             << kLite + settings_pair("Keyer", "2") + "\r\n" + settings_pair("flicker red.", "4")
-                   + settings_pair(">Zoom", "1") + "\"Pan X Pos:          \",3\r\n" + kFlicker
-            << QStringList{unknown + "Keyer\nflicker red.\n>Zoom\nPan X Pos:"} << QStringList{"FlickerRed.=4"};
+                   + settings_pair(">Zoom", "1") + "\"Pan X Pos:          \",3\r\n\"K\xE9y" + '\0' + "\x1B\",2\r\n"
+                   + kFlicker
+            << QStringList{unknown + "Keyer\nflicker red.\n>Zoom\nPan X Pos:\nK\u00E9y<00><1B>"}
+            << QStringList{"FlickerRed.=4"};
         QTest::addRow("value 1e300") << kLite + settings_pair("Flicker Red.", "1e300")
                                      << QStringList{damaged.arg("Flicker Red.")} << none;
         QTest::addRow("16 significant digits") << kLite + settings_pair("Flicker Red.", "4.000000000000001")
