@@ -149,13 +149,14 @@ void Link::hint_if_not_text(qsizetype arrived, qsizetype not_text)
 
 void Link::end_wait(QByteArrayView arrived, bool timed_out, WireEvent time_out)
 {
-    // The port notices a vanished device only while events are processed, as in the wait.
+    // What came arrived before the loss was noticed: the port notices a vanished device only
+    // while events are processed, as in the wait.
+    if (m_wire && !arrived.isEmpty())
+        m_wire->bytes_arrived(arrived, WireObserver::Arrival::Answer);
     if (!m_line_down && m_port.line_lost()) {
         m_line_down = true;
         note(WireEvent::LineLost);
     }
-    if (m_wire && !arrived.isEmpty())
-        m_wire->bytes_arrived(arrived, WireObserver::Arrival::Answer);
     if (timed_out)
         note(time_out);
 }
