@@ -225,6 +225,15 @@ private Q_SLOTS:
             << "Overscan=1 Overscan=0"
             << "SIGTERM" << QByteArray()
             << QByteArray("quvexctl: the unit was not read to the end; nothing was written\n") << own;
+        const QString part = m_home.filePath("part.cfg");
+        write_file(part, kQvmHeader + "\"Zoom\",1\r\n\"Flicker Red.\",5\r\n\"Pan X Pos:\",3\r\n");
+        // The whole unit is read first: less late, so that it is read in time.
+        QTest::addRow("write, SIGTERM at its second item")
+            << QStringList{"--delay", "100"} << QStringList{"--model", "QVM", "write", part}
+            << QStringList{"TERM FlickerRed.=5"} << "FlickerRed.=5"
+            << "SIGTERM" << QByteArray()
+            << "quvexctl: stopped at item 2 of the 3 items of " + part.toUtf8() + "; the items after it were not sent\n"
+            << own;
         // Started by nohup, it is not stopped by a hang-up.
         QTest::addRow("nohup, SIGHUP between switch and item")
             << late << QStringList{"nohup", QUVEXCTL} + set << QStringList{"HUP VideoStd=1"}
