@@ -1,5 +1,7 @@
 #include "sim/fault_plan.h"
 
+#include <algorithm>
+
 namespace quvex::sim {
 
 FaultPlan::FaultPlan(const Faults &faults)
@@ -8,7 +10,7 @@ FaultPlan::FaultPlan(const Faults &faults)
 {
 }
 
-FaultPlan::Verdict FaultPlan::next()
+FaultPlan::Verdict FaultPlan::next(std::string_view line)
 {
     Verdict verdict;
     ++m_lines;
@@ -17,6 +19,11 @@ FaultPlan::Verdict FaultPlan::next()
     verdict.answered = verdict.answered && !m_faults.silent;
     verdict.refused = m_faults.answer_unknown;
     verdict.vanish = m_lines == m_faults.vanish_after;
+    if (const auto garbled = std::find(m_faults.garble.begin(), m_faults.garble.end(), line);
+        garbled != m_faults.garble.end()) {
+        m_faults.garble.erase(garbled);
+        verdict.garbled = true;
+    }
     // About one answer in five; never a byte the panel could take for an answer or a line end.
     if (m_faults.noise && m_random() % 5 == 0) {
         char byte = '?';

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quvex::sim {
 
@@ -15,7 +19,13 @@ struct Faults
     int vanish_after = 0; // 0: never
     int wrong_baud = 0;   // the rate the unit answers at; 0: the panel's own
     std::uint32_t seed = 1;
+    // Lines whose acknowledgement a noisy line garbles: each entry once, at the first line heard
+    // that reads it.
+    std::vector<std::string> garble;
 };
+
+// What a garbled answer arrives as: one byte that is neither ">" nor text.
+inline constexpr char kGarbledAnswer = '\x9F';
 
 // Decides, line by line, how a misbehaving unit treats what the panel sent.
 class FaultPlan
@@ -27,12 +37,14 @@ public:
         bool answered = true; // false: the unit obeys but its transmit line is dead
         bool refused = false; // answer "?" whatever the line was, and do not obey it
         std::optional<char> stray;
-        bool vanish = false; // the adapter is pulled once this line is answered
+        bool vanish = false;  // the adapter is pulled once this line is answered
+        bool garbled = false; // obey it, but answer kGarbledAnswer alone
     };
 
     explicit FaultPlan(const Faults &faults);
 
-    Verdict next();
+    Verdict next(std::string_view line);
+    void garble(std::string line) { m_faults.garble.push_back(std::move(line)); }
 
 private:
     Faults m_faults;

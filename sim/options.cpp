@@ -17,7 +17,8 @@ constexpr auto kAbout =
     "line names the new device (which may have the old path).\n"
     "Faults: --silent obeys but never answers; --drop loses every Nth line unseen; "
     "--answer-unknown refuses everything; --chatter talks between exchanges; --vanish-after "
-    "pulls the adapter once; --wrong-baud answers at another baud rate than the panel's.";
+    "pulls the adapter once; --wrong-baud answers at another baud rate than the panel's; --garble "
+    "obeys a line but garbles its answer.";
 
 std::nullopt_t fail(const QString &message, int &exit_code)
 {
@@ -65,6 +66,10 @@ std::optional<Options> parse_options(const QStringList &arguments, int &exit_cod
          "Answer as a unit set to RATE baud reaches the panel at 9600 baud: at 1200, every answer becomes "
          "bytes that are not text.",
          "RATE"},
+        {"garble",
+         "Obey the first line that reads LINE (e.g. VideoStd=0) but answer it with the one byte 0x9F, as a noisy "
+         "line would garble its acknowledgement. Given again, it garbles one more.",
+         "LINE"},
         {"chatter", "While idle, send letters unasked at 960 bytes/s; never within an exchange."},
         {"vanish-after", "Answer the Nth line, then hang up the device as a pulled adapter would, once.", "N"},
         {"vanish-for", "Stay gone this long before offering a new device (default 500).", "MS"},
@@ -104,6 +109,8 @@ std::optional<Options> parse_options(const QStringList &arguments, int &exit_cod
     options.faults.silent = parser.isSet("silent");
     options.faults.answer_unknown = parser.isSet("answer-unknown");
     options.faults.noise = parser.isSet("noise");
+    for (const QString &line : parser.values("garble"))
+        options.faults.garble.push_back(line.toStdString());
     options.chatter = parser.isSet("chatter");
     options.pacing = !parser.isSet("no-pacing");
     options.state_path = parser.value("state").toStdString();

@@ -160,11 +160,13 @@ void Server::answer(const Line &line, Clock::time_point now)
     // Whatever follows the line that pulls the adapter is sent into a cable that is gone.
     if (m_vanishing)
         return m_trace.log("-- line lost, the adapter is being pulled");
-    const auto verdict = m_faults.next();
+    const auto verdict = m_faults.next(line.text);
     m_vanishing = verdict.vanish;
     if (!verdict.heard)
         return m_trace.log("-- line lost");
     std::string reply = verdict.refused || line.overlong ? std::string("?\n") : m_unit.handle(line.text);
+    if (verdict.garbled)
+        reply = std::string(1, kGarbledAnswer);
     if (!verdict.answered)
         return m_trace.log("-- no answer");
     // Paced by the bytes heard, not by the unit's slower or faster line: the panel only

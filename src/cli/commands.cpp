@@ -320,8 +320,23 @@ int Runner::write()
         return kExitUsage;
     if (!open_port() || file_model_of_unit(*content) == 0)
         return kExitUnit;
+    int begun = 0;
     settings::SettingsFile(m_session.catalogue, m_session.bracket, m_session.operator_side, m_session.panel, path)
-        .load(*content);
+        .load(*content, &begun);
+    // The unit holds the file in part, and a stopped program reads nothing back to show which.
+    if (m_session.link.stop_requested()) {
+        const qsizetype items =
+            content->pairs.size()
+            - settings::unknown_names(m_session.catalogue, content->model_index, content->pairs).size();
+        print_error(begun == 0
+                        ? QStringLiteral("stopped before any of the %1 items of %2 was sent").arg(items).arg(path)
+                        : QStringLiteral("stopped at item %1 of the %2 items of %3; the items after it were "
+                                         "not sent")
+                              .arg(begun)
+                              .arg(items)
+                              .arg(path));
+        return kExitUnit;
+    }
     // After a failed exchange the rest of the file was not sent: its read-backs say nothing.
     if (unit_failed())
         return kExitUnit;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quvex::link {
 
@@ -73,7 +74,7 @@ bool Link::refuse_while_closed(const QString &warning)
     if (m_port.is_open())
         return false;
     if (m_state.warn_disconnected) {
-        m_operator.show_message(warning);
+        warn(warning);
         m_state.warn_disconnected = false;
     }
     return true;
@@ -124,9 +125,10 @@ void Link::report_open_failure(const QString &reason)
 
 void Link::report_no_response()
 {
-    m_operator.show_message(QStringLiteral("QUVEX unit not responding.\rPlease check cables,\r"
-                                           " that BaudRate=23\r and that RS232 = Control."),
-                            QStringLiteral("Error"), MessageIcon::Exclamation);
+    warn(QStringLiteral(
+             "QUVEX unit not responding.\rPlease check cables,\r that BaudRate=23\r and that RS232 = Control."),
+         QStringLiteral("Error"), MessageIcon::Exclamation);
+    m_held_complete = m_holding;
     m_state.no_response_error = true;
 }
 
@@ -134,8 +136,30 @@ void Link::report_wrong_type()
 {
     note(WireEvent::UnknownAnswer);
     if (!m_unknown_expected)
-        m_operator.show_message(QStringLiteral("Wrong QUVEX type selected."));
+        warn(QStringLiteral("Wrong QUVEX type selected."));
     m_state.wrong_type_error = true;
+}
+
+void Link::warn(const QString &text, const QString &title, MessageIcon icon)
+{
+    if (!m_holding)
+        m_operator.show_message(text, title, icon);
+    else if (!m_held_complete)
+        m_held.append({text, title, icon});
+}
+
+void Link::hold_warnings()
+{
+    m_holding = true;
+}
+
+void Link::release_warnings(const QString &detail)
+{
+    m_holding = m_held_complete = false;
+    const QList<HeldMessage> held = std::exchange(m_held, {});
+    for (qsizetype i = 0; i < held.size(); ++i)
+        m_operator.show_message(held.at(i).text, held.at(i).title, held.at(i).icon,
+                                i == held.size() - 1 ? detail : QString());
 }
 
 void Link::hint_if_not_text(qsizetype arrived, qsizetype not_text)
@@ -149,13 +173,14 @@ void Link::hint_if_not_text(qsizetype arrived, qsizetype not_text)
 
 void Link::end_wait(QByteArrayView arrived, bool timed_out, WireEvent time_out)
 {
-    // The port notices a vanished device only while events are processed, as in the wait.
+    // What came arrived before the loss was noticed: the port notices a vanished device only
+    // while events are processed, as in the wait.
+    if (m_wire && !arrived.isEmpty())
+        m_wire->bytes_arrived(arrived, WireObserver::Arrival::Answer);
     if (!m_line_down && m_port.line_lost()) {
         m_line_down = true;
         note(WireEvent::LineLost);
     }
-    if (m_wire && !arrived.isEmpty())
-        m_wire->bytes_arrived(arrived, WireObserver::Arrival::Answer);
     if (timed_out)
         note(time_out);
 }
@@ -195,14 +220,16 @@ WriteResult Link::send_item_value(const QString &name, double value, Purpose pur
     if (answer != ">") {
         report_no_response();
         hint_if_not_text(answer.size(), count_not_text(answer));
-        return m_port.line_lost() ? WriteResult::LineLost : WriteResult::Failed;
+        if (m_port.line_lost())
+            return WriteResult::AnswerLost;
+        return answer.isEmpty() ? WriteResult::NoAnswer : WriteResult::WrongAnswer;
     }
     return WriteResult::Accepted;
 }
 
-Reading Link::query_item_value(const QString &name)
+Reading Link::query_item_value(const QString &name, Purpose purpose)
 {
-    if (m_in_exchange || refuse_while_stopping(Purpose::Ordinary))
+    if (m_in_exchange || refuse_while_stopping(purpose))
         return std::nullopt;
     if (refuse_while_closed(QStringLiteral("Unit is dis-connected.  All values will be set to zero.")))
         return catalogue::Value();

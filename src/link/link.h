@@ -6,6 +6,7 @@
 #include "serial_port.h"
 #include "wire_observer.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -15,12 +16,20 @@ namespace quvex::link {
 
 // How a write exchange ended. NotSent covers a closed port, a value that is not sendable and an
 // exchange refused because another one was still waiting or a stop was asked for: the unit heard
-// nothing. LineLost: the device went away (a pulled adapter), before the line or while its
-// answer was awaited, so the unit may not have heard it. Failed: any other answer than ">", or
-// none.
-enum class WriteResult { NotSent, Accepted, Failed, LineLost };
+// nothing. LineLost: the device went away (a pulled adapter) before the line went out, so the
+// unit heard nothing either. The line went out and was not acknowledged, so the unit may or may
+// not have taken it: NoAnswer, not a byte came; WrongAnswer, bytes came that are not ">" ("?",
+// noise), so the unit is there; AnswerLost, the device went away while the answer was awaited.
+enum class WriteResult { NotSent, Accepted, NoAnswer, WrongAnswer, LineLost, AnswerLost };
 
-// Once a stop is asked for, only a restore of the unit's own video mode still goes out.
+// Whether the unit may have taken a line that was not acknowledged.
+constexpr bool may_have_taken(WriteResult result)
+{
+    return result == WriteResult::NoAnswer || result == WriteResult::WrongAnswer || result == WriteResult::AnswerLost;
+}
+
+// Once a stop is asked for, only a restore of the unit's own video mode, and the reading back of
+// a restore the unit did not acknowledge, still go out.
 enum class Purpose { Ordinary, Restore };
 
 // What a read exchange brought back: nothing when it was refused because another exchange
@@ -57,7 +66,7 @@ public:
     void commport_Change(const QString &text);
 
     WriteResult send_item_value(const QString &name, double value, Purpose purpose = Purpose::Ordinary);
-    Reading query_item_value(const QString &name);
+    Reading query_item_value(const QString &name, Purpose purpose = Purpose::Ordinary);
 
     void request_stop() { m_state.stopping = true; }
     // Asks the poll first: a stop that has arrived may wait for the event loop to hand it over.
@@ -75,12 +84,25 @@ public:
     // Whatever opens a line tells its failure with the open failure's words and the reason.
     void report_open_failure(const QString &reason);
     void report_no_response();
+    // Until release_warnings(), the exchanges' messages wait; then those of the first exchange
+    // that failed are shown, the detail under the last, and the later ones are dropped: a
+    // restore that goes on after a failure still ends with one warning.
+    void hold_warnings();
+    void release_warnings(const QString &detail);
 
     // While the model is being found out, a "?" answer is the information sought, not a wrong
     // model: it is recorded in the flags but not shown.
     void set_unknown_answers_expected(bool expected) { m_unknown_expected = expected; }
 
 private:
+    struct HeldMessage
+    {
+        QString text;
+        QString title;
+        MessageIcon icon = MessageIcon::None;
+    };
+
+    void warn(const QString &text, const QString &title = {}, MessageIcon icon = MessageIcon::None);
     bool refuse_while_closed(const QString &warning);
     bool refuse_while_stopping(Purpose purpose) { return stop_requested() && purpose != Purpose::Restore; }
     bool send_line(const QString &text);
@@ -101,6 +123,10 @@ private:
     bool m_line_down = false;
     bool m_unknown_expected = false;
     std::function<void()> m_stop_poll;
+    bool m_holding = false;
+    // The held messages are complete once one exchange has told its failure.
+    bool m_held_complete = false;
+    QList<HeldMessage> m_held;
 };
 
 } // namespace quvex::link

@@ -3,6 +3,8 @@
 #include "answer_number.h"
 #include "catalogue/naming.h"
 
+#include <QStringList>
+
 #include <utility>
 
 namespace quvex::link {
@@ -23,10 +25,19 @@ QString mode_text(double video_std, double overscan)
              overscan == 0 ? QStringLiteral("underscan") : QStringLiteral("overscan"), values);
 }
 
+// Whether a restore goes on after this answer to one of its lines: a unit that answered, if
+// only with noise, is there; one that stayed silent or went away would not hear the next line.
+bool goes_on(WriteResult result)
+{
+    return result == WriteResult::Accepted || result == WriteResult::WrongAnswer;
+}
+
 } // namespace
 
 ModeBracket::ModeBracket(Link &link)
     : m_link(link)
+    , m_video_std{kVideoStd, kNone, kNone, {}}
+    , m_overscan{kOverscan, kNone, kNone, {}}
 {
 }
 
@@ -40,54 +51,93 @@ bool ModeBracket::save_unit_mode()
     const Reading overscan = m_link.query_item_value(kOverscan);
     if (!overscan || overscan->is_empty())
         return false;
-    m_saved_video_std = m_active_video_std = video_std->number();
-    m_saved_overscan = m_active_overscan = overscan->number();
+    m_video_std.own = m_video_std.active = video_std->number();
+    m_overscan.own = m_overscan.active = overscan->number();
     return true;
 }
 
 bool ModeBracket::put_back_unit_mode(bool only_changed)
 {
-    // Stops at its first failure: a unit that did not take one value will not take the next.
-    WriteResult result = put_back(kVideoStd, m_saved_video_std, m_active_video_std, only_changed);
-    if (result == WriteResult::Accepted)
-        result = put_back(kOverscan, m_saved_overscan, m_active_overscan, only_changed);
+    m_link.hold_warnings();
+    WriteResult ended = WriteResult::Accepted;
+    bool answered_wrongly = false;
+    for (Setting *setting : {&m_video_std, &m_overscan}) {
+        if (!goes_on(ended))
+            break;
+        ended = put_back(*setting, only_changed);
+        answered_wrongly = answered_wrongly || ended == WriteResult::WrongAnswer;
+    }
+    if (answered_wrongly && goes_on(ended))
+        ended = confirm_unit_mode();
     // A unit that was sent the restore and did not answer has probably taken it; one that a lost
     // line kept from it is still in the switched mode, which the next access must not read as
     // its own.
-    m_restore_pending = result == WriteResult::LineLost;
+    m_restore_pending = ended == WriteResult::LineLost || ended == WriteResult::AnswerLost;
+    const bool own = m_video_std.is_own() && m_overscan.is_own();
+    const QString left = answered_wrongly && !own && !m_restore_pending ? unrestored_mode() : QString();
     if (!m_restore_pending)
         forget_unit_mode();
-    return result == WriteResult::Accepted;
+    m_link.release_warnings(left);
+    return ended == WriteResult::Accepted && !answered_wrongly;
 }
 
-WriteResult ModeBracket::put_back(const QString &name, double own, double &active, bool only_changed)
+WriteResult ModeBracket::put_back(Setting &setting, bool only_changed)
 {
-    if (only_changed && active == own)
+    if (only_changed && setting.is_own())
         return WriteResult::Accepted;
-    const WriteResult result = m_link.send_item_value(name, own, Purpose::Restore);
-    if (result == WriteResult::Accepted)
-        active = own;
-    return result;
+    return send(setting, setting.own, Purpose::Restore);
 }
 
-bool ModeBracket::switch_to(const QString &name, int value, double &active)
+WriteResult ModeBracket::confirm_unit_mode()
 {
-    if (value == active)
+    QList<Setting *> differing;
+    for (Setting *setting : {&m_video_std, &m_overscan}) {
+        const Reading value = m_link.query_item_value(setting->name, Purpose::Restore);
+        if (!value || value->is_empty())
+            continue; // as unsure as before
+        setting->active = value->number();
+        setting->unsure.reset();
+        if (setting->active != setting->own)
+            differing.append(setting);
+    }
+    WriteResult ended = WriteResult::Accepted;
+    for (Setting *setting : differing) {
+        if (goes_on(ended))
+            ended = send(*setting, setting->own, Purpose::Restore);
+    }
+    return ended;
+}
+
+bool ModeBracket::switch_to(Setting &setting, int value)
+{
+    if (value == setting.active && !setting.unsure)
         return true;
-    // Counted as switched even when the unit did not acknowledge it, so that the restore
-    // sends the unit's own value back whatever the unit did; but not when the line never went
-    // out, so that a stop sends back nothing the unit was not sent.
-    const double before = std::exchange(active, value);
-    const WriteResult result = m_link.send_item_value(name, value);
-    if (result == WriteResult::NotSent)
-        active = before;
-    return result == WriteResult::Accepted;
+    return send(setting, value, Purpose::Ordinary) == WriteResult::Accepted;
+}
+
+WriteResult ModeBracket::send(Setting &setting, double value, Purpose purpose)
+{
+    // Unsure from the moment the line goes out, so that a restore sends the unit's own value back
+    // whatever the unit did, and a second signal that ends the program while the answer is
+    // awaited names both modes; but not when the line never went out, so that a stop sends back
+    // nothing the unit was not sent.
+    const std::optional<double> before = std::exchange(setting.unsure, value);
+    const WriteResult result = m_link.send_item_value(setting.name, value, purpose);
+    if (result == WriteResult::Accepted) {
+        setting.active = value;
+        setting.unsure.reset();
+    } else if (!may_have_taken(result)) {
+        setting.unsure = before;
+    }
+    return result;
 }
 
 void ModeBracket::forget_unit_mode()
 {
-    m_saved_video_std = kNone;
-    m_saved_overscan = kNone;
+    for (Setting *setting : {&m_video_std, &m_overscan}) {
+        setting->own = kNone;
+        setting->unsure.reset();
+    }
 }
 
 bool ModeBracket::retry_pending_restore()
@@ -103,11 +153,26 @@ void ModeBracket::forget_pending_restore()
 
 QString ModeBracket::unrestored_mode() const
 {
-    if (m_saved_video_std == kNone
-        || (m_active_video_std == m_saved_video_std && m_active_overscan == m_saved_overscan))
+    if (m_video_std.own == kNone)
         return {};
+    // The mode with a line that was not acknowledged taken comes first, then the one without.
+    const auto possible = [](const Setting &setting) {
+        return setting.unsure ? QList<double>{*setting.unsure, setting.active} : QList<double>{setting.active};
+    };
+    QStringList modes;
+    for (const double video_std : possible(m_video_std)) {
+        for (const double overscan : possible(m_overscan)) {
+            const QString mode = mode_text(video_std, overscan);
+            if ((video_std != m_video_std.own || overscan != m_overscan.own) && !modes.contains(mode))
+                modes.append(mode);
+        }
+    }
+    if (modes.isEmpty())
+        return {};
+    const QString last = modes.takeLast();
     return QStringLiteral("the unit may be left in %1; its own video mode is %2")
-        .arg(mode_text(m_active_video_std, m_active_overscan), mode_text(m_saved_video_std, m_saved_overscan));
+        .arg(modes.isEmpty() ? last : modes.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last,
+             mode_text(m_video_std.own, m_overscan.own));
 }
 
 std::optional<QString> ModeBracket::select_item_video_mode(const QString &name)
@@ -118,11 +183,11 @@ std::optional<QString> ModeBracket::select_item_video_mode(const QString &name)
     const bool mode_specific = catalogue::is_mode_specific(name);
     const bool bulk = m_link.state().bulk_mode;
 
-    if (mode_specific && (!bulk || m_saved_video_std == kNone)) {
+    if (mode_specific && (!bulk || m_video_std.own == kNone)) {
         forget_unit_mode();
         if (!save_unit_mode())
             return std::nullopt;
-    } else if (bulk && !mode_specific && m_saved_video_std != kNone) {
+    } else if (bulk && !mode_specific && m_video_std.own != kNone) {
         // Sent without comparing: within a run the unit has been switched back and forth.
         if (!put_back_unit_mode(false))
             return std::nullopt;
@@ -132,8 +197,8 @@ std::optional<QString> ModeBracket::select_item_video_mode(const QString &name)
 
     if (!mode_specific)
         return name;
-    if (!switch_to(kVideoStd, catalogue::required_video_std(name), m_active_video_std)
-        || !switch_to(kOverscan, catalogue::required_overscan(name), m_active_overscan))
+    if (!switch_to(m_video_std, catalogue::required_video_std(name))
+        || !switch_to(m_overscan, catalogue::required_overscan(name)))
         return std::nullopt;
     return catalogue::base_item_name(name);
 }
@@ -142,7 +207,7 @@ void ModeBracket::restore_video_mode()
 {
     // A restore kept from a lost line was tried at the start of this access: one failure, one
     // warning.
-    if (m_link.state().bulk_mode || m_saved_video_std == kNone || m_restore_pending)
+    if (m_link.state().bulk_mode || m_video_std.own == kNone || m_restore_pending)
         return;
     put_back_unit_mode(true);
 }

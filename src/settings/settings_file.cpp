@@ -161,18 +161,20 @@ void SettingsFile::open_from(const QString &path)
     }
 }
 
-bool SettingsFile::load(const SettingsContent &content)
+bool SettingsFile::load(const SettingsContent &content, int *items_begun)
 {
+    if (items_begun)
+        *items_begun = 0;
     const panel::Operation operation = m_panel.begin_operation();
     m_panel.quvex_Click(content.model_index);
     // A unit that could not be read as the file's model (silent, or of another model) gets
     // nothing of the file: its warning has been shown, and the file's values are not for it.
     if (operation.failed())
         return false;
-    return apply(content.pairs, QStringLiteral("Loading"), 0);
+    return apply(content.pairs, QStringLiteral("Loading"), 0, items_begun);
 }
 
-bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, int total)
+bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, int total, int *items_begun)
 {
     panel::UnitRun run = m_panel.begin_run(verb, total);
     for (const SettingsPair &pair : pairs) {
@@ -181,6 +183,8 @@ bool SettingsFile::apply(const QList<SettingsPair> &pairs, const QString &verb, 
         if (!names_item(m_items, m_panel.model(), pair.name))
             continue;
         run.step(pair.name.trimmed());
+        if (items_begun)
+            ++*items_begun;
         m_panel.set_named_item(pair.name, pair.value);
     }
     return !run.failed();

@@ -55,15 +55,16 @@ public:
     void compare_with(const QString &path, const DifferenceChooser &choose);
 
     // Selects the content's model and applies its pairs, as an open of a file that holds them;
-    // false when an exchange failed and the rest was left.
-    bool load(const SettingsContent &content);
+    // false when an exchange failed and the rest was left. items_begun, when given, counts the
+    // file's items whose turn came: each but the last of them was loaded whole.
+    bool load(const SettingsContent &content, int *items_begun = nullptr);
 
 private:
     void show(const QString &text);
     // The lines of the file that name no item of its model, in one message, if there are any.
     void show_unknown_names(const SettingsContent &content, const QString &not_done);
     // In one unit-wide run; false when an exchange failed and the rest was left.
-    bool apply(const QList<SettingsPair> &pairs, const QString &verb, int total);
+    bool apply(const QList<SettingsPair> &pairs, const QString &verb, int total, int *items_begun = nullptr);
 
     catalogue::Catalogue &m_items;
     link::ModeBracket &m_bracket;

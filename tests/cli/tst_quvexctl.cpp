@@ -213,8 +213,10 @@ private Q_SLOTS:
         const QStringList late{"--delay", "200"};
         const QStringList set{"--model", "QVM", "set", "PO\\Out H-Centre:=301"};
         const QByteArray own = "Video Std\t0\nOverscan\t0\n", switched = "Video Std\t1\nOverscan\t1\n";
-        const QByteArray left = "quvexctl: the unit may be left in PAL overscan (Video Std 1, Overscan 1); its own "
-                                "video mode is NTSC underscan (Video Std 0, Overscan 0)\n";
+        // The restore's first line was sent, and may or may not have been taken.
+        const QByteArray either = "quvexctl: the unit may be left in NTSC overscan (Video Std 0, Overscan 1) or PAL "
+                                  "overscan (Video Std 1, Overscan 1); its own video mode is NTSC underscan (Video Std "
+                                  "0, Overscan 0)\n";
         QTest::addRow("SIGINT before the switch") << late << set << QStringList{"INT VideoStd"} << "VideoStd"
                                                   << "SIGINT" << QByteArray() << QByteArray() << own;
         QTest::addRow("SIGHUP between switch and item")
@@ -222,12 +224,21 @@ private Q_SLOTS:
             << "SIGHUP" << QByteArray() << QByteArray() << own;
         QTest::addRow("SIGTERM at the item, again in the restore")
             << late << set << QStringList{"TERM OutH-Centre:=301", "TERM +"} << "OutH-Centre:=301 VideoStd=0"
-            << "SIGTERM" << QByteArray() << left << QByteArray("Video Std\t0\nOverscan\t1\n");
+            << "SIGTERM" << QByteArray() << either << QByteArray("Video Std\t0\nOverscan\t1\n");
         QTest::addRow("read -o, SIGTERM in the picture groups")
             << late << QStringList{"--model", "QVM", "read", "-o", "kept.cfg"} << QStringList{"TERM Overscan=1"}
             << "Overscan=1 Overscan=0"
             << "SIGTERM" << QByteArray()
             << QByteArray("quvexctl: the unit was not read to the end; nothing was written\n") << own;
+        const QString part = m_home.filePath("part.cfg");
+        write_file(part, kQvmHeader + "\"Zoom\",1\r\n\"Flicker Red.\",5\r\n\"Pan X Pos:\",3\r\n");
+        // The whole unit is read first: less late, so that it is read in time.
+        QTest::addRow("write, SIGTERM at its second item")
+            << QStringList{"--delay", "100"} << QStringList{"--model", "QVM", "write", part}
+            << QStringList{"TERM FlickerRed.=5"} << "FlickerRed.=5"
+            << "SIGTERM" << QByteArray()
+            << "quvexctl: stopped at item 2 of the 3 items of " + part.toUtf8() + "; the items after it were not sent\n"
+            << own;
         // Started by nohup, it is not stopped by a hang-up.
         QTest::addRow("nohup, SIGHUP between switch and item")
             << late << QStringList{"nohup", QUVEXCTL} + set << QStringList{"HUP VideoStd=1"}
@@ -241,9 +252,13 @@ private Q_SLOTS:
         QTest::addRow("ports --probe, SIGTERM while it waits")
             << late << QStringList{QUVEXCTL, "ports", "--probe"} << QStringList{"TERM Genlock"} << "Genlock"
             << "SIGTERM" << QByteArray() << QByteArray() << own;
+        // A unit that answered is there: the restore goes on and reads the mode back.
+        QTest::addRow("restore answered with noise")
+            << QStringList{"--no-pacing", "--garble", "VideoStd=0"} << set << QStringList() << ""
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse << own;
         QTest::addRow("adapter pulled at the item")
             << QStringList{"--no-pacing", "--vanish-after", "5", "--vanish-for", "300"} << set << QStringList() << ""
-            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + left << switched;
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + either << switched;
     }
 
     // Only the restore of what the bracket switched follows a signal, the old backup stays as it

@@ -51,6 +51,10 @@ private Q_SLOTS:
             << QStringList{read, u"     0 ms  answer  ?<LF>"_s,
                            u"     0 ms  \"?\" answer: the unit does not know this item"_s}
             << false;
+        // The loss is noticed at the end of the wait, after what came before it.
+        QTest::addRow("line lost after an answer began")
+            << u"Zoom"_s << none << Pieces{"5", test::FakeUnit::kPull}
+            << QStringList{read, u"   600 ms  answer  5"_s, u"   600 ms  line lost"_s, read_time_out} << false;
         QTest::addRow("late acknowledgement")
             << u"Zoom"_s << QByteArray(">") << Pieces{"0\r\n"}
             << QStringList{u"     0 ms  late    >"_s, read, u"     0 ms  answer  0<CR><LF>"_s} << false;

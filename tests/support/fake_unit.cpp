@@ -41,8 +41,11 @@ bool FakeUnit::send(const QByteArray &bytes)
         }
         const QByteArray line = std::exchange(m_partial_line, {});
         QList<QByteArray> pieces;
+        // In place of the unit's answer: the line never reaches it.
         if (!m_scripted.isEmpty())
-            pieces = m_scripted.takeFirst(); // in place of the unit's answer: the line never reaches it
+            pieces = m_scripted.takeFirst();
+        else if (!m_scripted_to.isEmpty() && m_scripted_to.constFirst().first.toLatin1() == line)
+            pieces = m_scripted_to.takeFirst().second;
         else if (const QByteArray answer = answer_to(line); !answer.isEmpty())
             pieces = {answer};
         for (const QByteArray &piece : pieces)
@@ -54,7 +57,10 @@ bool FakeUnit::send(const QByteArray &bytes)
 void FakeUnit::step()
 {
     if (!m_pending.isEmpty() && m_pending.front().first <= m_now) {
-        m_input += m_pending.takeFirst().second;
+        if (m_pending.front().second == kPull)
+            unplug();
+        else
+            m_input += m_pending.takeFirst().second;
         return;
     }
     ++m_now;
@@ -67,6 +73,10 @@ QByteArray FakeUnit::answer_to(const QByteArray &line)
     const QString name = QString::fromLatin1(line.split('=').first());
     if (behaviour == Behaviour::Silent || silent_names.contains(name))
         return {};
+    if (m_faults.next(line.toStdString()).garbled) {
+        handle(line);
+        return QByteArray(1, sim::kGarbledAnswer);
+    }
     if (noisy_names.contains(name))
         return "x\r\n";
     if (behaviour == Behaviour::AnswerUnknown || unknown_names.contains(name))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/serial_port.h"
+#include "sim/fault_plan.h"
 #include "sim/unit.h"
 
 #include <QByteArray>
@@ -59,8 +60,15 @@ public:
     // Ticks that pass inside send() before the line goes out, as while a network line reconnects.
     int send_ticks = 0;
     // Replaces the unit's answer to the next line sent; each entry is one piece arriving
-    // in its own event-processing turn.
+    // in its own event-processing turn. A piece kPull pulls the cable instead.
     void script_next_answer(QList<QByteArray> pieces) { m_scripted.append(pieces); }
+    static inline const QByteArray kPull = QByteArrayLiteral("<pull>");
+    // The same for the next line that reads line (without its CR), once the lines scripted
+    // before it have come.
+    void script_answer_to(const QString &line, QList<QByteArray> pieces) { m_scripted_to.append({line, pieces}); }
+    // The simulator's --garble: the first line from now on that reads line is obeyed, and
+    // answered with one byte that is not ">".
+    void garble(const QString &line) { m_faults.garble(line.toStdString()); }
     // Bytes that arrive without being asked for (a late answer, noise).
     void inject(const QByteArray &bytes) { m_input += bytes; }
 
@@ -96,6 +104,8 @@ private:
     QByteArray m_partial_line;
     QList<std::pair<int, QByteArray>> m_pending; // answer pieces and the tick each is due at
     QList<QList<QByteArray>> m_scripted;
+    QList<std::pair<QString, QList<QByteArray>>> m_scripted_to;
+    sim::FaultPlan m_faults{sim::Faults{}};
 };
 
 } // namespace quvex::test

@@ -112,7 +112,8 @@ int send_signals(QProcess &child, SimProcess &sim, const QStringList &plan)
                 shown = child.canReadLine() && child.readLine().startsWith("box: ");
             at = shown ? int(sim.heard(100).size()) - 1 : -1;
         } else {
-            at = sim.await_heard(moment == QLatin1String("+") ? QString() : moment, 10000);
+            // A moment may come after a whole unit has been read at a slow pace.
+            at = sim.await_heard(moment == QLatin1String("+") ? QString() : moment, 20000);
         }
         if (at < 0)
             return -1;
