@@ -3,12 +3,12 @@
 #include "colours.h"
 #include "control_form.h"
 #include "edit_menu.h"
-#include "focus_out_watch.h"
 #include "link/link.h"
 #include "link/stop_signals.h"
 #include "list_choice.h"
 #include "message_box.h"
 #include "panel/panel.h"
+#include "pending_value.h"
 #include "pictures.h"
 #include "port_menu.h"
 #include "ports/port_device.h"
@@ -107,12 +107,7 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     fit_to_screen();
 }
 
-MainWindow::~MainWindow()
-{
-    // The core is gone before the window; the box losing its focus while the controls are torn
-    // down must not reach it.
-    delete m_value_focus;
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::fit_to_screen()
 {
@@ -319,8 +314,7 @@ void MainWindow::connect_controls()
     connect(&form.dec(), &QPushButton::clicked, this, [this, &panel] { act([&] { panel.dec_Click(); }); });
     connect(new ListChoice(form.menu_list()), &ListChoice::chosen, this,
             [this, &panel](int row) { act([&] { panel.menu_list_Click(row); }); });
-    m_value_focus = new FocusOutWatch(&form.item_value());
-    connect(m_value_focus, &FocusOutWatch::left, this, &MainWindow::item_value_left);
+    m_pending_value = std::make_unique<PendingValue>(form.item_value(), m_operator, [this] { item_value_LostFocus(); });
     connect(&form.item_value(), &QLineEdit::returnPressed, this, &MainWindow::item_value_returnPressed);
 
     for (const auto &[number, handler] : kCommandHandlers) {
@@ -399,25 +393,8 @@ void MainWindow::commport_Change(const QString &text)
 void MainWindow::act(const std::function<void()> &action)
 {
     // A value typed into the box goes to the unit before the action that took the focus away.
-    commit_pending_value();
+    m_pending_value->commit();
     action();
-}
-
-void MainWindow::item_value_left(Qt::FocusReason reason)
-{
-    // Focus that goes while the core has the window locked was taken by the core; a box left
-    // as the panel filled it has nothing to send (a walk with Tab must not talk to the unit).
-    if (m_operator.is_busy() || !m_form->item_value().isModified())
-        return;
-    // Sent at once, the value would lock the window between the press and the release of the
-    // click that took the focus, and that click would be lost. It goes with the click instead,
-    // or when the button is released elsewhere.
-    if (reason == Qt::MouseFocusReason) {
-        m_commit_pending = true;
-        qApp->installEventFilter(this);
-        return;
-    }
-    item_value_LostFocus();
 }
 
 void MainWindow::item_value_returnPressed()
@@ -427,21 +404,10 @@ void MainWindow::item_value_returnPressed()
     m_form->item_value().selectAll();
 }
 
-void MainWindow::commit_pending_value()
-{
-    if (!std::exchange(m_commit_pending, false))
-        return;
-    qApp->removeEventFilter(this);
-    item_value_LostFocus();
-}
-
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &m_form->commport() && event->type() == QEvent::EnabledChange)
         m_network_port->setEnabled(m_form->commport().isEnabled());
-    // After the release has been delivered: a click it made has sent the value already.
-    if (event->type() == QEvent::MouseButtonRelease && m_commit_pending)
-        QTimer::singleShot(0, this, &MainWindow::commit_pending_value);
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -34,7 +35,7 @@ namespace quvex::app {
 
 class ControlForm;
 class EditMenu;
-class FocusOutWatch;
+class PendingValue;
 class ReadmeViewer;
 class WireLogWindow;
 class PortMenu;
@@ -87,8 +88,6 @@ private:
     void Timer1_Timer();
     void commport_Change(const QString &text);
     void act(const std::function<void()> &action);
-    void item_value_left(Qt::FocusReason reason);
-    void commit_pending_value();
     void item_value_returnPressed();
     void item_value_LostFocus();
     void exit_Click();
@@ -126,7 +125,7 @@ private:
     PortMenu *m_port_menu = nullptr;
     QAction *m_network_port = nullptr;
     QAction *m_quick_ref = nullptr;
-    FocusOutWatch *m_value_focus = nullptr;
+    std::unique_ptr<PendingValue> m_pending_value;
     ReadmeViewer *m_readme = nullptr; // a child of the window
     QLabel *m_wire_hint;
     FormView m_view;
@@ -140,7 +139,6 @@ private:
     panel::Panel *m_panel = nullptr;
     settings::SettingsFile *m_settings = nullptr;
     bool m_in_lost_focus = false;
-    bool m_commit_pending = false;
     bool m_exiting = false;
 };
 
