@@ -2,14 +2,12 @@
 
 #include "form_view.h"
 #include "link/wire_log.h"
-#include "recent_files.h"
 #include "window_hooks.h"
 #include "window_operator.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
 #include <functional>
 #include <memory>
 
@@ -35,6 +33,8 @@ namespace quvex::app {
 
 class ControlForm;
 class EditMenu;
+class FileMenu;
+class UnitMenus;
 class PendingValue;
 class ReadmeViewer;
 class WireLogWindow;
@@ -69,19 +69,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The described layout as it is where the screen has room for it, else in a scrolling area
     // that fits the screen.
     void fit_to_screen();
     void make_menus();
-    void list_recent_files();
-    // Asks the operator for a file in the folder used last; the path chosen joins the files
-    // used last. Empty for Cancel.
-    QString choose_file(const QString &caption, FileDialogMode mode);
-    QMenu *make_menu(const char *name, const QString &title);
-    QAction *make_action(QMenu *menu, const char *name, const QString &caption);
     void connect_controls();
     void connect_menus();
 
@@ -95,35 +88,16 @@ private:
     void end_stopped_session();
     void tell_unit_mode();
     void quick_ref_Click();
-    void network_port_Click();
     void show_progress(const QString &verb, int done, int total, const QString &item);
 
     static constexpr int kProgressIntervalMs = 250;
 
     WindowHooks m_hooks;
-    RecentFiles m_recent;
     ControlForm *m_form = nullptr;
-    QMenu *m_file = nullptr;
-    QAction *m_fileopen = nullptr;
-    QAction *m_filecompare = nullptr;
-    QAction *m_filesave = nullptr;
-    QAction *m_open_file = nullptr;
-    QAction *m_save_file = nullptr;
-    QAction *m_compare_file = nullptr;
-    QAction *m_back_up_now = nullptr;
-    QAction *m_backups = nullptr;
-    std::array<QAction *, RecentFiles::kLimit> m_recent_files{};
-    QAction *m_exit = nullptr;
+    FileMenu *m_file = nullptr;
     EditMenu *m_edit = nullptr;
-    QAction *m_store_settings = nullptr;
-    QAction *m_vga_store = nullptr;
-    QAction *m_read_unit = nullptr;
-    QAction *m_write_unit = nullptr;
-    QAction *m_reset_unit = nullptr;
-    QMenu *m_port = nullptr;
-    QAction *m_wire_log = nullptr;
+    UnitMenus *m_unit_menus = nullptr;
     PortMenu *m_port_menu = nullptr;
-    QAction *m_network_port = nullptr;
     QAction *m_quick_ref = nullptr;
     std::unique_ptr<PendingValue> m_pending_value;
     ReadmeViewer *m_readme = nullptr; // a child of the window

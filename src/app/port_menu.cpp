@@ -2,15 +2,18 @@
 
 #include "catalogue/unit_models.h"
 #include "link/link.h"
+#include "menu_items.h"
 #include "panel/panel.h"
 #include "ports/detection.h"
 #include "ports/port_device.h"
 #include "text/visible_text.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace quvex::app {
 
@@ -30,28 +33,42 @@ QString entry_text(const ports::PortEntry &port)
 
 } // namespace
 
-PortMenu::PortMenu(QMenu &menu, QAction &entries_end, QWidget &window, const WindowHooks &hooks)
-    : QObject(&menu)
-    , m_menu(menu)
-    , m_entries_end(entries_end)
+PortMenu::PortMenu(QMenuBar &bar, QLineEdit &port_box, QWidget &window, const WindowHooks &hooks)
+    : QObject(&bar)
+    , m_menu(*add_menu(bar, "port", QStringLiteral("Port")))
+    , m_port_box(port_box)
     , m_window(window)
     , m_hooks(hooks)
-    , m_find_units(menu.addAction(QStringLiteral("Find units")))
-    , m_detect_model(menu.addAction(QStringLiteral("Detect model")))
+    , m_entries_end(m_menu.addSeparator())
+    , m_find_units(add_item(m_menu, "find_units", QStringLiteral("Find units")))
+    , m_detect_model(add_item(m_menu, "detect_model", QStringLiteral("Detect model")))
+    , m_network_port(add_item(m_menu, "network_port", QStringLiteral("Network port...")))
 {
-    m_find_units->setObjectName(QStringLiteral("find_units"));
-    m_detect_model->setObjectName(QStringLiteral("detect_model"));
-    connect(&menu, &QMenu::aboutToShow, this, &PortMenu::refresh);
+    m_entries_end->setObjectName(QStringLiteral("port_entries_end"));
+    // Last of all, below the items that find and reach the unit.
+    m_menu.addSeparator()->setObjectName(QStringLiteral("wire_log_start"));
+    m_wire_log = add_item(m_menu, "wire_log", QStringLiteral("Wire log"));
+    connect(&m_menu, &QMenu::aboutToShow, this, &PortMenu::refresh);
+    // What a port number means may change only while the number itself may.
+    m_port_box.installEventFilter(this);
 }
 
-void PortMenu::attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, QLineEdit &port_box,
-                      Act act)
+void PortMenu::attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, Act act)
 {
     m_link = &link;
     m_panel = &panel;
     m_operator = &operator_side;
-    m_port_box = &port_box;
     m_act = std::move(act);
+    connect(m_find_units, &QAction::triggered, this, [this] { m_act([this] { find_units(); }); });
+    connect(m_detect_model, &QAction::triggered, this, [this] { m_act([this] { detect_model(); }); });
+    connect(m_network_port, &QAction::triggered, this, [this] { m_act([this] { network_port(); }); });
+}
+
+bool PortMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_port_box && event->type() == QEvent::EnabledChange)
+        m_network_port->setEnabled(m_port_box.isEnabled());
+    return QObject::eventFilter(watched, event);
 }
 
 void PortMenu::refresh()
@@ -73,7 +90,7 @@ void PortMenu::refresh()
         entry->setObjectName(QStringLiteral("port_entry"));
         entry->setEnabled(!m_link->is_port_open());
         connect(entry, &QAction::triggered, this, [this, port] { m_act([this, port] { use_port(port); }); });
-        m_menu.insertAction(&m_entries_end, entry);
+        m_menu.insertAction(m_entries_end, entry);
         m_entries.append(entry);
     }
 }
@@ -92,7 +109,7 @@ QString PortMenu::open_device() const
 bool PortMenu::use_port(const ports::PortEntry &port)
 {
     if (port.number != 0) {
-        m_port_box->setText(QString::number(port.number));
+        m_port_box.setText(QString::number(port.number));
         return true;
     }
     if (m_link->is_port_open())
@@ -169,6 +186,14 @@ void PortMenu::detect_model()
         return;
     }
     select_detected(found);
+}
+
+void PortMenu::network_port()
+{
+    const int number = m_link->port_number();
+    const std::optional<QString> target = m_hooks.ask_network_port(&m_window, number, ports::port_device(number));
+    if (target)
+        link_number(number, *target);
 }
 
 void PortMenu::select_detected(int model_index)

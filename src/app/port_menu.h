@@ -10,6 +10,7 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 
 namespace quvex::link {
 class Link;
@@ -21,10 +22,10 @@ class Panel;
 
 namespace quvex::app {
 
-// The Port menu's own items: one entry per candidate port above the menu's first separator,
-// read afresh each time the menu opens, and "Find units" and "Detect model" right below it.
-// Items that others put in the menu are left as they are. The number that is open is never
-// relinked: while a port is open the entries are disabled, as the port box is.
+// The Port menu, finding and reaching the unit: one entry per candidate port, read afresh each
+// time the menu opens, then "Find units", "Detect model" and "Network port...", and last of all
+// "Wire log". The number that is open is never relinked: while a port is open the entries and
+// Network port... are disabled, as the port box is.
 class PortMenu final : public QObject
 {
     Q_OBJECT
@@ -32,24 +33,28 @@ class PortMenu final : public QObject
 public:
     using Act = std::function<void(const std::function<void()> &)>;
 
-    PortMenu(QMenu &menu, QAction &entries_end, QWidget &window, const WindowHooks &hooks);
+    // Adds the menu at the end of the bar; window is the parent of its dialogs.
+    PortMenu(QMenuBar &bar, QLineEdit &port_box, QWidget &window, const WindowHooks &hooks);
 
-    QAction &find_units_action() const { return *m_find_units; }
-    QAction &detect_model_action() const { return *m_detect_model; }
+    // Wire log only opens a window: a value typed into the box is not sent for it.
+    QAction &wire_log_action() const { return *m_wire_log; }
 
     // The core arrives after the window; act runs an operator's action as the window does.
-    void attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, QLineEdit &port_box, Act act);
-
-    void find_units();
-    void detect_model();
-    // Makes port number N mean target, asking first when N names something else now.
-    bool link_number(int number, const QString &target);
+    void attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, Act act);
 
 Q_SIGNALS:
     // The number in the box now names another device.
     void port_linked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void find_units();
+    void detect_model();
+    void network_port();
+    // Makes port number N mean target, asking first when N names something else now.
+    bool link_number(int number, const QString &target);
     void refresh();
     QList<ports::PortEntry> listed_ports() const;
     // Puts the port's number in the box, or links the port as the number in the box.
@@ -58,16 +63,18 @@ private:
     void select_detected(int model_index);
 
     QMenu &m_menu;
-    QAction &m_entries_end;
+    QLineEdit &m_port_box;
     QWidget &m_window;
     const WindowHooks &m_hooks;
+    QAction *m_entries_end;
     QAction *m_find_units;
     QAction *m_detect_model;
+    QAction *m_network_port;
+    QAction *m_wire_log;
     QList<QAction *> m_entries;
     link::Link *m_link = nullptr;
     panel::Panel *m_panel = nullptr;
     link::OperatorSide *m_operator = nullptr;
-    QLineEdit *m_port_box = nullptr;
     Act m_act;
 };
 
