@@ -14,11 +14,11 @@
 #include "pictures.h"
 #include "port_menu.h"
 #include "ports/port_device.h"
-#include "progress_text.h"
 #include "readme_viewer.h"
-#include "settings/settings_file.h"
+#include "status_line.h"
 #include "text/visible_text.h"
 #include "unit_menus.h"
+#include "window_fit.h"
 #include "wire_log_window.h"
 
 #include <QAction>
@@ -26,17 +26,11 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollArea>
 #include <QStatusBar>
-#include <QStyle>
 
 #include <utility>
 
@@ -61,9 +55,9 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     : QMainWindow(parent)
     , m_hooks(std::move(hooks))
     , m_form(new ControlForm)
-    , m_wire_hint(new QLabel)
+    , m_status(*statusBar())
     , m_view(*m_form)
-    , m_operator(*this, m_form->commport(), *m_wire_hint, m_hooks)
+    , m_operator(*this, m_form->commport(), m_status.hint(), m_hooks)
     , m_wire_log_window(new WireLogWindow(*this, m_hooks))
     , m_wire_log_lines([this](const QString &line) { m_wire_log_window->add_line(line); })
 {
@@ -79,55 +73,13 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     setCentralWidget(m_form);
     m_readme = new ReadmeViewer(*this, m_hooks.environment, m_hooks.program_folder);
     make_menus();
-    statusBar()->setObjectName(QStringLiteral("status"));
-    statusBar()->setAccessibleName(QStringLiteral("Progress"));
-    statusBar()->setSizeGripEnabled(false);
-    // A normal widget of the status line: a run's progress covers it while it lasts. It is longer
-    // than the window is wide, and is read whole.
-    m_wire_hint->setObjectName(QStringLiteral("wire_hint"));
-    m_wire_hint->setWordWrap(true);
-    statusBar()->addWidget(m_wire_hint, 1);
-
-    m_progress_pace.setInterval(kProgressIntervalMs);
-    m_progress_pace.setSingleShot(true);
-    connect(&m_progress_pace, &QTimer::timeout, this, [this] {
-        if (!m_progress.isEmpty() && m_progress != statusBar()->currentMessage())
-            statusBar()->showMessage(m_progress);
-    });
-
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setParent(this);
     m_timer1.setInterval(100);
-    fit_to_screen();
+    fit_to_screen(*this);
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::fit_to_screen()
-{
-    // The window system's title bar and borders are not known before the window is shown; the
-    // style's own measures of them stand in.
-    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
-    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    const QSize room = screen()->availableGeometry().size() - QSize(2 * border, title + 2 * border);
-    const QSize needed = sizeHint();
-    if (needed.width() <= room.width() && needed.height() <= room.height()) {
-        resize(needed);
-        return;
-    }
-    // The controls keep their places and sizes at this scale, and so must scroll to be reached.
-    // Locking the window still disables everything in it through the central widget.
-    auto *scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("form_scroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setWidgetResizable(true); // the list still takes up what room there is
-    scroll->setWidget(takeCentralWidget());
-    setCentralWidget(scroll);
-    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
-    const QSize bars(needed.height() > room.height() ? bar : 0, needed.width() > room.width() ? bar : 0);
-    resize((needed + bars).boundedTo(room));
-}
 
 void MainWindow::make_menus()
 {
@@ -146,7 +98,7 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     m_panel = &panel;
     m_settings = &settings;
     panel.set_progress_hook([this](const QString &verb, int done, int total, const QString &item) {
-        show_progress(verb, done, total, item);
+        m_status.show_progress(verb, done, total, item);
     });
     connect_controls();
     connect_menus();
@@ -314,20 +266,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::Form_Unload()
 {
     m_link->close_port();
-}
-
-void MainWindow::show_progress(const QString &verb, int done, int total, const QString &item)
-{
-    // The status line repaints itself at once on every message; four times a second is as
-    // much as anyone reads, and all a read all can afford beside the exchanges.
-    m_progress = progress_text(verb, done, total, item);
-    if (m_progress.isEmpty()) {
-        m_progress_pace.stop();
-        statusBar()->clearMessage();
-    } else if (!m_progress_pace.isActive()) {
-        statusBar()->showMessage(m_progress);
-        m_progress_pace.start();
-    }
 }
 
 } // namespace quvex::app

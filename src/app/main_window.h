@@ -2,6 +2,7 @@
 
 #include "form_view.h"
 #include "link/wire_log.h"
+#include "status_line.h"
 #include "window_hooks.h"
 #include "window_operator.h"
 
@@ -12,8 +13,6 @@
 #include <memory>
 
 class QAction;
-class QLabel;
-class QMenu;
 
 namespace quvex::backup {
 class UnitBackup;
@@ -71,9 +70,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // The described layout as it is where the screen has room for it, else in a scrolling area
-    // that fits the screen.
-    void fit_to_screen();
     void make_menus();
     void connect_controls();
     void connect_menus();
@@ -88,9 +84,6 @@ private:
     void end_stopped_session();
     void tell_unit_mode();
     void quick_ref_Click();
-    void show_progress(const QString &verb, int done, int total, const QString &item);
-
-    static constexpr int kProgressIntervalMs = 250;
 
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
@@ -101,14 +94,12 @@ private:
     QAction *m_quick_ref = nullptr;
     std::unique_ptr<PendingValue> m_pending_value;
     ReadmeViewer *m_readme = nullptr; // a child of the window
-    QLabel *m_wire_hint;
+    StatusLine m_status;
     FormView m_view;
     WindowOperator m_operator;
     WireLogWindow *m_wire_log_window;
     link::WireLog m_wire_log_lines;
     QTimer m_timer1;
-    QTimer m_progress_pace;
-    QString m_progress;
     link::Link *m_link = nullptr;
     panel::Panel *m_panel = nullptr;
     settings::SettingsFile *m_settings = nullptr;
