@@ -6,11 +6,11 @@
 #include "panel/panel.h"
 #include "ports/detection.h"
 #include "ports/port_device.h"
+#include "ports/unit_finder.h"
 #include "text/visible_text.h"
 
 #include <QAction>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,11 +18,6 @@
 namespace quvex::app {
 
 namespace {
-
-const QString &model_name(int index)
-{
-    return catalogue::unit_models().at(std::size_t(index)).display_name;
-}
 
 QString entry_text(const ports::PortEntry &port)
 {
@@ -89,7 +84,8 @@ void PortMenu::refresh()
         auto *entry = new QAction(text, &m_menu);
         entry->setObjectName(QStringLiteral("port_entry"));
         entry->setEnabled(!m_link->is_port_open());
-        connect(entry, &QAction::triggered, this, [this, port] { m_act([this, port] { use_port(port); }); });
+        connect(entry, &QAction::triggered, this,
+                [this, port] { m_act([this, port] { use_port(finder().use(port)); }); });
         m_menu.insertAction(m_entries_end, entry);
         m_entries.append(entry);
     }
@@ -101,33 +97,24 @@ QList<ports::PortEntry> PortMenu::listed_ports() const
                              m_hooks.by_id_folder);
 }
 
-QString PortMenu::open_device() const
+ports::UnitFinder PortMenu::finder() const
 {
-    return m_link->is_port_open() ? ports::port_device(m_link->port_number()) : QString();
+    return {m_link->port_number(), m_link->is_port_open() ? ports::port_device(m_link->port_number()) : QString()};
 }
 
-bool PortMenu::use_port(const ports::PortEntry &port)
+bool PortMenu::use_port(const ports::UnitFinder::PortUse &use)
 {
-    if (port.number != 0) {
-        m_port_box.setText(QString::number(port.number));
+    if (use.box_number != 0) {
+        m_port_box.setText(QString::number(use.box_number));
         return true;
     }
-    if (m_link->is_port_open())
-        return false;
-    // The by-id name keeps the adapter's number when it is plugged in elsewhere or the system
-    // numbers its devices anew.
-    return link_number(m_link->port_number(), port.stable_name.isEmpty() ? port.device : port.stable_name);
+    return use.link_number != 0 && link_number(use.link_number, use.link_target);
 }
 
 bool PortMenu::link_number(int number, const QString &target)
 {
-    const QString now = ports::port_device(number);
-    const bool named = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(now);
-    if (named && ports::canonical_device(now) != ports::canonical_device(target)
-        && !(m_hooks.ask
-             && m_hooks.ask(&m_window, QStringLiteral("COM %1 is %2 now. Make it %3 instead?")
-                                           .arg(number)
-                                           .arg(text::visible(now), text::visible(target)))))
+    const QString question = ports::UnitFinder::link_question(number, target);
+    if (!question.isEmpty() && !(m_hooks.ask && m_hooks.ask(&m_window, question)))
         return false;
     const QString failure = ports::link_port(number, target);
     if (!failure.isEmpty()) {
@@ -143,19 +130,16 @@ void PortMenu::find_units()
 {
     if (!m_hooks.find_units)
         return;
-    const QString open = open_device();
+    const ports::UnitFinder now = finder();
     const std::optional<ports::ProbeResult> chosen =
-        m_hooks.find_units(&m_window, listed_ports(), open, m_panel->model().index());
-    if (!chosen || chosen->outcome != ports::ProbeOutcome::Found)
+        m_hooks.find_units(&m_window, listed_ports(), now.open_device(), m_panel->model().index());
+    const std::optional<ports::UnitFinder::Connect> steps = chosen ? now.connect(*chosen) : std::nullopt;
+    if (!steps)
         return;
-    if (!open.isEmpty()) {
-        if (ports::canonical_device(chosen->port.device) == ports::canonical_device(open))
-            return; // the panel's own unit, as it is
-        // As choosing "Dis-connected" does, before the port box may change.
+    if (steps->disconnect_first)
         m_panel->quvex_Click(catalogue::kDisconnected);
-    }
-    if (use_port(chosen->port))
-        m_panel->quvex_Click(chosen->model_index);
+    if (use_port(steps->port))
+        m_panel->quvex_Click(steps->model_index);
 }
 
 void PortMenu::detect_model()
@@ -181,11 +165,11 @@ void PortMenu::detect_model()
         }
         found = result.model_index;
     }
-    if (found == 0) {
-        m_operator->show_message(QStringLiteral("The unit's answers fit no QUVEX model."));
-        return;
-    }
-    select_detected(found);
+    const ports::UnitFinder::ModelChoice choice = finder().detected(found, m_panel->model().index());
+    if (!choice.message.isEmpty())
+        m_operator->show_message(choice.message);
+    if (choice.model_index)
+        m_panel->quvex_Click(*choice.model_index);
 }
 
 void PortMenu::network_port()
@@ -194,18 +178,6 @@ void PortMenu::network_port()
     const std::optional<QString> target = m_hooks.ask_network_port(&m_window, number, ports::port_device(number));
     if (target)
         link_number(number, *target);
-}
-
-void PortMenu::select_detected(int model_index)
-{
-    const int chosen = m_panel->model().index();
-    if (chosen == model_index)
-        return;
-    if (chosen != catalogue::kDisconnected)
-        m_operator->show_message(QStringLiteral("The unit on COM %1 is %2, not %3 as chosen.")
-                                     .arg(m_link->port_number())
-                                     .arg(model_name(model_index), model_name(chosen)));
-    m_panel->quvex_Click(model_index);
 }
 
 } // namespace quvex::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/port_list.h"
+#include "ports/unit_finder.h"
 #include "window_hooks.h"
 
 #include <QObject>
@@ -57,10 +58,9 @@ private:
     bool link_number(int number, const QString &target);
     void refresh();
     QList<ports::PortEntry> listed_ports() const;
-    // Puts the port's number in the box, or links the port as the number in the box.
-    bool use_port(const ports::PortEntry &port);
-    QString open_device() const;
-    void select_detected(int model_index);
+    ports::UnitFinder finder() const;
+    // Puts the port's number in the box, or links the port as the finder says.
+    bool use_port(const ports::UnitFinder::PortUse &use);
 
     QMenu &m_menu;
     QLineEdit &m_port_box;

@@ -935,8 +935,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("asked");
         QTest::addRow("the model chosen") << int(test::FakeUnit::Behaviour::Answer) << QString() << 4;
-        QTest::addRow("fits no model") << int(test::FakeUnit::Behaviour::AnswerUnknown)
-                                       << u"The unit's answers fit no QUVEX model."_s << 4;
         QTest::addRow("silent") << int(test::FakeUnit::Behaviour::Silent) << test::kNoResponse << 1;
     }
 
