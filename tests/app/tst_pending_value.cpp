@@ -12,7 +12,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("released");
         QTest::addColumn<QString>("wire");
         QTest::addRow("plus") << u"inc"_s << u"inc"_s << u"PanXPos:=77 PanXPos: PanXPos:=78 PanXPos:"_s;
-        QTest::addRow("pan up") << u"Command13"_s << u"Command13"_s << u"PanXPos:=77 PanXPos: PanYPos:=1 PanYPos:"_s;
         QTest::addRow("another line") << u"Pan Y Pos:"_s << u"Pan Y Pos:"_s << u"PanXPos:=77 PanXPos: PanYPos:"_s;
         QTest::addRow("a drag over lines")
             << u"Overscan"_s << u"Flicker Red."_s << u"PanXPos:=77 PanXPos: FlickerRed."_s;
