@@ -33,11 +33,11 @@ namespace quvex::app {
 class ControlForm;
 class EditMenu;
 class FileMenu;
-class UnitMenus;
 class PendingValue;
-class ReadmeViewer;
-class WireLogWindow;
 class PortMenu;
+class ReadmeViewer;
+class UnitMenus;
+class WireLogWindow;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.

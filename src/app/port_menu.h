@@ -26,7 +26,8 @@ namespace quvex::app {
 // The Port menu, finding and reaching the unit: one entry per candidate port, read afresh each
 // time the menu opens, then "Find units", "Detect model" and "Network port...", and last of all
 // "Wire log". The number that is open is never relinked: while a port is open the entries and
-// Network port... are disabled, as the port box is.
+// Network port... are disabled, as the port box is. What a choice does is the finder's to decide;
+// the menu asks it, and asks the operator and shows the outcome.
 class PortMenu final : public QObject
 {
     Q_OBJECT
