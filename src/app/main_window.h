@@ -2,19 +2,17 @@
 
 #include "form_view.h"
 #include "link/wire_log.h"
-#include "recent_files.h"
+#include "status_line.h"
 #include "window_hooks.h"
 #include "window_operator.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
-#include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
-class QLabel;
-class QMenu;
 
 namespace quvex::backup {
 class UnitBackup;
@@ -34,10 +32,12 @@ namespace quvex::app {
 
 class ControlForm;
 class EditMenu;
-class FocusOutWatch;
-class ReadmeViewer;
-class WireLogWindow;
+class FileMenu;
+class PendingValue;
 class PortMenu;
+class ReadmeViewer;
+class UnitMenus;
+class WireLogWindow;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
 // and hands every event of theirs to the core.
@@ -68,27 +68,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The described layout as it is where the screen has room for it, else in a scrolling area
-    // that fits the screen.
-    void fit_to_screen();
     void make_menus();
-    void list_recent_files();
-    // Asks the operator for a file in the folder used last; the path chosen joins the files
-    // used last. Empty for Cancel.
-    QString choose_file(const QString &caption, FileDialogMode mode);
-    QMenu *make_menu(const char *name, const QString &title);
-    QAction *make_action(QMenu *menu, const char *name, const QString &caption);
     void connect_controls();
     void connect_menus();
 
     void Timer1_Timer();
     void commport_Change(const QString &text);
     void act(const std::function<void()> &action);
-    void item_value_left(Qt::FocusReason reason);
-    void commit_pending_value();
     void item_value_returnPressed();
     void item_value_LostFocus();
     void exit_Click();
@@ -96,51 +84,26 @@ private:
     void end_stopped_session();
     void tell_unit_mode();
     void quick_ref_Click();
-    void network_port_Click();
-    void show_progress(const QString &verb, int done, int total, const QString &item);
-
-    static constexpr int kProgressIntervalMs = 250;
 
     WindowHooks m_hooks;
-    RecentFiles m_recent;
     ControlForm *m_form = nullptr;
-    QMenu *m_file = nullptr;
-    QAction *m_fileopen = nullptr;
-    QAction *m_filecompare = nullptr;
-    QAction *m_filesave = nullptr;
-    QAction *m_open_file = nullptr;
-    QAction *m_save_file = nullptr;
-    QAction *m_compare_file = nullptr;
-    QAction *m_back_up_now = nullptr;
-    QAction *m_backups = nullptr;
-    std::array<QAction *, RecentFiles::kLimit> m_recent_files{};
-    QAction *m_exit = nullptr;
+    FileMenu *m_file = nullptr;
     EditMenu *m_edit = nullptr;
-    QAction *m_store_settings = nullptr;
-    QAction *m_vga_store = nullptr;
-    QAction *m_read_unit = nullptr;
-    QAction *m_write_unit = nullptr;
-    QAction *m_reset_unit = nullptr;
-    QMenu *m_port = nullptr;
-    QAction *m_wire_log = nullptr;
+    UnitMenus *m_unit_menus = nullptr;
     PortMenu *m_port_menu = nullptr;
-    QAction *m_network_port = nullptr;
     QAction *m_quick_ref = nullptr;
-    FocusOutWatch *m_value_focus = nullptr;
+    std::unique_ptr<PendingValue> m_pending_value;
     ReadmeViewer *m_readme = nullptr; // a child of the window
-    QLabel *m_wire_hint;
+    StatusLine m_status;
     FormView m_view;
     WindowOperator m_operator;
     WireLogWindow *m_wire_log_window;
     link::WireLog m_wire_log_lines;
     QTimer m_timer1;
-    QTimer m_progress_pace;
-    QString m_progress;
     link::Link *m_link = nullptr;
     panel::Panel *m_panel = nullptr;
     settings::SettingsFile *m_settings = nullptr;
     bool m_in_lost_focus = false;
-    bool m_commit_pending = false;
     bool m_exiting = false;
 };
 

@@ -2,24 +2,22 @@
 
 #include "catalogue/unit_models.h"
 #include "link/link.h"
+#include "menu_items.h"
 #include "panel/panel.h"
 #include "ports/detection.h"
 #include "ports/port_device.h"
+#include "ports/unit_finder.h"
 #include "text/visible_text.h"
 
 #include <QAction>
-#include <QFileInfo>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace quvex::app {
 
 namespace {
-
-const QString &model_name(int index)
-{
-    return catalogue::unit_models().at(std::size_t(index)).display_name;
-}
 
 QString entry_text(const ports::PortEntry &port)
 {
@@ -30,28 +28,42 @@ QString entry_text(const ports::PortEntry &port)
 
 } // namespace
 
-PortMenu::PortMenu(QMenu &menu, QAction &entries_end, QWidget &window, const WindowHooks &hooks)
-    : QObject(&menu)
-    , m_menu(menu)
-    , m_entries_end(entries_end)
+PortMenu::PortMenu(QMenuBar &bar, QLineEdit &port_box, QWidget &window, const WindowHooks &hooks)
+    : QObject(&bar)
+    , m_menu(*add_menu(bar, "port", QStringLiteral("Port")))
+    , m_port_box(port_box)
     , m_window(window)
     , m_hooks(hooks)
-    , m_find_units(menu.addAction(QStringLiteral("Find units")))
-    , m_detect_model(menu.addAction(QStringLiteral("Detect model")))
+    , m_entries_end(m_menu.addSeparator())
+    , m_find_units(add_item(m_menu, "find_units", QStringLiteral("Find units")))
+    , m_detect_model(add_item(m_menu, "detect_model", QStringLiteral("Detect model")))
+    , m_network_port(add_item(m_menu, "network_port", QStringLiteral("Network port...")))
 {
-    m_find_units->setObjectName(QStringLiteral("find_units"));
-    m_detect_model->setObjectName(QStringLiteral("detect_model"));
-    connect(&menu, &QMenu::aboutToShow, this, &PortMenu::refresh);
+    m_entries_end->setObjectName(QStringLiteral("port_entries_end"));
+    // Last of all, below the items that find and reach the unit.
+    m_menu.addSeparator()->setObjectName(QStringLiteral("wire_log_start"));
+    m_wire_log = add_item(m_menu, "wire_log", QStringLiteral("Wire log"));
+    connect(&m_menu, &QMenu::aboutToShow, this, &PortMenu::refresh);
+    // What a port number means may change only while the number itself may.
+    m_port_box.installEventFilter(this);
 }
 
-void PortMenu::attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, QLineEdit &port_box,
-                      Act act)
+void PortMenu::attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, Act act)
 {
     m_link = &link;
     m_panel = &panel;
     m_operator = &operator_side;
-    m_port_box = &port_box;
     m_act = std::move(act);
+    connect(m_find_units, &QAction::triggered, this, [this] { m_act([this] { find_units(); }); });
+    connect(m_detect_model, &QAction::triggered, this, [this] { m_act([this] { detect_model(); }); });
+    connect(m_network_port, &QAction::triggered, this, [this] { m_act([this] { network_port(); }); });
+}
+
+bool PortMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_port_box && event->type() == QEvent::EnabledChange)
+        m_network_port->setEnabled(m_port_box.isEnabled());
+    return QObject::eventFilter(watched, event);
 }
 
 void PortMenu::refresh()
@@ -72,8 +84,9 @@ void PortMenu::refresh()
         auto *entry = new QAction(text, &m_menu);
         entry->setObjectName(QStringLiteral("port_entry"));
         entry->setEnabled(!m_link->is_port_open());
-        connect(entry, &QAction::triggered, this, [this, port] { m_act([this, port] { use_port(port); }); });
-        m_menu.insertAction(&m_entries_end, entry);
+        connect(entry, &QAction::triggered, this,
+                [this, port] { m_act([this, port] { use_port(finder().use(port)); }); });
+        m_menu.insertAction(m_entries_end, entry);
         m_entries.append(entry);
     }
 }
@@ -84,33 +97,24 @@ QList<ports::PortEntry> PortMenu::listed_ports() const
                              m_hooks.by_id_folder);
 }
 
-QString PortMenu::open_device() const
+ports::UnitFinder PortMenu::finder() const
 {
-    return m_link->is_port_open() ? ports::port_device(m_link->port_number()) : QString();
+    return {m_link->port_number(), m_link->is_port_open() ? ports::port_device(m_link->port_number()) : QString()};
 }
 
-bool PortMenu::use_port(const ports::PortEntry &port)
+bool PortMenu::use_port(const ports::UnitFinder::PortUse &use)
 {
-    if (port.number != 0) {
-        m_port_box->setText(QString::number(port.number));
+    if (use.box_number != 0) {
+        m_port_box.setText(QString::number(use.box_number));
         return true;
     }
-    if (m_link->is_port_open())
-        return false;
-    // The by-id name keeps the adapter's number when it is plugged in elsewhere or the system
-    // numbers its devices anew.
-    return link_number(m_link->port_number(), port.stable_name.isEmpty() ? port.device : port.stable_name);
+    return use.link_number != 0 && link_number(use.link_number, use.link_target);
 }
 
 bool PortMenu::link_number(int number, const QString &target)
 {
-    const QString now = ports::port_device(number);
-    const bool named = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(now);
-    if (named && ports::canonical_device(now) != ports::canonical_device(target)
-        && !(m_hooks.ask
-             && m_hooks.ask(&m_window, QStringLiteral("COM %1 is %2 now. Make it %3 instead?")
-                                           .arg(number)
-                                           .arg(text::visible(now), text::visible(target)))))
+    const QString question = ports::UnitFinder::link_question(number, target);
+    if (!question.isEmpty() && !(m_hooks.ask && m_hooks.ask(&m_window, question)))
         return false;
     const QString failure = ports::link_port(number, target);
     if (!failure.isEmpty()) {
@@ -126,19 +130,16 @@ void PortMenu::find_units()
 {
     if (!m_hooks.find_units)
         return;
-    const QString open = open_device();
+    const ports::UnitFinder now = finder();
     const std::optional<ports::ProbeResult> chosen =
-        m_hooks.find_units(&m_window, listed_ports(), open, m_panel->model().index());
-    if (!chosen || chosen->outcome != ports::ProbeOutcome::Found)
+        m_hooks.find_units(&m_window, listed_ports(), now.open_device(), m_panel->model().index());
+    const std::optional<ports::UnitFinder::Connect> steps = chosen ? now.connect(*chosen) : std::nullopt;
+    if (!steps)
         return;
-    if (!open.isEmpty()) {
-        if (ports::canonical_device(chosen->port.device) == ports::canonical_device(open))
-            return; // the panel's own unit, as it is
-        // As choosing "Dis-connected" does, before the port box may change.
+    if (steps->disconnect_first)
         m_panel->quvex_Click(catalogue::kDisconnected);
-    }
-    if (use_port(chosen->port))
-        m_panel->quvex_Click(chosen->model_index);
+    if (use_port(steps->port))
+        m_panel->quvex_Click(steps->model_index);
 }
 
 void PortMenu::detect_model()
@@ -164,23 +165,19 @@ void PortMenu::detect_model()
         }
         found = result.model_index;
     }
-    if (found == 0) {
-        m_operator->show_message(QStringLiteral("The unit's answers fit no QUVEX model."));
-        return;
-    }
-    select_detected(found);
+    const ports::UnitFinder::ModelChoice choice = finder().detected(found, m_panel->model().index());
+    if (!choice.message.isEmpty())
+        m_operator->show_message(choice.message);
+    if (choice.model_index)
+        m_panel->quvex_Click(*choice.model_index);
 }
 
-void PortMenu::select_detected(int model_index)
+void PortMenu::network_port()
 {
-    const int chosen = m_panel->model().index();
-    if (chosen == model_index)
-        return;
-    if (chosen != catalogue::kDisconnected)
-        m_operator->show_message(QStringLiteral("The unit on COM %1 is %2, not %3 as chosen.")
-                                     .arg(m_link->port_number())
-                                     .arg(model_name(model_index), model_name(chosen)));
-    m_panel->quvex_Click(model_index);
+    const int number = m_link->port_number();
+    const std::optional<QString> target = m_hooks.ask_network_port(&m_window, number, ports::port_device(number));
+    if (target)
+        link_number(number, *target);
 }
 
 } // namespace quvex::app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/port_list.h"
+#include "ports/unit_finder.h"
 #include "window_hooks.h"
 
 #include <QObject>
@@ -10,6 +11,7 @@
 class QAction;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 
 namespace quvex::link {
 class Link;
@@ -21,10 +23,11 @@ class Panel;
 
 namespace quvex::app {
 
-// The Port menu's own items: one entry per candidate port above the menu's first separator,
-// read afresh each time the menu opens, and "Find units" and "Detect model" right below it.
-// Items that others put in the menu are left as they are. The number that is open is never
-// relinked: while a port is open the entries are disabled, as the port box is.
+// The Port menu, finding and reaching the unit: one entry per candidate port, read afresh each
+// time the menu opens, then "Find units", "Detect model" and "Network port...", and last of all
+// "Wire log". The number that is open is never relinked: while a port is open the entries and
+// Network port... are disabled, as the port box is. What a choice does is the finder's to decide;
+// the menu asks it, and asks the operator and shows the outcome.
 class PortMenu final : public QObject
 {
     Q_OBJECT
@@ -32,42 +35,47 @@ class PortMenu final : public QObject
 public:
     using Act = std::function<void(const std::function<void()> &)>;
 
-    PortMenu(QMenu &menu, QAction &entries_end, QWidget &window, const WindowHooks &hooks);
+    // Adds the menu at the end of the bar; window is the parent of its dialogs.
+    PortMenu(QMenuBar &bar, QLineEdit &port_box, QWidget &window, const WindowHooks &hooks);
 
-    QAction &find_units_action() const { return *m_find_units; }
-    QAction &detect_model_action() const { return *m_detect_model; }
+    // Wire log only opens a window: a value typed into the box is not sent for it.
+    QAction &wire_log_action() const { return *m_wire_log; }
 
     // The core arrives after the window; act runs an operator's action as the window does.
-    void attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, QLineEdit &port_box, Act act);
-
-    void find_units();
-    void detect_model();
-    // Makes port number N mean target, asking first when N names something else now.
-    bool link_number(int number, const QString &target);
+    void attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, Act act);
 
 Q_SIGNALS:
     // The number in the box now names another device.
     void port_linked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void find_units();
+    void detect_model();
+    void network_port();
+    // Makes port number N mean target, asking first when N names something else now.
+    bool link_number(int number, const QString &target);
     void refresh();
     QList<ports::PortEntry> listed_ports() const;
-    // Puts the port's number in the box, or links the port as the number in the box.
-    bool use_port(const ports::PortEntry &port);
-    QString open_device() const;
-    void select_detected(int model_index);
+    ports::UnitFinder finder() const;
+    // Puts the port's number in the box, or links the port as the finder says.
+    bool use_port(const ports::UnitFinder::PortUse &use);
 
     QMenu &m_menu;
-    QAction &m_entries_end;
+    QLineEdit &m_port_box;
     QWidget &m_window;
     const WindowHooks &m_hooks;
+    QAction *m_entries_end;
     QAction *m_find_units;
     QAction *m_detect_model;
+    QAction *m_network_port;
+    QAction *m_wire_log;
     QList<QAction *> m_entries;
     link::Link *m_link = nullptr;
     panel::Panel *m_panel = nullptr;
     link::OperatorSide *m_operator = nullptr;
-    QLineEdit *m_port_box = nullptr;
     Act m_act;
 };
 

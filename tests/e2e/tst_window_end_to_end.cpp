@@ -203,33 +203,6 @@ private Q_SLOTS:
         QCOMPARE(rig.messages, QStringList());
     }
 
-    // The release of a click arrives while the value typed before it is on its way to the unit.
-    void click_right_after_typing()
-    {
-        const auto sim = test::start_sim({u"--com"_s, u"1"_s});
-        WindowRig rig;
-        rig.get<QAbstractButton>(u"quvex_2"_s).click();
-        auto &list = rig.get<QListWidget>(u"menu_list"_s);
-        QListWidgetItem *line = list.findItems(u"Pan X Pos:"_s, Qt::MatchStartsWith).value(0);
-        list.scrollToItem(line);
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(line).center());
-        auto &value_box = rig.get<QLineEdit>(u"item_value"_s);
-        value_box.setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(&value_box, u"77"_s);
-
-        auto &plus = rig.get<QPushButton>(u"inc"_s);
-        bool released = false;
-        QTimer::singleShot(0, &plus, [&] {
-            QTest::mouseRelease(&plus, Qt::LeftButton);
-            released = true;
-        });
-        QTest::mousePress(&plus, Qt::LeftButton);
-        QTRY_VERIFY(released);
-        QCOMPARE(list.currentItem()->text(), u"Pan X Pos:        78"_s);
-        QVERIFY(plus.hasFocus());
-        QCOMPARE(rig.messages, QStringList());
-    }
-
     // Detect model with the port closed probes it and connects; Find units then reports the open
     // port without opening it again, and the unit chosen in its dialog connects after the panel
     // has disconnected; Detect model after a wrong guess puts the unit's model back.
