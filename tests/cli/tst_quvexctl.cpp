@@ -217,6 +217,10 @@ private Q_SLOTS:
         const QByteArray either = "quvexctl: the unit may be left in NTSC overscan (Video Std 0, Overscan 1) or PAL "
                                   "overscan (Video Std 1, Overscan 1); its own video mode is NTSC underscan (Video Std "
                                   "0, Overscan 0)\n";
+        // The restore's first line meets a pulled adapter before its loss is noticed, or after.
+        const QByteArray gone =
+            "quvexctl: the unit may be left in PAL overscan (Video Std 1, Overscan 1); its own video "
+            "mode is NTSC underscan (Video Std 0, Overscan 0)\n";
         QTest::addRow("SIGINT before the switch") << late << set << QStringList{"INT VideoStd"} << "VideoStd"
                                                   << "SIGINT" << QByteArray() << QByteArray() << own;
         QTest::addRow("SIGHUP between switch and item")
@@ -258,7 +262,8 @@ private Q_SLOTS:
             << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse << own;
         QTest::addRow("adapter pulled at the item")
             << QStringList{"--no-pacing", "--vanish-after", "5", "--vanish-for", "300"} << set << QStringList() << ""
-            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + either << switched;
+            << "exit 2" << QByteArray("PO\\Out H-Centre:\t\n") << kNoResponse + either + '|' + kNoResponse + gone
+            << switched;
     }
 
     // Only the restore of what the bracket switched follows a signal, the old backup stays as it
@@ -280,7 +285,9 @@ private Q_SLOTS:
         QVERIFY(child.waitForFinished(20000));
         QTEST(test::how_ended(child), "ended");
         QTEST(child.readAllStandardOutput(), "out");
-        QCOMPARE(child.readAllStandardError(), err == "<gone>" ? QByteArray() : err);
+        // Alternatives, where timing decides, are split by '|'.
+        const QByteArray told = child.readAllStandardError();
+        QVERIFY2((err == "<gone>" ? QByteArray() : err).split('|').contains(told), told.constData());
         if (!signals_sent.isEmpty()) {
             QVERIFY(from >= 0);
             QTEST(unit->heard(1000).mid(from).join(u' '), "wire");

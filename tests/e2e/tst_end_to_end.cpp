@@ -128,7 +128,9 @@ private Q_SLOTS:
         });
         rig.link.set_wire_observer(&log);
         rig.link.query_item_value(QStringLiteral("Flicker Red."));
-        QVERIFY2(QRegularExpression(u"^[A-Za-z]{0,4}3<CR><LF>$"_s).match(answer).hasMatch(), qPrintable(answer));
+        // Letters sent after the answer may come in the same burst.
+        QVERIFY2(QRegularExpression(u"^[A-Za-z]{0,4}3<CR><LF>[A-Za-z]*$"_s).match(answer).hasMatch(),
+                 qPrintable(answer));
     }
 
     // The adapter is pulled right after the item's answer, inside the video-mode bracket, and
