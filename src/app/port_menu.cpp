@@ -3,7 +3,7 @@
 #include "catalogue/unit_models.h"
 #include "link/link.h"
 #include "panel/panel.h"
-#include "ports/detection.h"
+#include "probe/detection.h"
 #include "ports/port_device.h"
 #include "text/visible_text.h"
 
@@ -127,9 +127,9 @@ void PortMenu::find_units()
     if (!m_hooks.find_units)
         return;
     const QString open = open_device();
-    const std::optional<ports::ProbeResult> chosen =
+    const std::optional<probe::ProbeResult> chosen =
         m_hooks.find_units(&m_window, listed_ports(), open, m_panel->model().index());
-    if (!chosen || chosen->outcome != ports::ProbeOutcome::Found)
+    if (!chosen || chosen->outcome != probe::ProbeOutcome::Found)
         return;
     if (!open.isEmpty()) {
         if (ports::canonical_device(chosen->port.device) == ports::canonical_device(open))
@@ -146,19 +146,19 @@ void PortMenu::detect_model()
     const panel::Operation operation = m_panel->begin_operation();
     int found = 0;
     if (m_link->is_port_open()) {
-        const ports::Detection detection = ports::detect_model(*m_link);
+        const probe::Detection detection = probe::detect_model(*m_link);
         if (!detection.answered)
             return; // the link has warned
         found = detection.model_index;
     } else {
         // Nothing is left open when no unit answers: the panel connects only to a unit it found.
         const int number = m_link->port_number();
-        const ports::ProbeResult result = ports::probe_port({number, ports::port_device(number), {}, {}});
-        if (result.outcome == ports::ProbeOutcome::NotOpened) {
+        const probe::ProbeResult result = probe::probe_port({number, ports::port_device(number), {}, {}});
+        if (result.outcome == probe::ProbeOutcome::NotOpened) {
             m_link->report_open_failure(result.reason);
             return;
         }
-        if (result.outcome == ports::ProbeOutcome::NoAnswer) {
+        if (result.outcome == probe::ProbeOutcome::NoAnswer) {
             m_link->report_no_response();
             return;
         }

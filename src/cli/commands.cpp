@@ -3,7 +3,7 @@
 #include "catalogue/naming.h"
 #include "link/answer_number.h"
 #include "link/stop_signals.h"
-#include "ports/detection.h"
+#include "probe/detection.h"
 #include "ports/port_device.h"
 #include "ports_command.h"
 #include "settings/settings_compare.h"
@@ -222,7 +222,7 @@ int Runner::unit_model()
 {
     if (m_call.model != 0)
         return m_call.model;
-    const ports::Detection detection = ports::detect_model(m_session.link);
+    const probe::Detection detection = probe::detect_model(m_session.link);
     if (detection.answered && detection.model_index == 0)
         print_error(QStringLiteral("the unit's answers fit no QUVEX model"));
     return detection.model_index;
