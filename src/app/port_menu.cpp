@@ -3,8 +3,8 @@
 #include "catalogue/unit_models.h"
 #include "link/link.h"
 #include "panel/panel.h"
-#include "probe/detection.h"
 #include "ports/port_device.h"
+#include "probe/detection.h"
 #include "text/visible_text.h"
 
 #include <QAction>
