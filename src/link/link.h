@@ -1,9 +1,9 @@
 #pragma once
 
 #include "catalogue/value.h"
+#include "line.h"
 #include "link_state.h"
 #include "operator_side.h"
-#include "serial_port.h"
 #include "wire_observer.h"
 
 #include <QList>
@@ -53,7 +53,7 @@ public:
     // An answer that never ends is kept to this size; a real answer is a few bytes.
     static constexpr qsizetype kAnswerLimit = 4096;
 
-    Link(SerialPort &port, OperatorSide &operator_side);
+    Link(Line &port, OperatorSide &operator_side);
 
     LinkState &state() { return m_state; }
     const LinkState &state() const { return m_state; }
@@ -113,7 +113,7 @@ private:
     void end_wait(QByteArrayView arrived, bool timed_out, WireEvent time_out);
     void note(WireEvent event);
 
-    SerialPort &m_port;
+    Line &m_port;
     OperatorSide &m_operator;
     LinkState m_state;
     int m_port_number = 1;

@@ -18,7 +18,7 @@ struct SerialLine
 struct SerialRig : SerialLine, Core
 {
     // The link talks through line when given (a benchmark counts bytes there), else through port.
-    explicit SerialRig(link::SerialPort *line = nullptr)
+    explicit SerialRig(link::Line *line = nullptr)
         : Core(line ? *line : port)
     {
         operator_side.on_process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
