@@ -35,7 +35,7 @@ struct WindowHooks
     // Yes or No to a question that must be answered before the panel goes on.
     std::function<bool(QWidget *parent, const QString &question)> ask;
     // What the system reports of its serial ports, and where it names them by their adapters.
-    std::function<QList<ports::SystemPort>()> system_ports;
+    ports::SystemPorts system_ports;
     QString by_id_folder;
     // Find units: probes the ports and gives the found unit the operator chose, or nothing.
     // open_device is the panel's own open port, reported with open_model and not opened again.

@@ -444,13 +444,14 @@ int Runner::reset()
 
 } // namespace
 
-int run_command(const Invocation &call)
+int run_command(const Invocation &call, const ports::SystemPorts &system_ports)
 {
     // Lists and probes ports of its own: no port of the session's is opened.
     if (call.command == Command::Ports)
-        return print_data(ports_report(call.probe, call.json)) ? kExitSuccess : kExitUsage;
+        return print_data(ports_report(system_ports, call.probe, call.json)) ? kExitSuccess : kExitUsage;
     if (call.command >= Command::Backup)
-        return run_store_command(call, [](const Invocation &write) { return Runner(write).run_stoppable(); });
+        return run_store_command(call, system_ports,
+                                 [](const Invocation &write) { return Runner(write).run_stoppable(); });
     return Runner(call).run_stoppable();
 }
 

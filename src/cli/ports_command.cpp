@@ -51,9 +51,9 @@ QString result_column(const probe::ProbeResult &result)
 
 } // namespace
 
-QByteArray ports_report(bool probe, bool json)
+QByteArray ports_report(const ports::SystemPorts &system_ports, bool probe, bool json)
 {
-    const QList<ports::PortEntry> entries = ports::list_ports(ports::system_ports());
+    const QList<ports::PortEntry> entries = ports::list_ports(system_ports());
     const QList<probe::ProbeResult> results = probe ? probe_all(entries) : QList<probe::ProbeResult>();
     QJsonArray listed;
     QByteArray text;
