@@ -48,6 +48,8 @@ using Reading = std::optional<catalogue::Value>;
 class Link
 {
 public:
+    // Timer1's interval: the unit's time-outs are counted in its ticks.
+    static constexpr int kTickMs = 100;
     static constexpr int kWriteTimeoutTicks = 10; // waits while tick_count <= this: 11 ticks
     static constexpr int kReadTimeoutTicks = 5;   // 6 ticks
     // An answer that never ends is kept to this size; a real answer is a few bytes.

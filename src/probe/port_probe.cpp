@@ -72,7 +72,7 @@ ProbeResult probe_port(const ports::PortEntry &port)
     quiet.m_link = &link;
     QTimer timer1;
     QObject::connect(&timer1, &QTimer::timeout, [&link] { link.Timer1_Timer(); });
-    timer1.start(100);
+    timer1.start(link::Link::kTickMs);
 
     link.open_port();
     if (!link.is_port_open())

@@ -41,7 +41,7 @@ void wait_for_events()
 void run_events_for(int ms)
 {
     QTimer tick;
-    tick.start(100);
+    tick.start(Link::kTickMs);
     const QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -206,7 +206,7 @@ private Q_SLOTS:
         };
         QTimer timer1;
         connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
-        timer1.start(100);
+        timer1.start(Link::kTickMs);
 
         const Reading reading = link.query_item_value(QStringLiteral("Zoom"));
         QCOMPARE(heard, QByteArray("Zoom\r"));

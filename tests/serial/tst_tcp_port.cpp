@@ -29,7 +29,7 @@ private Q_SLOTS:
         link::Link link(port, operator_side);
         QTimer timer1;
         connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
-        timer1.start(100);
+        timer1.start(link::Link::kTickMs);
         link.open_port();
         QVERIFY(link.is_port_open());
         QVERIFY(server.hasPendingConnections());

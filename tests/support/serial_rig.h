@@ -23,7 +23,7 @@ struct SerialRig : SerialLine, Core
     {
         operator_side.on_process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
         QObject::connect(&timer1, &QTimer::timeout, [this] { link.Timer1_Timer(); });
-        timer1.start(100);
+        timer1.start(link::Link::kTickMs);
         panel.Form_Load();
     }
 
