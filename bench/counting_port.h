@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "link/line.h"
 
 #include <QElapsedTimer>
 
@@ -10,10 +10,10 @@ namespace quvex::bench {
 
 // Stands between the link and the real port and counts what crosses the wire, and when, so the
 // figures come from the panel's own traffic and need no help from the far end.
-class CountingPort final : public link::SerialPort
+class CountingPort final : public link::Line
 {
 public:
-    explicit CountingPort(link::SerialPort &inner)
+    explicit CountingPort(link::Line &inner)
         : m_inner(inner)
     {
         m_clock.start();
@@ -65,7 +65,7 @@ public:
     std::function<void()> on_line_end;
 
 private:
-    link::SerialPort &m_inner;
+    link::Line &m_inner;
     QElapsedTimer m_clock;
     qint64 m_bytes_out = 0;
     qint64 m_bytes_in = 0;

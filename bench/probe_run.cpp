@@ -1,7 +1,7 @@
 #include "probe_run.h"
 
 #include "catalogue/unit_models.h"
-#include "ports/port_probe.h"
+#include "probe/port_probe.h"
 #include "report.h"
 #include "support/sim_process.h"
 
@@ -32,13 +32,13 @@ bool run_probe(ProbeFigures &figures, QString &error)
     }
     // The ports the links name; the machine's own serial ports are not the bench's to probe.
     const QList<ports::PortEntry> entries = ports::list_ports({});
-    ports::PortProber prober;
+    probe::PortProber prober;
     QEventLoop done;
-    QObject::connect(&prober, &ports::PortProber::probed, [&figures](const ports::ProbeResult &result) {
-        figures.found += result.outcome == ports::ProbeOutcome::Found;
-        figures.silent += result.outcome == ports::ProbeOutcome::NoAnswer;
+    QObject::connect(&prober, &probe::PortProber::probed, [&figures](const probe::ProbeResult &result) {
+        figures.found += result.outcome == probe::ProbeOutcome::Found;
+        figures.silent += result.outcome == probe::ProbeOutcome::NoAnswer;
     });
-    QObject::connect(&prober, &ports::PortProber::finished, &done, &QEventLoop::quit);
+    QObject::connect(&prober, &probe::PortProber::finished, &done, &QEventLoop::quit);
     QElapsedTimer wall;
     wall.start();
     prober.start(entries);

@@ -50,22 +50,22 @@ FindUnitsDialog::FindUnitsDialog(QWidget *parent, const QList<ports::PortEntry> 
     layout->addWidget(buttons);
     resize(560, 300);
 
-    connect(&m_prober, &ports::PortProber::probed, this, &FindUnitsDialog::add_result);
-    connect(&m_prober, &ports::PortProber::finished, this, &FindUnitsDialog::all_probed);
+    connect(&m_prober, &probe::PortProber::probed, this, &FindUnitsDialog::add_result);
+    connect(&m_prober, &probe::PortProber::finished, this, &FindUnitsDialog::all_probed);
     m_prober.start(ports, open_device, open_model);
 }
 
-void FindUnitsDialog::add_result(const ports::ProbeResult &result)
+void FindUnitsDialog::add_result(const probe::ProbeResult &result)
 {
     // Found units above the ports that gave none, each group in the order the ports answered.
-    const bool found = result.outcome == ports::ProbeOutcome::Found;
+    const bool found = result.outcome == probe::ProbeOutcome::Found;
     qsizetype row = found ? 0 : m_results.size();
-    while (found && row < m_results.size() && m_results.at(row).outcome == ports::ProbeOutcome::Found)
+    while (found && row < m_results.size() && m_results.at(row).outcome == probe::ProbeOutcome::Found)
         ++row;
     m_results.insert(row, result);
     const ports::PortEntry &port = result.port;
     auto *line = new QTreeWidgetItem({port.number ? QStringLiteral("COM %1").arg(port.number) : QString(),
-                                      text::visible(port.device), ports::probe_text(result)});
+                                      text::visible(port.device), probe::probe_text(result)});
     if (!found)
         line->setFlags(Qt::ItemIsEnabled); // shown, not chosen
     m_list->insertTopLevelItem(int(row), line);
@@ -75,23 +75,23 @@ void FindUnitsDialog::add_result(const ports::ProbeResult &result)
 void FindUnitsDialog::all_probed()
 {
     int found = 0;
-    for (const ports::ProbeResult &result : m_results)
-        found += result.outcome == ports::ProbeOutcome::Found;
+    for (const probe::ProbeResult &result : m_results)
+        found += result.outcome == probe::ProbeOutcome::Found;
     m_state->setText(
         found == 0
             ? QStringLiteral("No unit answered.")
             : QStringLiteral("%1 of %2 ports have a unit: choose one to connect to.").arg(found).arg(m_results.size()));
 }
 
-std::optional<ports::ProbeResult> FindUnitsDialog::chosen() const
+std::optional<probe::ProbeResult> FindUnitsDialog::chosen() const
 {
     const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
-    if (row < 0 || !m_list->currentItem()->isSelected() || m_results.at(row).outcome != ports::ProbeOutcome::Found)
+    if (row < 0 || !m_list->currentItem()->isSelected() || m_results.at(row).outcome != probe::ProbeOutcome::Found)
         return std::nullopt;
     return m_results.at(row);
 }
 
-std::optional<ports::ProbeResult> find_units(QWidget *parent, const QList<ports::PortEntry> &ports,
+std::optional<probe::ProbeResult> find_units(QWidget *parent, const QList<ports::PortEntry> &ports,
                                              const QString &open_device, int open_model)
 {
     FindUnitsDialog dialog(parent, ports, open_device, open_model);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/port_probe.h"
+#include "probe/port_probe.h"
 
 #include <QDialog>
 
@@ -21,14 +21,14 @@ public:
     FindUnitsDialog(QWidget *parent, const QList<ports::PortEntry> &ports, const QString &open_device, int open_model);
 
     // The found unit chosen; nothing while none is.
-    std::optional<ports::ProbeResult> chosen() const;
+    std::optional<probe::ProbeResult> chosen() const;
 
 private:
-    void add_result(const ports::ProbeResult &result);
+    void add_result(const probe::ProbeResult &result);
     void all_probed();
 
-    ports::PortProber m_prober;
-    QList<ports::ProbeResult> m_results; // in the order listed
+    probe::PortProber m_prober;
+    QList<probe::ProbeResult> m_results; // in the order listed
     QTreeWidget *m_list;
     QProgressBar *m_progress;
     QLabel *m_state;
@@ -36,7 +36,7 @@ private:
 };
 
 // Shows the dialog modally: the found unit chosen, or nothing when it is cancelled.
-std::optional<ports::ProbeResult> find_units(QWidget *parent, const QList<ports::PortEntry> &ports,
+std::optional<probe::ProbeResult> find_units(QWidget *parent, const QList<ports::PortEntry> &ports,
                                              const QString &open_device, int open_model);
 
 } // namespace quvex::app

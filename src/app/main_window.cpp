@@ -74,7 +74,7 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     make_menus();
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setParent(this);
-    m_timer1.setInterval(100);
+    m_timer1.setInterval(link::Link::kTickMs);
     fit_to_screen(*this);
 }
 

@@ -4,9 +4,9 @@
 #include "link/link.h"
 #include "menu_items.h"
 #include "panel/panel.h"
-#include "ports/detection.h"
 #include "ports/port_device.h"
-#include "ports/unit_finder.h"
+#include "probe/detection.h"
+#include "probe/unit_finder.h"
 #include "text/visible_text.h"
 
 #include <QAction>
@@ -97,12 +97,12 @@ QList<ports::PortEntry> PortMenu::listed_ports() const
                              m_hooks.by_id_folder);
 }
 
-ports::UnitFinder PortMenu::finder() const
+probe::UnitFinder PortMenu::finder() const
 {
     return {m_link->port_number(), m_link->is_port_open() ? ports::port_device(m_link->port_number()) : QString()};
 }
 
-bool PortMenu::use_port(const ports::UnitFinder::PortUse &use)
+bool PortMenu::use_port(const probe::UnitFinder::PortUse &use)
 {
     if (use.box_number != 0) {
         m_port_box.setText(QString::number(use.box_number));
@@ -113,7 +113,7 @@ bool PortMenu::use_port(const ports::UnitFinder::PortUse &use)
 
 bool PortMenu::link_number(int number, const QString &target)
 {
-    const QString question = ports::UnitFinder::link_question(number, target);
+    const QString question = probe::UnitFinder::link_question(number, target);
     if (!question.isEmpty() && !(m_hooks.ask && m_hooks.ask(&m_window, question)))
         return false;
     const QString failure = ports::link_port(number, target);
@@ -130,10 +130,10 @@ void PortMenu::find_units()
 {
     if (!m_hooks.find_units)
         return;
-    const ports::UnitFinder now = finder();
-    const std::optional<ports::ProbeResult> chosen =
+    const probe::UnitFinder now = finder();
+    const std::optional<probe::ProbeResult> chosen =
         m_hooks.find_units(&m_window, listed_ports(), now.open_device(), m_panel->model().index());
-    const std::optional<ports::UnitFinder::Connect> steps = chosen ? now.connect(*chosen) : std::nullopt;
+    const std::optional<probe::UnitFinder::Connect> steps = chosen ? now.connect(*chosen) : std::nullopt;
     if (!steps)
         return;
     if (steps->disconnect_first)
@@ -147,25 +147,25 @@ void PortMenu::detect_model()
     const panel::Operation operation = m_panel->begin_operation();
     int found = 0;
     if (m_link->is_port_open()) {
-        const ports::Detection detection = ports::detect_model(*m_link);
+        const probe::Detection detection = probe::detect_model(*m_link);
         if (!detection.answered)
             return; // the link has warned
         found = detection.model_index;
     } else {
         // Nothing is left open when no unit answers: the panel connects only to a unit it found.
         const int number = m_link->port_number();
-        const ports::ProbeResult result = ports::probe_port({number, ports::port_device(number), {}, {}});
-        if (result.outcome == ports::ProbeOutcome::NotOpened) {
+        const probe::ProbeResult result = probe::probe_port({number, ports::port_device(number), {}, {}});
+        if (result.outcome == probe::ProbeOutcome::NotOpened) {
             m_link->report_open_failure(result.reason);
             return;
         }
-        if (result.outcome == ports::ProbeOutcome::NoAnswer) {
+        if (result.outcome == probe::ProbeOutcome::NoAnswer) {
             m_link->report_no_response();
             return;
         }
         found = result.model_index;
     }
-    const ports::UnitFinder::ModelChoice choice = finder().detected(found, m_panel->model().index());
+    const probe::UnitFinder::ModelChoice choice = finder().detected(found, m_panel->model().index());
     if (!choice.message.isEmpty())
         m_operator->show_message(choice.message);
     if (choice.model_index)

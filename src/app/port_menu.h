@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ports/port_list.h"
-#include "ports/unit_finder.h"
+#include "probe/unit_finder.h"
 #include "window_hooks.h"
 
 #include <QObject>
@@ -59,9 +59,9 @@ private:
     bool link_number(int number, const QString &target);
     void refresh();
     QList<ports::PortEntry> listed_ports() const;
-    ports::UnitFinder finder() const;
+    probe::UnitFinder finder() const;
     // Puts the port's number in the box, or links the port as the finder says.
-    bool use_port(const ports::UnitFinder::PortUse &use);
+    bool use_port(const probe::UnitFinder::PortUse &use);
 
     QMenu &m_menu;
     QLineEdit &m_port_box;

@@ -3,7 +3,7 @@
 #include "backup/unit_backup.h"
 #include "file_dialog.h"
 #include "link/operator_side.h"
-#include "ports/port_probe.h"
+#include "probe/port_probe.h"
 #include "settings/settings_compare.h"
 
 #include <QProcessEnvironment>
@@ -35,11 +35,11 @@ struct WindowHooks
     // Yes or No to a question that must be answered before the panel goes on.
     std::function<bool(QWidget *parent, const QString &question)> ask;
     // What the system reports of its serial ports, and where it names them by their adapters.
-    std::function<QList<ports::SystemPort>()> system_ports;
+    ports::SystemPorts system_ports;
     QString by_id_folder;
     // Find units: probes the ports and gives the found unit the operator chose, or nothing.
     // open_device is the panel's own open port, reported with open_model and not opened again.
-    std::function<std::optional<ports::ProbeResult>(QWidget *parent, const QList<ports::PortEntry> &ports,
+    std::function<std::optional<probe::ProbeResult>(QWidget *parent, const QList<ports::PortEntry> &ports,
                                                     const QString &open_device, int open_model)>
         find_units;
     // Port › Network port...: tcp://HOST:PORT for port number N (target: what N means now), or

@@ -25,10 +25,10 @@ struct Invocation
     bool probe = false;    // ports --probe
     QStringList arguments; // FILE, NAME... or NAME=VALUE...
     bool read_only = false;
-    bool all = false;      // every unit: backup, changes, history
-    QString store;         // the backup store's folder; empty: the user's own
-    int keep = 30;         // backup: versions kept
-    QString at;            // restore --at, history --show: a version's time
+    bool all = false; // every unit: backup, changes, history
+    QString store;    // the backup store's folder; empty: the user's own
+    int keep = 30;    // backup: versions kept
+    QString at;       // restore --at, history --show: a version's time
 };
 
 // The invocation to run, or the exit code after help (0) or a refusal (3) has been printed.

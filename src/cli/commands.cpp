@@ -3,9 +3,9 @@
 #include "catalogue/naming.h"
 #include "link/answer_number.h"
 #include "link/stop_signals.h"
-#include "ports/detection.h"
 #include "ports/port_device.h"
 #include "ports_command.h"
+#include "probe/detection.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
 #include "store_commands.h"
@@ -222,7 +222,7 @@ int Runner::unit_model()
 {
     if (m_call.model != 0)
         return m_call.model;
-    const ports::Detection detection = ports::detect_model(m_session.link);
+    const probe::Detection detection = probe::detect_model(m_session.link);
     if (detection.answered && detection.model_index == 0)
         print_error(QStringLiteral("the unit's answers fit no QUVEX model"));
     return detection.model_index;
@@ -444,13 +444,14 @@ int Runner::reset()
 
 } // namespace
 
-int run_command(const Invocation &call)
+int run_command(const Invocation &call, const ports::SystemPorts &system_ports)
 {
     // Lists and probes ports of its own: no port of the session's is opened.
     if (call.command == Command::Ports)
-        return print_data(ports_report(call.probe, call.json)) ? kExitSuccess : kExitUsage;
+        return print_data(ports_report(system_ports, call.probe, call.json)) ? kExitSuccess : kExitUsage;
     if (call.command >= Command::Backup)
-        return run_store_command(call, [](const Invocation &write) { return Runner(write).run_stoppable(); });
+        return run_store_command(call, system_ports,
+                                 [](const Invocation &write) { return Runner(write).run_stoppable(); });
     return Runner(call).run_stoppable();
 }
 

@@ -1,6 +1,7 @@
 // quvexctl: the control panel's core on the command line, for backups, restores and scripts.
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "ports/port_list.h"
 
 #include <QCoreApplication>
 
@@ -12,5 +13,5 @@ int main(int argc, char *argv[])
         quvex::cli::parse_command_line(QCoreApplication::arguments());
     if (const int *exit_code = std::get_if<int>(&parsed))
         return *exit_code;
-    return quvex::cli::run_command(std::get<quvex::cli::Invocation>(parsed));
+    return quvex::cli::run_command(std::get<quvex::cli::Invocation>(parsed), &quvex::ports::system_ports);
 }

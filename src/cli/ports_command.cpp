@@ -2,7 +2,7 @@
 
 #include "catalogue/unit_models.h"
 #include "link/stop_signals.h"
-#include "ports/port_probe.h"
+#include "probe/port_probe.h"
 #include "text/visible_text.h"
 
 #include <QEventLoop>
@@ -18,10 +18,10 @@ namespace {
 
 // Every port's result, in the order the ports are listed. A stop signal cancels the probes;
 // once each has closed its port, and so given its lock back, the program ends by the signal.
-QList<ports::ProbeResult> probe_all(const QList<ports::PortEntry> &entries)
+QList<probe::ProbeResult> probe_all(const QList<ports::PortEntry> &entries)
 {
-    std::map<QString, ports::ProbeResult> by_device;
-    ports::PortProber prober;
+    std::map<QString, probe::ProbeResult> by_device;
+    probe::PortProber prober;
     link::StopSignals stop;
     stop.install([&prober] { prober.cancel(); },
                  [&prober] {
@@ -29,32 +29,32 @@ QList<ports::ProbeResult> probe_all(const QList<ports::PortEntry> &entries)
                      prober.wait();
                  });
     QEventLoop done;
-    QObject::connect(&prober, &ports::PortProber::probed,
-                     [&by_device](const ports::ProbeResult &result) { by_device[result.port.device] = result; });
-    QObject::connect(&prober, &ports::PortProber::finished, &done, &QEventLoop::quit);
+    QObject::connect(&prober, &probe::PortProber::probed,
+                     [&by_device](const probe::ProbeResult &result) { by_device[result.port.device] = result; });
+    QObject::connect(&prober, &probe::PortProber::finished, &done, &QEventLoop::quit);
     prober.start(entries);
     done.exec();
     stop.finish(0);
-    QList<ports::ProbeResult> results;
+    QList<probe::ProbeResult> results;
     for (const ports::PortEntry &entry : entries)
         results.append(by_device[entry.device]);
     return results;
 }
 
 // The model's code alone where one was found: the column a script reads.
-QString result_column(const ports::ProbeResult &result)
+QString result_column(const probe::ProbeResult &result)
 {
-    return result.outcome == ports::ProbeOutcome::Found
+    return result.outcome == probe::ProbeOutcome::Found
                ? catalogue::unit_models().at(std::size_t(result.model_index)).code
-               : ports::probe_text(result);
+               : probe::probe_text(result);
 }
 
 } // namespace
 
-QByteArray ports_report(bool probe, bool json)
+QByteArray ports_report(const ports::SystemPorts &system_ports, bool probe, bool json)
 {
-    const QList<ports::PortEntry> entries = ports::list_ports(ports::system_ports());
-    const QList<ports::ProbeResult> results = probe ? probe_all(entries) : QList<ports::ProbeResult>();
+    const QList<ports::PortEntry> entries = ports::list_ports(system_ports());
+    const QList<probe::ProbeResult> results = probe ? probe_all(entries) : QList<probe::ProbeResult>();
     QJsonArray listed;
     QByteArray text;
     for (qsizetype i = 0; i < entries.size(); ++i) {
@@ -66,10 +66,10 @@ QByteArray ports_report(bool probe, bool json)
         QStringList columns{entry.number ? QString::number(entry.number) : QStringLiteral("-"),
                             text::visible(entry.device), text::visible(entry.description)};
         if (probe) {
-            const ports::ProbeResult &result = results.at(i);
-            const bool found = result.outcome == ports::ProbeOutcome::Found;
+            const probe::ProbeResult &result = results.at(i);
+            const bool found = result.outcome == probe::ProbeOutcome::Found;
             port.insert(QStringLiteral("model"), found ? QJsonValue(result_column(result)) : QJsonValue());
-            port.insert(QStringLiteral("result"), ports::probe_text(result));
+            port.insert(QStringLiteral("result"), probe::probe_text(result));
             columns.append(result_column(result));
         }
         listed.append(port);

@@ -59,8 +59,9 @@ struct UnitPlace
 class StoreCommand
 {
 public:
-    explicit StoreCommand(const Invocation &call)
+    StoreCommand(const Invocation &call, const ports::SystemPorts &system_ports)
         : m_call(call)
+        , m_system_ports(system_ports)
         , m_store(call.store.isEmpty() ? backup::BackupStore::default_root() : call.store)
     {
     }
@@ -86,6 +87,7 @@ private:
     }
 
     const Invocation &m_call;
+    const ports::SystemPorts &m_system_ports;
     backup::BackupStore m_store;
 };
 
@@ -99,7 +101,7 @@ QList<UnitPlace> StoreCommand::lines(bool ports) const
     }
     QList<UnitPlace> found;
     QList<backup::UnitKey> known = m_store.units();
-    const QList<ports::PortEntry> entries = ports::list_ports(ports::system_ports());
+    const QList<ports::PortEntry> entries = ports::list_ports(m_system_ports());
     for (const ports::PortEntry &entry : entries) {
         // A target the store knows keeps its name: its folder is found by it.
         UnitPlace line{entry.number ? QString::number(entry.number) : QString(),
@@ -343,9 +345,10 @@ int StoreCommand::restore(const std::function<int(const Invocation &)> &write)
 
 } // namespace
 
-int run_store_command(const Invocation &call, const std::function<int(const Invocation &)> &write)
+int run_store_command(const Invocation &call, const ports::SystemPorts &system_ports,
+                      const std::function<int(const Invocation &)> &write)
 {
-    StoreCommand command(call);
+    StoreCommand command(call, system_ports);
     switch (call.command) {
     case Command::Backup:
         return command.backup();

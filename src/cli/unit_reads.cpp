@@ -1,6 +1,6 @@
 #include "unit_reads.h"
 
-#include "ports/detection.h"
+#include "probe/detection.h"
 #include "settings/settings_file.h"
 #include "unit_session.h"
 
@@ -25,7 +25,7 @@ UnitReading read_unit(const UnitJob &job, bool traced, const std::atomic<bool> &
     session.link.open_port();
     if (!session.link.is_port_open())
         return {ReadOutcome::NotOpened, 0, {}, session.port.open_failure(), {}};
-    const ports::Detection detection = ports::detect_model(session.link);
+    const probe::Detection detection = probe::detect_model(session.link);
     reading.model_index = detection.model_index;
     reading.outcome = !detection.answered          ? ReadOutcome::NoAnswer
                       : detection.model_index == 0 ? ReadOutcome::NotQuvex

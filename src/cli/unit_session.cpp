@@ -16,7 +16,7 @@ UnitSession::UnitSession(int port_number, const QString &device, bool traced, bo
         operator_side.show_progress(verb, done, total, item);
     });
     QObject::connect(&timer1, &QTimer::timeout, [this] { link.Timer1_Timer(); });
-    timer1.start(100);
+    timer1.start(link::Link::kTickMs);
 }
 
 } // namespace quvex::cli

@@ -24,7 +24,7 @@ qsizetype count_not_text(QByteArrayView bytes)
 
 } // namespace
 
-Link::Link(SerialPort &port, OperatorSide &operator_side)
+Link::Link(Line &port, OperatorSide &operator_side)
     : m_port(port)
     , m_operator(operator_side)
 {

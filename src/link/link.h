@@ -1,9 +1,9 @@
 #pragma once
 
 #include "catalogue/value.h"
+#include "line.h"
 #include "link_state.h"
 #include "operator_side.h"
-#include "serial_port.h"
 #include "wire_observer.h"
 
 #include <QList>
@@ -48,12 +48,14 @@ using Reading = std::optional<catalogue::Value>;
 class Link
 {
 public:
+    // Timer1's interval: the unit's time-outs are counted in its ticks.
+    static constexpr int kTickMs = 100;
     static constexpr int kWriteTimeoutTicks = 10; // waits while tick_count <= this: 11 ticks
     static constexpr int kReadTimeoutTicks = 5;   // 6 ticks
     // An answer that never ends is kept to this size; a real answer is a few bytes.
     static constexpr qsizetype kAnswerLimit = 4096;
 
-    Link(SerialPort &port, OperatorSide &operator_side);
+    Link(Line &port, OperatorSide &operator_side);
 
     LinkState &state() { return m_state; }
     const LinkState &state() const { return m_state; }
@@ -113,7 +115,7 @@ private:
     void end_wait(QByteArrayView arrived, bool timed_out, WireEvent time_out);
     void note(WireEvent event);
 
-    SerialPort &m_port;
+    Line &m_port;
     OperatorSide &m_operator;
     LinkState m_state;
     int m_port_number = 1;

@@ -1,8 +1,20 @@
 #include "wire_log.h"
 
+#include "link.h"
 #include "text/visible_text.h"
 
 namespace quvex::link {
+
+namespace {
+
+// The wait an exchange gives up after, in the seconds the operator knows it by ("1.1 s").
+QString time_out_text(int timeout_ticks)
+{
+    const double seconds = (timeout_ticks + 1) * Link::kTickMs / 1000.0;
+    return QStringLiteral("time-out after %1 s").arg(seconds, 0, 'f', 1);
+}
+
+} // namespace
 
 WireLog::WireLog(Sink sink, Clock clock)
     : m_sink(std::move(sink))
@@ -26,9 +38,9 @@ void WireLog::wire_event(WireEvent event)
 {
     switch (event) {
     case WireEvent::WriteTimedOut:
-        return write(QStringLiteral("time-out after 1.1 s"));
+        return write(time_out_text(Link::kWriteTimeoutTicks));
     case WireEvent::ReadTimedOut:
-        return write(QStringLiteral("time-out after 0.6 s"));
+        return write(time_out_text(Link::kReadTimeoutTicks));
     case WireEvent::UnknownAnswer:
         return write(QStringLiteral("\"?\" answer: the unit does not know this item"));
     case WireEvent::LineLost:

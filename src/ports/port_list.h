@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace quvex::ports {
 
 inline const QString kByIdFolder = QStringLiteral("/dev/serial/by-id");
@@ -28,6 +30,10 @@ struct PortEntry
 
 // Every serial port the system reports.
 QList<SystemPort> system_ports();
+
+// Where the serial ports the system reports come from: system_ports in the programs, a fixed
+// list in the tests, so that nothing above the port layer asks the hardware itself.
+using SystemPorts = std::function<QList<SystemPort>()>;
 
 // The candidate ports, numbered ones first in number order, then the rest by device. A device
 // answers to the numbers of the comN links that lead to it (the lowest is given), else

@@ -2,7 +2,6 @@
 
 #include "ports/device_lock.h"
 #include "ports/open_failure.h"
-#include "ports/port_device.h"
 #include "ports/port_list.h"
 
 namespace quvex::serial {
@@ -13,15 +12,9 @@ QtSerialPort::QtSerialPort(QObject *parent)
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::on_error);
 }
 
-void QtSerialPort::set_port_number(int number)
-{
-    m_number = number;
-}
-
 bool QtSerialPort::open_device()
 {
-    // Resolved at every open: after a vanished device, port N may name another one.
-    const QString device = m_device.isEmpty() ? ports::port_device(m_number) : m_device;
+    const QString &device = m_device;
     // QSerialPort names its lock file after the path it is given: every name of one device must
     // meet the same lock. The operator's name stays for what is told.
     m_port.setPortName(ports::canonical_device(device));
@@ -63,17 +56,10 @@ bool QtSerialPort::set_open(bool open)
     return m_open;
 }
 
-bool QtSerialPort::send(const QByteArray &bytes)
+void QtSerialPort::send(const QByteArray &bytes)
 {
-    // The panel still counts the port as open after its device vanished; the operator plugging
-    // the cable back (or restarting the simulator) must not have to reconnect by hand.
-    if (m_line_lost) {
-        if (!open_device())
-            return false;
-        m_line_lost = false;
-    }
-    m_port.write(bytes);
-    return true;
+    if (m_port.isOpen())
+        m_port.write(bytes);
 }
 
 qint64 QtSerialPort::bytes_waiting() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "line_backend.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -10,8 +10,8 @@ namespace quvex::serial {
 // The serial line on QSerialPort: 9600 baud, 8N1, no flow control, modem lines untouched
 // (pseudo-terminals refuse them). When the device vanishes the line stays open to the panel
 // but stops reading, so a pulled cable never becomes a storm of read errors that keeps a core
-// busy; the next line sent opens port N again, wherever it points by then.
-class QtSerialPort final : public QObject, public link::SerialPort
+// busy.
+class QtSerialPort final : public QObject, public LineBackend
 {
     Q_OBJECT
 
@@ -21,25 +21,23 @@ public:
 
     explicit QtSerialPort(QObject *parent = nullptr);
 
-    void set_port_number(int number) override;
+    // The device's path; QSerialPort's lock is taken under its canonical name.
+    void set_target(const QString &target) override { m_device = target; }
     bool set_open(bool open) override;
     bool is_open() const override { return m_open; }
     QString open_failure() const override { return m_open_failure; }
-    bool send(const QByteArray &bytes) override;
+    void send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override;
     QByteArray read_waiting() override;
     void discard_input() override;
 
     bool line_lost() const override { return m_line_lost; }
-    // A device named by its path instead of by port number; empty: port N again.
-    void set_device(QString path) { m_device = std::move(path); }
 
 private:
     bool open_device();
     void on_error(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
-    int m_number = 1;
     QString m_device;
     bool m_open = false;
     bool m_line_lost = false;

@@ -102,7 +102,7 @@ QString TcpPort::connect_line()
 void TcpPort::on_dropped()
 {
     // After the connection is up: the server went away or dropped the client. The panel finds
-    // out as a vanished device shows, by an exchange without answer, and the next line reconnects.
+    // out as a vanished device shows, by an exchange without answer.
     if (m_open && !m_connecting)
         m_line_lost = true;
 }
@@ -123,17 +123,13 @@ bool TcpPort::set_open(bool open)
     return m_open;
 }
 
-bool TcpPort::send(const QByteArray &bytes)
+void TcpPort::send(const QByteArray &bytes)
 {
-    if (m_line_lost) {
-        if (!connect_line().isEmpty())
-            return false;
-        m_line_lost = false;
-    }
+    if (m_line_lost)
+        return;
     m_socket.write(bytes);
     // Out now, not at the next turn of the event loop; with Nagle off it leaves at once.
     m_socket.flush();
-    return true;
 }
 
 qint64 TcpPort::bytes_waiting() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "line_backend.h"
 
 #include <QObject>
 #include <QTcpSocket>
@@ -12,9 +12,9 @@ namespace quvex::serial {
 // The line to a unit behind a serial device server (a hardware box, or ser2net): raw TCP to
 // tcp://HOST:PORT, no telnet or RFC 2217 negotiation, the server holding the line at 9600 8N1.
 // Only ever connects, never listens. A connection that drops stays open to the panel, as a
-// vanished serial device does; the next line sent connects again. Whatever the server says
-// before the first line (a banner) is never read as an answer.
-class TcpPort final : public QObject, public link::SerialPort
+// vanished serial device does. Whatever the server says before the first line (a banner) is
+// never read as an answer.
+class TcpPort final : public QObject, public LineBackend
 {
     Q_OBJECT
 
@@ -33,14 +33,12 @@ public:
     explicit TcpPort(std::function<void()> wait_for_events, QObject *parent = nullptr);
     ~TcpPort() override;
 
-    // tcp://HOST:PORT; takes effect at the next open.
-    void set_target(const QString &target) { m_target = target; }
-    // The address comes from the target; the number means nothing here.
-    void set_port_number(int) override {}
+    // tcp://HOST:PORT.
+    void set_target(const QString &target) override { m_target = target; }
     bool set_open(bool open) override;
     bool is_open() const override { return m_open; }
     QString open_failure() const override { return m_open_failure; }
-    bool send(const QByteArray &bytes) override;
+    void send(const QByteArray &bytes) override;
     qint64 bytes_waiting() const override;
     QByteArray read_waiting() override;
     void discard_input() override;

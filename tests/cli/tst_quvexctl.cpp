@@ -1,5 +1,7 @@
 // quvexctl as a child process against quvex-sim on a pseudo-terminal linked as COM 1, in a
 // configuration folder of the test's own: real bytes, real timer, exact output and exit codes.
+// Its port list runs in process, on serial ports the test makes up.
+#include "cli/ports_command.h"
 #include "ports/open_failure.h"
 #include "support/ser2net_process.h"
 #include "support/settings_bytes.h"
@@ -539,7 +541,8 @@ private Q_SLOTS:
     }
 
     // Three units of different models, a silent one, one that answers nothing the way a unit
-    // would, links to devices that are gone (one named with a tab and a line end), all at once.
+    // would, links to devices that are gone (one named with a tab and a line end), all at once;
+    // a port the system reports comes last, without a number.
     void ports_probe()
     {
         std::vector<std::unique_ptr<test::SimProcess>> sims;
@@ -554,22 +557,22 @@ private Q_SLOTS:
                                 "port.\n";
         const QString expected = "1\t%1\t\tQVL\n2\t%2\t\tQK1\n3\t%3\t\tQVMK\n4\t%4\t\tno answer\n"
                                  "5\t%5\t\tanswers, but not as a QUVEX unit\n6\t%6\t\t%6"
-                                 + missing + "7\t%7\t\t%7" + missing;
-        const Run run = quvexctl({"ports", "--probe"});
+                                 + missing + "7\t%7\t\t%7" + missing
+                                 + "-\t/dev/ttyQX0\tFTDI FT232R USB UART A10K\t/dev/ttyQX0" + missing;
+        const ports::SystemPorts system = [] {
+            return QList<ports::SystemPort>{{"/dev/ttyQX0", "FT232R USB UART", "FTDI", "A10K"}};
+        };
+        const QByteArray out = cli::ports_report(system, true, false);
         QFile::remove(m_home.filePath("quvex/ports/com6"));
         QFile::remove(m_home.filePath("quvex/ports/com7"));
-        QCOMPARE(run.exit_code, 0);
-        QCOMPARE(run.err, QByteArray());
-        // Lines of the ports the system has besides the test's own come last, without a number.
-        const QString listed = QString::fromUtf8(run.out).section(QRegularExpression("\n(?=-\t)"), 0, 0);
-        QCOMPARE(listed.endsWith('\n') ? listed : listed + '\n',
+        QCOMPARE(QString::fromUtf8(out),
                  expected.arg(sims[0]->device_path(), sims[1]->device_path(), sims[2]->device_path(),
                               sims[3]->device_path(), sims[4]->device_path(), gone,
                               m_home.filePath("tab<09>here<LF>8<09>forged")));
-        QVERIFY(quvexctl({"ports", "--json"})
-                    .out.startsWith(QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"number\":1},")
-                                        .arg(sims[0]->device_path())
-                                        .toUtf8()));
+        QVERIFY(cli::ports_report(system, false, true)
+                    .startsWith(QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"number\":1},")
+                                    .arg(sims[0]->device_path())
+                                    .toUtf8()));
     }
 
     void open_failure_reasons_data()

@@ -79,7 +79,6 @@ int run_panel_child()
     catalogue::Catalogue items;
     catalogue::build_catalogue(items);
     catalogue::CurrentModel model;
-    serial::QtSerialPort port;
     app::WindowHooks hooks = app::production_hooks();
     hooks.show_message = [show = hooks.show_message](QWidget *parent, const QString &text, const QString &title,
                                                      link::MessageIcon icon, const QString &detail) {
@@ -88,6 +87,7 @@ int run_panel_child()
         show(parent, text, title, icon, detail);
     };
     app::MainWindow window(hooks);
+    serial::UnitLine port([&window] { window.operator_side().process_events(); });
     link::Link unit_link(port, window.operator_side());
     link::ModeBracket bracket(unit_link);
     panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());

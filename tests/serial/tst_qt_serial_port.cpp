@@ -1,7 +1,7 @@
 #include "link/link.h"
 #include "ports/open_failure.h"
 #include "ports/port_device.h"
-#include "serial/qt_serial_port.h"
+#include "serial/unit_line.h"
 #include "support/fake_operator.h"
 #include "support/settings_bytes.h"
 
@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -30,11 +32,16 @@ double cpu_seconds()
     return double(std::clock()) / CLOCKS_PER_SEC; // the process's processor time
 }
 
+void wait_for_events()
+{
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 // Runs the event loop as the panel's exchanges do, blocking between events.
 void run_events_for(int ms)
 {
     QTimer tick;
-    tick.start(100);
+    tick.start(Link::kTickMs);
     const QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -116,7 +123,7 @@ private Q_SLOTS:
                                                    : lock.arg(pid, 10).toLatin1();
         if (lock != "flock")
             quvex::test::write_file(path, bytes);
-        QtSerialPort port;
+        UnitLine port(wait_for_events);
         port.set_port_number(2);
         if (holder.isEmpty()) {
             QVERIFY(port.set_open(true));
@@ -136,7 +143,7 @@ private Q_SLOTS:
 
     void vanished_line_stays_open_and_idle()
     {
-        QtSerialPort port;
+        UnitLine port(wait_for_events);
         port.set_port_number(2);
         QVERIFY(port.set_open(true));
         ::close(m_master);
@@ -153,11 +160,34 @@ private Q_SLOTS:
         QVERIFY(port.set_open(false));
     }
 
+    // Made a network port while its device was gone: the next line goes to the network.
+    void lost_line_comes_back_where_the_port_now_points()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        UnitLine port(wait_for_events);
+        port.set_port_number(2);
+        QVERIFY(port.set_open(true));
+        ::close(m_master);
+        m_master = -1;
+        while (!port.line_lost())
+            wait_for_events();
+        QCOMPARE(link_port(2, QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort())), QString());
+
+        QVERIFY(port.send("Zoom\r"));
+        QTcpSocket *unit = server.nextPendingConnection();
+        QVERIFY(unit);
+        while (unit->bytesAvailable() < 5 && unit->waitForReadyRead())
+            ;
+        QCOMPARE(unit->readAll(), QByteArray("Zoom\r"));
+        QVERIFY(!port.line_lost());
+    }
+
     // An answer that came after its exchange gave up still sits in the driver, unread by Qt,
     // when the next line goes out: it must not pass for that line's answer.
     void late_answer_in_the_driver_never_answers_the_next_line()
     {
-        QtSerialPort port;
+        UnitLine port(wait_for_events);
         quvex::test::FakeOperator operator_side;
         Link link(port, operator_side);
         link.commport_Change(QStringLiteral("2"));
@@ -176,7 +206,7 @@ private Q_SLOTS:
         };
         QTimer timer1;
         connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
-        timer1.start(100);
+        timer1.start(Link::kTickMs);
 
         const Reading reading = link.query_item_value(QStringLiteral("Zoom"));
         QCOMPARE(heard, QByteArray("Zoom\r"));

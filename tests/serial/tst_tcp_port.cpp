@@ -1,5 +1,5 @@
 #include "link/link.h"
-#include "serial/tcp_port.h"
+#include "serial/unit_line.h"
 #include "support/fake_operator.h"
 
 #include <QTcpServer>
@@ -22,14 +22,14 @@ private Q_SLOTS:
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         const auto wait = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-        serial::TcpPort port(wait);
-        port.set_target(QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort()));
+        serial::UnitLine port(wait);
+        port.set_device(QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort()));
         test::FakeOperator operator_side;
         operator_side.on_process_events = wait;
         link::Link link(port, operator_side);
         QTimer timer1;
         connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
-        timer1.start(100);
+        timer1.start(link::Link::kTickMs);
         link.open_port();
         QVERIFY(link.is_port_open());
         QVERIFY(server.hasPendingConnections());

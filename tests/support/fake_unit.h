@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "link/line.h"
 #include "sim/fault_plan.h"
 #include "sim/unit.h"
 
@@ -20,7 +20,7 @@ namespace quvex::test {
 // from the panel's catalogue on purpose, so a typo on either side shows. Every step() either
 // delivers the next due piece of an answer or advances the clock by one 100 ms tick, so
 // exchanges run their real wait loops without waiting a real second.
-class FakeUnit final : public link::SerialPort
+class FakeUnit final : public link::Line
 {
 public:
     enum class Behaviour { Answer, Silent, AnswerUnknown };

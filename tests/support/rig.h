@@ -17,7 +17,7 @@ namespace quvex::test {
 // before it (the link sets its port number) and outlives it, so the rigs hold it in a base.
 struct Core
 {
-    explicit Core(link::SerialPort &port)
+    explicit Core(link::Line &port)
         : link(port, operator_side)
     {
         catalogue::build_catalogue(catalogue);

@@ -18,12 +18,12 @@ struct SerialLine
 struct SerialRig : SerialLine, Core
 {
     // The link talks through line when given (a benchmark counts bytes there), else through port.
-    explicit SerialRig(link::SerialPort *line = nullptr)
+    explicit SerialRig(link::Line *line = nullptr)
         : Core(line ? *line : port)
     {
         operator_side.on_process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
         QObject::connect(&timer1, &QTimer::timeout, [this] { link.Timer1_Timer(); });
-        timer1.start(100);
+        timer1.start(link::Link::kTickMs);
         panel.Form_Load();
     }
 

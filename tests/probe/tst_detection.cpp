@@ -1,5 +1,5 @@
 // Telling the six models apart by which probe items the unit knows, on virtual time.
-#include "ports/detection.h"
+#include "probe/detection.h"
 #include "support/messages.h"
 #include "support/rig.h"
 
@@ -43,7 +43,7 @@ private Q_SLOTS:
         else if (!fault.isEmpty())
             rig.unit.unknown_names = {fault};
 
-        const ports::Detection detection = ports::detect_model(rig.link);
+        const probe::Detection detection = probe::detect_model(rig.link);
         QCOMPARE(detection.answered, fault != "silent");
         QTEST(detection.model_index ? catalogue::unit_models()[std::size_t(detection.model_index)].code : QString(),
               "model");

@@ -1,6 +1,6 @@
 // The Port menu's decisions, with the ports folder and the devices in a folder of the test's own.
 #include "ports/port_device.h"
-#include "ports/unit_finder.h"
+#include "probe/unit_finder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,9 +52,9 @@ private Q_SLOTS:
         QFETCH(QString, stable_name);
         QFETCH(QString, open);
         const ports::PortEntry port{number, u"/dev/ttyUSB7"_s, {}, stable_name};
-        const ports::UnitFinder finder(1, open);
+        const probe::UnitFinder finder(1, open);
         QStringList steps;
-        const auto use = [&steps](const ports::UnitFinder::PortUse &use) {
+        const auto use = [&steps](const probe::UnitFinder::PortUse &use) {
             if (use.box_number != 0)
                 steps << u"box %1"_s.arg(use.box_number);
             else if (use.link_number != 0)
@@ -63,7 +63,7 @@ private Q_SLOTS:
         if (how == u"entry"_s) {
             use(finder.use(port));
         } else {
-            const auto outcome = how == u"found"_s ? ports::ProbeOutcome::Found : ports::ProbeOutcome::NoAnswer;
+            const auto outcome = how == u"found"_s ? probe::ProbeOutcome::Found : probe::ProbeOutcome::NoAnswer;
             if (const auto connect = finder.connect({port, outcome, 3, {}})) {
                 if (connect->disconnect_first)
                     steps << u"disconnect"_s;
@@ -91,7 +91,7 @@ private Q_SLOTS:
     {
         QFETCH(int, found);
         QFETCH(int, chosen);
-        const ports::UnitFinder::ModelChoice choice = ports::UnitFinder(4, {}).detected(found, chosen);
+        const probe::UnitFinder::ModelChoice choice = probe::UnitFinder(4, {}).detected(found, chosen);
         QTEST(choice.model_index.value_or(-1), "choice");
         QTEST(choice.message, "message");
     }
@@ -116,7 +116,7 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(QString, question);
         QCOMPARE(ports::link_port(2, at(now)), QString());
-        QCOMPARE(ports::UnitFinder::link_question(2, at(target)), at(question));
+        QCOMPARE(probe::UnitFinder::link_question(2, at(target)), at(question));
     }
 };
 

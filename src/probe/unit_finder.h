@@ -1,13 +1,13 @@
 #pragma once
 
-#include "port_list.h"
 #include "port_probe.h"
+#include "ports/port_list.h"
 
 #include <QString>
 
 #include <optional>
 
-namespace quvex::ports {
+namespace quvex::probe {
 
 // What the Port menu decides, at one moment, about the number in the port box and the port the
 // panel has open: what choosing a port does, what to ask before a number is made to mean
@@ -43,7 +43,7 @@ public:
     const QString &open_device() const { return m_open_device; }
 
     // The number that is open is never relinked.
-    PortUse use(const PortEntry &port) const;
+    PortUse use(const ports::PortEntry &port) const;
     // Nothing for no unit found, or for the panel's own unit as it is.
     std::optional<Connect> connect(const ProbeResult &chosen) const;
     // found: 0 when the unit's answers fit no model; chosen: the model chosen now.
@@ -57,4 +57,4 @@ private:
     QString m_open_device;
 };
 
-} // namespace quvex::ports
+} // namespace quvex::probe

@@ -9,7 +9,7 @@
 #include <QThread>
 #include <QTimer>
 
-namespace quvex::ports {
+namespace quvex::probe {
 
 namespace {
 
@@ -60,7 +60,7 @@ QString probe_text(const ProbeResult &result)
     return QStringLiteral("not asked");
 }
 
-ProbeResult probe_port(const PortEntry &port)
+ProbeResult probe_port(const ports::PortEntry &port)
 {
     ProbeResult result{port, ProbeOutcome::Cancelled, 0, {}};
     if (cancelled())
@@ -72,7 +72,7 @@ ProbeResult probe_port(const PortEntry &port)
     quiet.m_link = &link;
     QTimer timer1;
     QObject::connect(&timer1, &QTimer::timeout, [&link] { link.Timer1_Timer(); });
-    timer1.start(100);
+    timer1.start(link::Link::kTickMs);
 
     link.open_port();
     if (!link.is_port_open())
@@ -99,12 +99,12 @@ PortProber::~PortProber()
     wait();
 }
 
-void PortProber::start(const QList<PortEntry> &ports, const QString &open_device, int open_model)
+void PortProber::start(const QList<ports::PortEntry> &entries, const QString &open_device, int open_model)
 {
-    m_pending += static_cast<int>(ports.size());
-    const QString open = open_device.isEmpty() ? QString() : canonical_device(open_device);
-    for (const PortEntry &port : ports) {
-        if (!open.isEmpty() && canonical_device(port.device) == open) {
+    m_pending += static_cast<int>(entries.size());
+    const QString open = open_device.isEmpty() ? QString() : ports::canonical_device(open_device);
+    for (const ports::PortEntry &port : entries) {
+        if (!open.isEmpty() && ports::canonical_device(port.device) == open) {
             // One owner per port: the panel's own line is never opened a second time.
             const ProbeResult own{port, ProbeOutcome::Found, open_model, QStringLiteral("(open in this panel)")};
             QMetaObject::invokeMethod(
@@ -118,7 +118,7 @@ void PortProber::start(const QList<PortEntry> &ports, const QString &open_device
         }));
         m_threads.back()->start();
     }
-    if (ports.isEmpty())
+    if (entries.isEmpty())
         QMetaObject::invokeMethod(this, &PortProber::finished, Qt::QueuedConnection);
 }
 
@@ -143,4 +143,4 @@ void PortProber::deliver(const ProbeResult &result)
         Q_EMIT finished();
 }
 
-} // namespace quvex::ports
+} // namespace quvex::probe

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_list.h"
+#include "ports/port_list.h"
 
 #include <QList>
 #include <QObject>
@@ -11,14 +11,14 @@
 
 class QThread;
 
-namespace quvex::ports {
+namespace quvex::probe {
 
 enum class ProbeOutcome { Found, NoAnswer, NotQuvex, NotOpened, Cancelled };
 
 // What one port gave when it was probed.
 struct ProbeResult
 {
-    PortEntry port;
+    ports::PortEntry port;
     ProbeOutcome outcome = ProbeOutcome::Cancelled;
     int model_index = 0; // Found: the unit's model
     QString reason;      // NotOpened: why; Found: set when the panel itself has the port open
@@ -31,7 +31,7 @@ QString probe_text(const ProbeResult &result);
 // Opens the port, asks the detection queries and nothing else, and closes it again. Runs on the
 // calling thread, handling its events until done; an interruption of that thread ends the wait
 // for an answer or a connection at once, and the probe gives Cancelled.
-ProbeResult probe_port(const PortEntry &port);
+ProbeResult probe_port(const ports::PortEntry &port);
 
 // Probes ports at once, each on a thread of its own that creates its port, Timer1 and link
 // inside it, so a silent port costs its read time-out once, not once per port in turn. Results
@@ -47,7 +47,7 @@ public:
 
     // open_device is the port the panel itself has open, with open_model: it is reported with
     // that model and not opened again.
-    void start(const QList<PortEntry> &ports, const QString &open_device = {}, int open_model = 0);
+    void start(const QList<ports::PortEntry> &entries, const QString &open_device = {}, int open_model = 0);
     // Ends every wait for an answer or a connection at once.
     void cancel();
     // Until every probe has ended and closed its port; at once after cancel().
@@ -55,7 +55,7 @@ public:
     bool is_running() const { return m_pending > 0; }
 
 Q_SIGNALS:
-    void probed(const quvex::ports::ProbeResult &result);
+    void probed(const quvex::probe::ProbeResult &result);
     void finished();
 
 private:
@@ -65,4 +65,4 @@ private:
     int m_pending = 0;
 };
 
-} // namespace quvex::ports
+} // namespace quvex::probe

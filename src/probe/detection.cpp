@@ -7,7 +7,7 @@
 #include <QList>
 #include <QScopeGuard>
 
-namespace quvex::ports {
+namespace quvex::probe {
 
 namespace {
 
@@ -51,4 +51,4 @@ Detection detect_model(link::Link &link)
     return detection;
 }
 
-} // namespace quvex::ports
+} // namespace quvex::probe

@@ -2,7 +2,7 @@
 
 #include "link/link.h"
 
-namespace quvex::ports {
+namespace quvex::probe {
 
 // What the unit's answers to the probe items say about its model. A unit that failed to answer
 // has shown its warning; one that answered but fits no model (or fits two) has no model.
@@ -17,4 +17,4 @@ struct Detection
 // Only reads: nothing on the unit changes. The "?" answers are not shown as wrong models.
 Detection detect_model(link::Link &link);
 
-} // namespace quvex::ports
+} // namespace quvex::probe

@@ -1,14 +1,14 @@
 #include "unit_finder.h"
 
 #include "catalogue/unit_models.h"
-#include "port_device.h"
+#include "ports/port_device.h"
 #include "text/visible_text.h"
 
 #include <QFileInfo>
 
 #include <utility>
 
-namespace quvex::ports {
+namespace quvex::probe {
 
 namespace {
 
@@ -25,7 +25,7 @@ UnitFinder::UnitFinder(int box_number, QString open_device)
 {
 }
 
-UnitFinder::PortUse UnitFinder::use(const PortEntry &port) const
+UnitFinder::PortUse UnitFinder::use(const ports::PortEntry &port) const
 {
     if (port.number != 0)
         return {port.number, 0, {}};
@@ -42,7 +42,7 @@ std::optional<UnitFinder::Connect> UnitFinder::connect(const ProbeResult &chosen
         return std::nullopt;
     if (m_open_device.isEmpty())
         return Connect{false, use(chosen.port), chosen.model_index};
-    if (canonical_device(chosen.port.device) == canonical_device(m_open_device))
+    if (ports::canonical_device(chosen.port.device) == ports::canonical_device(m_open_device))
         return std::nullopt; // the panel's own unit, as it is
     return Connect{true, UnitFinder(m_box_number, {}).use(chosen.port), chosen.model_index};
 }
@@ -62,13 +62,13 @@ UnitFinder::ModelChoice UnitFinder::detected(int found, int chosen) const
 
 QString UnitFinder::link_question(int number, const QString &target)
 {
-    const QString now = port_device(number);
-    const bool named = QFileInfo(port_link_path(number)).isSymLink() || QFileInfo::exists(now);
-    if (!named || canonical_device(now) == canonical_device(target))
+    const QString now = ports::port_device(number);
+    const bool named = QFileInfo(ports::port_link_path(number)).isSymLink() || QFileInfo::exists(now);
+    if (!named || ports::canonical_device(now) == ports::canonical_device(target))
         return {};
     return QStringLiteral("COM %1 is %2 now. Make it %3 instead?")
         .arg(number)
         .arg(text::visible(now), text::visible(target));
 }
 
-} // namespace quvex::ports
+} // namespace quvex::probe

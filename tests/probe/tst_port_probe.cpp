@@ -1,6 +1,6 @@
 // The probe on the real serial port, through pseudo-terminals whose far ends the test holds and
 // reads: what each port is sent, and that silent ports are waited for at once, not in turn.
-#include "ports/port_probe.h"
+#include "probe/port_probe.h"
 
 #include <QTest>
 
@@ -59,10 +59,10 @@ private Q_SLOTS:
         for (SilentPort &line : lines)
             entries.append({int(entries.size()) + 1, line.device, {}, {}});
         entries.append({9, u"tcp://127.0.0.1:1"_s, {}, {}});
-        ports::PortProber prober;
+        probe::PortProber prober;
         QStringList results;
-        connect(&prober, &ports::PortProber::probed, this, [&](const ports::ProbeResult &result) {
-            results.append(u"%1 %2"_s.arg(result.port.number).arg(ports::probe_text(result)));
+        connect(&prober, &probe::PortProber::probed, this, [&](const probe::ProbeResult &result) {
+            results.append(u"%1 %2"_s.arg(result.port.number).arg(probe::probe_text(result)));
         });
         prober.start(entries, lines[4].device, 2);
 

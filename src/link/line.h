@@ -5,13 +5,14 @@
 
 namespace quvex::link {
 
-// The serial line to the unit, as the link uses it: exactly these operations.
+// The line to the unit, a serial port or a network connection, as the link uses it: exactly
+// these operations.
 // Sending returns once the line is out, which for a line that must connect again first can take
 // a moment (events keep flowing meanwhile); received bytes only arrive while events are processed.
-class SerialPort
+class Line
 {
 public:
-    virtual ~SerialPort() = default;
+    virtual ~Line() = default;
 
     // Takes effect at the next open.
     virtual void set_port_number(int number) = 0;
