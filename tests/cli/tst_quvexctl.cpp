@@ -3,6 +3,7 @@
 // Its port list runs in process, on serial ports the test makes up.
 #include "cli/ports_command.h"
 #include "ports/open_failure.h"
+#include "quvexctl_run.h"
 #include "support/ser2net_process.h"
 #include "support/settings_bytes.h"
 #include "support/sim_process.h"
@@ -21,29 +22,8 @@ using namespace quvex;
 
 namespace {
 
-struct Run
-{
-    int exit_code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Run as another user with `setpriv` when the arguments begin with its options.
-Run quvexctl(const QStringList &arguments)
-{
-    QProcess process;
-    const qsizetype own = arguments.indexOf(QStringLiteral("--clear-groups")) + 1;
-    if (own > 0)
-        process.start(QStringLiteral("setpriv"),
-                      arguments.mid(0, own) + QStringList{QStringLiteral(QUVEXCTL)} + arguments.mid(own));
-    else
-        process.start(QStringLiteral(QUVEXCTL), arguments);
-    if (!process.waitForFinished(20000))
-        process.kill();
-    process.waitForFinished();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
+using test::quvexctl;
+using test::Run;
 
 using test::file_bytes;
 using test::settings_header;

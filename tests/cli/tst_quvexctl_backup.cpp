@@ -1,6 +1,7 @@
 // quvexctl's backup store against several quvex-sim units at once, each on a pseudo-terminal
 // that a comN link names through a link of the test's own, so that a unit keeps its name when
 // its simulator is started again on another pseudo-terminal, as a by-id name keeps an adapter's.
+#include "quvexctl_run.h"
 #include "support/sim_process.h"
 
 #include <QDir>
@@ -17,23 +18,8 @@ using namespace quvex;
 
 namespace {
 
-struct Run
-{
-    int exit_code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run quvexctl(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(QUVEXCTL), arguments);
-    if (!process.waitForFinished(20000))
-        process.kill();
-    process.waitForFinished();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
+using test::quvexctl;
+using test::Run;
 
 // The lines of ports 1 to 4: a machine's own serial ports may follow them.
 QByteArray own_ports(const QByteArray &out)
