@@ -14,7 +14,6 @@ class ChangeLock
 public:
     explicit ChangeLock(link::OperatorSide &operator_side);
 
-    bool is_locked() const { return m_locked; }
     void set_locked(bool locked) { m_locked = locked; }
     // True, after telling the operator, while changes are locked.
     bool refuse();
