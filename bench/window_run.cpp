@@ -5,13 +5,11 @@
 #include "catalogue/catalogue.h"
 #include "counting_port.h"
 #include "figures.h"
-#include "link/link.h"
-#include "link/mode_bracket.h"
-#include "panel/panel.h"
 #include "process_cpu.h"
 #include "report.h"
 #include "runs.h"
 #include "serial/unit_line.h"
+#include "session/unit_session.h"
 #include "settings/settings_file.h"
 #include "support/sim_process.h"
 
@@ -53,8 +51,7 @@ struct Window
 {
     Window()
     {
-        catalogue::build_catalogue(catalogue);
-        window.attach(link, panel, settings);
+        window.attach(session, settings);
         panel.Form_Load();
         window.show();
         // An answer's value goes to the line the list appends next.
@@ -67,8 +64,6 @@ struct Window
         int row;
     };
 
-    catalogue::Catalogue catalogue;
-    catalogue::CurrentModel model;
     serial::UnitLine serial{[this] { window.operator_side().process_events(); }};
     CountingPort port{serial};
     app::MainWindow window{[] {
@@ -78,9 +73,12 @@ struct Window
         };
         return hooks;
     }()};
-    link::Link link{port, window.operator_side()};
-    link::ModeBracket bracket{link};
-    panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
+    session::UnitSession session{window.operator_side(), window.view(), &port};
+    catalogue::Catalogue &catalogue = session.catalogue;
+    catalogue::CurrentModel &model = session.model;
+    link::Link &link = session.link;
+    link::ModeBracket &bracket = session.bracket;
+    panel::Panel &panel = session.panel;
     settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel, QString()};
     QListWidget &list = *window.findChild<QListWidget *>(QStringLiteral("menu_list"));
     PaintWatch paints{*list.viewport(), port};

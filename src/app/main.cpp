@@ -2,13 +2,8 @@
 // behind a serial device server on the network.
 #include "app/main_window.h"
 #include "backup/unit_backup.h"
-#include "catalogue/catalogue.h"
-#include "catalogue/unit_models.h"
-#include "link/link.h"
-#include "link/mode_bracket.h"
 #include "link/stop_signals.h"
-#include "panel/panel.h"
-#include "serial/unit_line.h"
+#include "session/unit_session.h"
 #include "settings/settings_file.h"
 
 #include <QApplication>
@@ -28,23 +23,18 @@ int main(int argc, char *argv[])
         QApplication::setStyle(classic);
 
     link::StopSignals stop_signals; // outlives the link, which asks it
-    catalogue::Catalogue items;
-    catalogue::build_catalogue(items);
-    catalogue::CurrentModel model;
     app::MainWindow window;
     // A network port connects while the window waits, locked and repainting, as for an answer.
-    serial::UnitLine port([&window] { window.operator_side().process_events(); });
-    link::Link unit_link(port, window.operator_side());
-    link::ModeBracket bracket(unit_link);
-    panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
-    settings::SettingsFile settings(items, bracket, window.operator_side(), panel, settings::settings_path());
-    window.attach(unit_link, panel, settings);
-    backup::UnitBackup backups(items, unit_link, bracket, window.operator_side(), panel,
+    session::UnitSession unit(window.operator_side(), window.view());
+    settings::SettingsFile settings(unit.catalogue, unit.bracket, window.operator_side(), unit.panel,
+                                    settings::settings_path());
+    window.attach(unit, settings);
+    backup::UnitBackup backups(unit.catalogue, unit.link, unit.bracket, window.operator_side(), unit.panel,
                                backup::BackupStore::default_root());
     window.attach_backups(backups);
     window.stop_on(stop_signals);
 
-    panel.Form_Load();
+    unit.panel.Form_Load();
     window.show();
     return stop_signals.finish(QApplication::exec());
 }

@@ -15,6 +15,7 @@
 #include "port_menu.h"
 #include "ports/port_device.h"
 #include "readme_viewer.h"
+#include "session/unit_session.h"
 #include "status_line.h"
 #include "text/visible_text.h"
 #include "unit_menus.h"
@@ -72,9 +73,6 @@ MainWindow::MainWindow(WindowHooks hooks, QWidget *parent)
     setCentralWidget(m_form);
     m_readme = new ReadmeViewer(*this, m_hooks.environment, m_hooks.program_folder);
     make_menus();
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setParent(this);
-    m_timer1.setInterval(link::Link::kTickMs);
     fit_to_screen(*this);
 }
 
@@ -90,11 +88,14 @@ void MainWindow::make_menus()
     m_quick_ref = add_item(*add_menu(bar, "help", QStringLiteral("Help")), "quick_ref", QStringLiteral("README.TXT"));
 }
 
-void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings)
+void MainWindow::attach(session::UnitSession &session, settings::SettingsFile &settings)
 {
-    m_link = &link;
-    link.set_wire_observer(&m_wire_log_lines);
-    m_panel = &panel;
+    m_session = &session;
+    m_link = &session.link;
+    m_link->set_wire_observer(&m_wire_log_lines);
+    m_panel = &session.panel;
+    panel::Panel &panel = session.panel;
+    session.tell_mode = [this](const QString &left) { m_operator.show_message(left); };
     m_settings = &settings;
     panel.set_progress_hook([this](const QString &verb, int done, int total, const QString &item) {
         m_status.show_progress(verb, done, total, item);
@@ -102,9 +103,6 @@ void MainWindow::attach(link::Link &link, panel::Panel &panel, settings::Setting
     connect_controls();
     connect_menus();
     commport_Change(m_form->commport().text());
-
-    connect(&m_timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
-    m_timer1.start();
 #ifndef QT_NO_SESSIONMANAGER
     // A logout must not leave the unit in a mode the panel switched it to.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { stop(); });
@@ -118,13 +116,7 @@ void MainWindow::attach_backups(backup::UnitBackup &backups)
 
 void MainWindow::stop_on(link::StopSignals &stop_signals)
 {
-    // Ending by the second signal runs no destructor: the device's lock goes in the last words.
-    stop_signals.install([this] { stop(); },
-                         [this] {
-                             tell_unit_mode();
-                             m_link->close_port();
-                         });
-    m_link->set_stop_poll([&stop_signals] { stop_signals.deliver(); });
+    m_session->stop_on(stop_signals, [this] { stop(); });
 }
 
 void MainWindow::stop()
@@ -144,16 +136,8 @@ void MainWindow::end_stopped_session()
 {
     if (m_operator.is_busy() || std::exchange(m_exiting, true))
         return;
-    m_panel->end_stopped_session();
-    tell_unit_mode();
+    m_session->end_run();
     m_hooks.quit();
-}
-
-void MainWindow::tell_unit_mode()
-{
-    const QString left = m_panel->unit_mode_left();
-    if (!left.isEmpty())
-        m_operator.show_message(left);
 }
 
 void MainWindow::connect_controls()
@@ -189,11 +173,6 @@ void MainWindow::connect_menus()
     connect(m_port_menu, &PortMenu::port_linked, this, [this] { commport_Change(m_form->commport().text()); });
     connect(&m_port_menu->wire_log_action(), &QAction::triggered, m_wire_log_window, &WireLogWindow::show_beside_panel);
     connect(m_quick_ref, &QAction::triggered, this, [this] { act([this] { quick_ref_Click(); }); });
-}
-
-void MainWindow::Timer1_Timer()
-{
-    m_link->Timer1_Timer();
 }
 
 void MainWindow::commport_Change(const QString &text)

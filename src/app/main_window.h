@@ -7,7 +7,6 @@
 #include "window_operator.h"
 
 #include <QMainWindow>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -24,6 +23,9 @@ class StopSignals;
 namespace quvex::panel {
 class Panel;
 }
+namespace quvex::session {
+class UnitSession;
+}
 namespace quvex::settings {
 class SettingsFile;
 }
@@ -39,7 +41,7 @@ class ReadmeViewer;
 class UnitMenus;
 class WireLogWindow;
 
-// QUVEXSP, the panel's one window: owns the controls, the menus, the status line and Timer1,
+// QUVEXSP, the panel's one window: owns the controls, the menus and the status line,
 // and hands every event of theirs to the core.
 class MainWindow final : public QMainWindow
 {
@@ -56,7 +58,7 @@ public:
     EditMenu &edit_menu() const { return *m_edit; }
 
     // The core is built on the window's operator side and view, so it arrives afterwards.
-    void attach(link::Link &link, panel::Panel &panel, settings::SettingsFile &settings);
+    void attach(session::UnitSession &session, settings::SettingsFile &settings);
     // File › Back up now and File › Backups..., shown once there is a store to keep backups in.
     void attach_backups(backup::UnitBackup &backups);
     // Ends the program as a stop signal or the end of the desktop session asks: the operation in
@@ -74,7 +76,6 @@ private:
     void connect_controls();
     void connect_menus();
 
-    void Timer1_Timer();
     void commport_Change(const QString &text);
     void act(const std::function<void()> &action);
     void item_value_returnPressed();
@@ -82,7 +83,6 @@ private:
     void exit_Click();
     void Form_Unload();
     void end_stopped_session();
-    void tell_unit_mode();
     void quick_ref_Click();
 
     WindowHooks m_hooks;
@@ -99,7 +99,7 @@ private:
     WindowOperator m_operator;
     WireLogWindow *m_wire_log_window;
     link::WireLog m_wire_log_lines;
-    QTimer m_timer1;
+    session::UnitSession *m_session = nullptr;
     link::Link *m_link = nullptr;
     panel::Panel *m_panel = nullptr;
     settings::SettingsFile *m_settings = nullptr;

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "command_session.h"
 #include "catalogue/naming.h"
 #include "link/answer_number.h"
 #include "link/stop_signals.h"
@@ -10,7 +11,6 @@
 #include "settings/settings_file.h"
 #include "store_commands.h"
 #include "text/visible_text.h"
-#include "unit_session.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -112,7 +112,6 @@ private:
     int print_differences(const QList<settings::Difference> &differences, const QStringList &unknown);
     // A program that is stopping prints no data: what it has is not what was asked for.
     bool print(const QByteArray &bytes) { return m_session.link.stop_requested() || print_data(bytes); }
-    void tell_unit_mode() const;
     // The core shows a message for every failure it meets.
     bool unit_failed() const { return m_session.operator_side.messages_shown() > 0; }
     int exit_code(bool printed, bool different = false) const
@@ -122,36 +121,25 @@ private:
 
     const Invocation &m_call;
     link::StopSignals m_stop; // outlives the session, whose link asks it
-    UnitSession m_session;
+    CommandSession m_session;
     QSaveFile *m_output = nullptr; // while a settings file is being written
 };
 
 int Runner::run_stoppable()
 {
-    m_stop.install([this] { m_session.link.request_stop(); },
-                   [this] {
-                       // Ending at once: the output begun must not stay beside the old file.
-                       if (m_output && m_output->isOpen()) {
-                           m_output->cancelWriting();
-                           m_output->commit();
-                       }
-                       tell_unit_mode();
-                       // Ending by the signal runs no destructor: the device's lock goes here.
-                       m_session.link.close_port();
-                   });
-    m_session.link.set_stop_poll([this] { m_stop.deliver(); });
+    m_session.unit.tell_mode = print_error;
+    m_session.unit.stop_on(
+        m_stop, [this] { m_session.link.request_stop(); },
+        [this] {
+            // Ending at once: the output begun must not stay beside the old file.
+            if (m_output && m_output->isOpen()) {
+                m_output->cancelWriting();
+                m_output->commit();
+            }
+        });
     const int code = run();
-    if (m_session.link.stop_requested())
-        m_session.panel.end_stopped_session();
-    tell_unit_mode();
+    m_session.unit.end_run();
     return m_stop.finish(code);
-}
-
-void Runner::tell_unit_mode() const
-{
-    const QString left = m_session.panel.unit_mode_left();
-    if (!left.isEmpty())
-        print_error(left);
 }
 
 int Runner::run()

@@ -2,7 +2,7 @@
 
 #include "probe/detection.h"
 #include "settings/settings_file.h"
-#include "unit_session.h"
+#include "command_session.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -16,11 +16,8 @@ namespace {
 
 UnitReading read_unit(const UnitJob &job, bool traced, const std::atomic<bool> &stopping)
 {
-    UnitSession session(0, job.device, traced, true);
-    session.link.set_stop_poll([&session, &stopping] {
-        if (stopping)
-            session.link.request_stop();
-    });
+    CommandSession session(0, job.device, traced, true);
+    session.unit.stop_when(stopping);
     UnitReading reading;
     session.link.open_port();
     if (!session.link.is_port_open())
@@ -40,11 +37,10 @@ UnitReading read_unit(const UnitJob &job, bool traced, const std::atomic<bool> &
             reading.outcome = ReadOutcome::NotReadToEnd;
     }
     // What was read while a stop came is not what was asked for.
-    if (session.link.stop_requested()) {
-        session.panel.end_stopped_session();
+    if (session.link.stop_requested())
         reading.outcome = ReadOutcome::Stopped;
-    }
-    reading.mode_left = session.panel.unit_mode_left();
+    session.unit.tell_mode = [&reading](const QString &left) { reading.mode_left = left; };
+    session.unit.end_run();
     session.link.close_port();
     return reading;
 }

@@ -3,11 +3,11 @@
 #include "catalogue/unit_models.h"
 #include "detection.h"
 #include "link/link.h"
-#include "serial/unit_line.h"
+#include "session/quiet_view.h"
+#include "session/unit_session.h"
 
 #include <QCoreApplication>
 #include <QThread>
-#include <QTimer>
 
 namespace quvex::probe {
 
@@ -66,17 +66,15 @@ ProbeResult probe_port(const ports::PortEntry &port)
     if (cancelled())
         return result;
     QuietOperator quiet;
-    serial::UnitLine line([&quiet] { quiet.process_events(); });
-    line.set_device(port.device);
-    link::Link link(line, quiet);
+    session::QuietView view;
+    session::UnitSession unit(quiet, view);
+    unit.use_port(0, port.device);
+    link::Link &link = unit.link;
     quiet.m_link = &link;
-    QTimer timer1;
-    QObject::connect(&timer1, &QTimer::timeout, [&link] { link.Timer1_Timer(); });
-    timer1.start(link::Link::kTickMs);
 
     link.open_port();
     if (!link.is_port_open())
-        return {port, ProbeOutcome::NotOpened, 0, line.open_failure()};
+        return {port, ProbeOutcome::NotOpened, 0, unit.port.open_failure()};
     const Detection detection = detect_model(link);
     link.close_port();
     if (cancelled())

@@ -33,8 +33,8 @@ QString probe_text(const ProbeResult &result);
 // for an answer or a connection at once, and the probe gives Cancelled.
 ProbeResult probe_port(const ports::PortEntry &port);
 
-// Probes ports at once, each on a thread of its own that creates its port, Timer1 and link
-// inside it, so a silent port costs its read time-out once, not once per port in turn. Results
+// Probes ports at once, each on a thread of its own that builds its unit's session inside
+// it, so a silent port costs its read time-out once, not once per port in turn. Results
 // are delivered on the prober's own thread, in the order they come.
 class PortProber final : public QObject
 {

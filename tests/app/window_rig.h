@@ -13,6 +13,7 @@
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
+#include "session/unit_session.h"
 #include "ports/port_device.h"
 #include "settings/settings_file.h"
 #include "support/fake_unit.h"
@@ -33,9 +34,8 @@ struct Rig
         : config_file(config.isEmpty() ? folder.filePath(u"config/quvex-panel.conf"_s) : config)
     {
         qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit()); // the ports folder's
-        catalogue::build_catalogue(catalogue);
         unit.on_tick = [this] { link.Timer1_Timer(); };
-        window.attach(link, panel, settings);
+        window.attach(session, settings);
         panel.Form_Load();
         window.show();
         window.activateWindow();
@@ -108,8 +108,6 @@ struct Rig
     QStringList chosen;                  // what the file dialogs give in turn; empty: Cancel
     bool real_dialogs = false;           // Qt's file dialog itself instead of chosen
     QList<backup::ListedVersion> listed; // what File › Backups... would list; the oldest is chosen
-    catalogue::Catalogue catalogue;
-    catalogue::CurrentModel model;
     test::FakeUnit unit;
     app::MainWindow window{app::WindowHooks{
         .show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); },
@@ -158,9 +156,12 @@ struct Rig
                 listed = versions;
                 return std::optional(versions.constLast().version.path);
             }}};
-    link::Link link{unit, window.operator_side()};
-    link::ModeBracket bracket{link};
-    panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
+    session::UnitSession session{window.operator_side(), window.view(), &unit};
+    catalogue::Catalogue &catalogue = session.catalogue;
+    catalogue::CurrentModel &model = session.model;
+    link::Link &link = session.link;
+    link::ModeBracket &bracket = session.bracket;
+    panel::Panel &panel = session.panel;
     settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel,
                                     folder.filePath(u"missing/quvex.cfg"_s)};
 };

@@ -4,11 +4,8 @@
 #include "app/main_window.h"
 #include "app/window_hooks.h"
 #include "catalogue/catalogue.h"
-#include "link/link.h"
-#include "link/mode_bracket.h"
 #include "link/stop_signals.h"
-#include "panel/panel.h"
-#include "serial/unit_line.h"
+#include "session/unit_session.h"
 #include "settings/settings_file.h"
 #include "support/serial_rig.h"
 #include "support/sim_process.h"
@@ -29,8 +26,7 @@ struct WindowRig
 {
     WindowRig()
     {
-        catalogue::build_catalogue(catalogue);
-        window.attach(link, panel, settings);
+        window.attach(session, settings);
         panel.Form_Load();
         window.show();
         window.activateWindow();
@@ -50,9 +46,6 @@ struct WindowRig
     QString focused() const { return QApplication::focusWidget()->objectName(); }
 
     QStringList messages;
-    catalogue::Catalogue catalogue;
-    catalogue::CurrentModel model;
-    serial::UnitLine port{[this] { window.operator_side().process_events(); }};
     app::MainWindow window{[this] {
         app::WindowHooks hooks;
         hooks.show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); };
@@ -61,9 +54,12 @@ struct WindowRig
         hooks.find_units = &app::find_units;
         return hooks;
     }()};
-    link::Link link{port, window.operator_side()};
-    link::ModeBracket bracket{link};
-    panel::Panel panel{catalogue, model, link, bracket, window.operator_side(), window.view()};
+    session::UnitSession session{window.operator_side(), window.view()};
+    catalogue::Catalogue &catalogue = session.catalogue;
+    catalogue::CurrentModel &model = session.model;
+    link::Link &link = session.link;
+    link::ModeBracket &bracket = session.bracket;
+    panel::Panel &panel = session.panel;
     QTemporaryDir folder;
     settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel, folder.filePath(u"quvex.cfg"_s)};
 };
@@ -76,9 +72,6 @@ int run_panel_child()
 {
     QApplication::setApplicationName(u"quvex-panel"_s);
     link::StopSignals stop_signals;
-    catalogue::Catalogue items;
-    catalogue::build_catalogue(items);
-    catalogue::CurrentModel model;
     app::WindowHooks hooks = app::production_hooks();
     hooks.show_message = [show = hooks.show_message](QWidget *parent, const QString &text, const QString &title,
                                                      link::MessageIcon icon, const QString &detail) {
@@ -87,15 +80,13 @@ int run_panel_child()
         show(parent, text, title, icon, detail);
     };
     app::MainWindow window(hooks);
-    serial::UnitLine port([&window] { window.operator_side().process_events(); });
-    link::Link unit_link(port, window.operator_side());
-    link::ModeBracket bracket(unit_link);
-    panel::Panel panel(items, model, unit_link, bracket, window.operator_side(), window.view());
+    session::UnitSession unit(window.operator_side(), window.view());
     QTemporaryDir folder;
-    settings::SettingsFile settings(items, bracket, window.operator_side(), panel, folder.filePath(u"quvex.cfg"_s));
-    window.attach(unit_link, panel, settings);
+    settings::SettingsFile settings(unit.catalogue, unit.bracket, window.operator_side(), unit.panel,
+                                    folder.filePath(u"quvex.cfg"_s));
+    window.attach(unit, settings);
     window.stop_on(stop_signals);
-    panel.Form_Load();
+    unit.panel.Form_Load();
     window.show();
     QTimer::singleShot(0, &window, [&window] { window.findChild<QAbstractButton *>(u"quvex_2"_s)->click(); });
     return stop_signals.finish(QApplication::exec());

@@ -2,7 +2,7 @@
 #include "ports/open_failure.h"
 #include "ports/port_device.h"
 #include "serial/unit_line.h"
-#include "support/fake_operator.h"
+#include "support/serial_rig.h"
 #include "support/settings_bytes.h"
 
 #include <QDeadlineTimer>
@@ -187,16 +187,15 @@ private Q_SLOTS:
     // when the next line goes out: it must not pass for that line's answer.
     void late_answer_in_the_driver_never_answers_the_next_line()
     {
-        UnitLine port(wait_for_events);
-        quvex::test::FakeOperator operator_side;
-        Link link(port, operator_side);
+        quvex::test::SerialRig rig;
+        Link &link = rig.link;
         link.commport_Change(QStringLiteral("2"));
         link.open_port();
         QVERIFY(link.is_port_open());
         QCOMPARE(::write(m_master, "9\r\n", 3), 3);
         QTest::qSleep(20); // into the driver's buffer; no event is processed meanwhile
         QByteArray heard;
-        operator_side.on_process_events = [&] {
+        rig.operator_side.on_process_events = [&] {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             char buffer[64];
             const ssize_t count = ::read(m_master, buffer, sizeof buffer);
@@ -204,10 +203,6 @@ private Q_SLOTS:
             if (heard.endsWith('\r') && count > 0)
                 QCOMPARE(::write(m_master, "5\r\n", 3), 3);
         };
-        QTimer timer1;
-        connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
-        timer1.start(Link::kTickMs);
-
         const Reading reading = link.query_item_value(QStringLiteral("Zoom"));
         QCOMPARE(heard, QByteArray("Zoom\r"));
         QVERIFY(reading && !reading->is_empty());

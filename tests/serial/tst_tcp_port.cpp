@@ -1,11 +1,8 @@
-#include "link/link.h"
-#include "serial/unit_line.h"
-#include "support/fake_operator.h"
+#include "support/serial_rig.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <QTimer>
 
 using namespace quvex;
 
@@ -21,15 +18,10 @@ private Q_SLOTS:
     {
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
-        const auto wait = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-        serial::UnitLine port(wait);
+        test::SerialRig rig;
+        serial::UnitLine &port = rig.port;
         port.set_device(QStringLiteral("tcp://127.0.0.1:%1").arg(server.serverPort()));
-        test::FakeOperator operator_side;
-        operator_side.on_process_events = wait;
-        link::Link link(port, operator_side);
-        QTimer timer1;
-        connect(&timer1, &QTimer::timeout, [&] { link.Timer1_Timer(); });
-        timer1.start(link::Link::kTickMs);
+        link::Link &link = rig.link;
         link.open_port();
         QVERIFY(link.is_port_open());
         QVERIFY(server.hasPendingConnections());
@@ -45,7 +37,7 @@ private Q_SLOTS:
         const link::Reading reading = link.query_item_value(QStringLiteral("Zoom"));
         QVERIFY(reading && !reading->is_empty());
         QCOMPARE(reading->number(), 5.0);
-        QCOMPARE(operator_side.message_texts(), QStringList());
+        QCOMPARE(rig.operator_side.message_texts(), QStringList());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
+#include "session/unit_session.h"
 #include "settings/settings_file.h"
 #include "support/fake_operator.h"
 #include "support/fake_unit.h"
@@ -13,14 +14,19 @@
 
 namespace quvex::test {
 
-// The core on a given port, with a recording operator side and a fake window. The port is built
-// before it (the link sets its port number) and outlives it, so the rigs hold it in a base.
-struct Core
+struct Sides
 {
-    explicit Core(link::Line &port)
-        : link(port, operator_side)
+    FakeOperator operator_side;
+    FakeView view;
+};
+
+// One unit's session with a recording operator side and a fake window, on the line given, else
+// on its own line to port N. The line is built before the session and outlives it.
+struct Core : Sides
+{
+    explicit Core(link::Line *line)
+        : session(operator_side, view, line)
     {
-        catalogue::build_catalogue(catalogue);
     }
     Core(const Core &) = delete;
     Core &operator=(const Core &) = delete;
@@ -30,13 +36,12 @@ struct Core
         return {catalogue, bracket, operator_side, panel, path};
     }
 
-    catalogue::Catalogue catalogue;
-    catalogue::CurrentModel model;
-    FakeOperator operator_side;
-    link::Link link;
-    link::ModeBracket bracket{link};
-    FakeView view;
-    panel::Panel panel{catalogue, model, link, bracket, operator_side, view};
+    session::UnitSession session;
+    catalogue::Catalogue &catalogue = session.catalogue;
+    catalogue::CurrentModel &model = session.model;
+    link::Link &link = session.link;
+    link::ModeBracket &bracket = session.bracket;
+    panel::Panel &panel = session.panel;
 };
 
 struct FakeLine
@@ -50,8 +55,10 @@ struct Rig : FakeLine, Core
     // A unit of the model with this code behind the port.
     explicit Rig(std::string_view unit_model = "QVM")
         : FakeLine{FakeUnit(unit_model)}
-        , Core(unit)
+        , Core(&unit)
     {
+        // The fake unit's virtual clock gives the ticks.
+        session.timer1.stop();
         unit.on_tick = [this] { link.Timer1_Timer(); };
         operator_side.on_process_events = [this] { unit.step(); };
         panel.Form_Load();

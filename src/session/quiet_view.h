@@ -2,10 +2,11 @@
 
 #include "panel/panel_view.h"
 
-namespace quvex::cli {
+namespace quvex::session {
 
-// The panel's controls where there are none: the command line prints what it reads itself.
-class NullView final : public panel::PanelView
+// The panel's controls where there are none: quvexctl prints what it reads itself, and a unit
+// probed or run beside the panel shows its outcome elsewhere.
+class QuietView final : public panel::PanelView
 {
 public:
     void append_line(const QString &) override {}
@@ -23,4 +24,4 @@ public:
     void select_model_button(int) override {}
 };
 
-} // namespace quvex::cli
+} // namespace quvex::session
