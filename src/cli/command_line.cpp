@@ -48,11 +48,16 @@ const CommandForm kCommands[] = {
     {Command::Read, "read", "", "", 0, 0, kLine | kModel | kOutput,
      "Backs the unit up: reads every item of its model and writes a settings file, the same bytes as\n"
      "the panel's File > Save, to standard output or to FILE (replaced only when the read is complete)."},
-    {Command::Write, "write", "FILE", "A settings file.", 1, 1, kLine | kModel,
+    {Command::Write, "write", "FILE", "A settings file.", 1, 1, kLine | kModel | kAll,
      "Restores the settings file FILE as the panel's File > Open does: its items in file order, each\n"
      "read back, the unit's video mode restored. Then lists the items whose read-back differs:\n"
      "name, file value, unit value, separated by tabs. Lines that name no item of the file's model\n"
-     "are not sent; standard error names them."},
+     "are not sent; standard error names them.\n"
+     "With --all, into every unit of the file's model on every numbered port and every port the system\n"
+     "reports, all at once. One line a port: its number (else its device), the unit's name, and\n"
+     "\"written\", \"written; read back otherwise: \" and those items, \"another model, left alone\", \"no\n"
+     "answer\" or what failed. Only units of the file's model count: the exit status is the worst of\n"
+     "theirs, 2 when there is none."},
     {Command::Diff, "diff", "FILE", "A settings file.", 1, 1, kLine | kModel | kJson,
      "Reads the unit and lists the items whose value differs from the settings file FILE: name, file\n"
      "value, unit value, separated by tabs. Nothing is written. Empty and unknown values are not\n"
@@ -73,7 +78,7 @@ const CommandForm kCommands[] = {
      "device and what the system says it is, separated by tabs. With --probe each port that opens is\n"
      "asked which unit it has, with the read-only queries of detect, all ports at once; a fourth column\n"
      "gives the model's code, \"no answer\", \"answers, but not as a QUVEX unit\", or why the port did\n"
-     "not open."},
+     "not open. The last column is the name given to the port's unit in the Units window (empty: none)."},
     {Command::Backup, "backup", "", "", 0, 0, kLine | kJson | kAll | kStore | kKeep,
      "Keeps the unit's settings file in the backup store as a new version when it differs from the\n"
      "newest one there; with --all every unit the store knows and every numbered port that answers as\n"
@@ -99,7 +104,7 @@ constexpr auto kAbout =
     "Commands (quvexctl COMMAND --help tells more):\n"
     "  detect               print the unit's model code and name\n"
     "  read [-o FILE]       back the unit up into a settings file\n"
-    "  write FILE           restore a settings file into the unit\n"
+    "  write [--all] FILE   restore a settings file into the unit, or every unit of its model\n"
     "  diff FILE            list the items whose value differs from a settings file\n"
     "  get NAME...          print items' values\n"
     "  set NAME=VALUE...    send items' values, then print them as read back\n"
@@ -243,6 +248,8 @@ std::variant<Invocation, int> store_options(const QCommandLineParser &parser, in
     }
     if (call.all && !call.at.isEmpty())
         return refuse(QStringLiteral("--show is for one unit, not --all"));
+    if (call.all && call.model != 0)
+        return refuse(QStringLiteral("--all asks each unit its model: it does not go with --model"));
     return call;
 }
 

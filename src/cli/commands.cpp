@@ -1,7 +1,7 @@
 #include "commands.h"
 
-#include "command_session.h"
 #include "catalogue/naming.h"
+#include "command_session.h"
 #include "link/answer_number.h"
 #include "link/stop_signals.h"
 #include "ports/port_device.h"
@@ -11,6 +11,7 @@
 #include "settings/settings_file.h"
 #include "store_commands.h"
 #include "text/visible_text.h"
+#include "write_all.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -436,7 +437,12 @@ int run_command(const Invocation &call, const ports::SystemPorts &system_ports)
 {
     // Lists and probes ports of its own: no port of the session's is opened.
     if (call.command == Command::Ports)
-        return print_data(ports_report(system_ports, call.probe, call.json)) ? kExitSuccess : kExitUsage;
+        return print_data(ports_report(system_ports, call.probe, call.json, rack::UnitNames())) ? kExitSuccess
+                                                                                                : kExitUsage;
+    if (call.command == Command::Write && call.all) {
+        const std::optional<settings::SettingsContent> content = whole_file(call.arguments.constFirst());
+        return content ? write_all(call.arguments.constFirst(), *content, system_ports) : kExitUsage;
+    }
     if (call.command >= Command::Backup)
         return run_store_command(call, system_ports,
                                  [](const Invocation &write) { return Runner(write).run_stoppable(); });

@@ -1,5 +1,6 @@
 #include "ports_command.h"
 
+#include "backup/unit_name.h"
 #include "catalogue/unit_models.h"
 #include "link/stop_signals.h"
 #include "probe/port_probe.h"
@@ -51,7 +52,7 @@ QString result_column(const probe::ProbeResult &result)
 
 } // namespace
 
-QByteArray ports_report(const ports::SystemPorts &system_ports, bool probe, bool json)
+QByteArray ports_report(const ports::SystemPorts &system_ports, bool probe, bool json, const rack::UnitNames &names)
 {
     const QList<ports::PortEntry> entries = ports::list_ports(system_ports());
     const QList<probe::ProbeResult> results = probe ? probe_all(entries) : QList<probe::ProbeResult>();
@@ -72,6 +73,9 @@ QByteArray ports_report(const ports::SystemPorts &system_ports, bool probe, bool
             port.insert(QStringLiteral("result"), probe::probe_text(result));
             columns.append(result_column(result));
         }
+        const QString name = names.name(backup::unit_target(entry.device));
+        port.insert(QStringLiteral("name"), name.isEmpty() ? QJsonValue() : QJsonValue(name));
+        columns.append(text::visible(name));
         listed.append(port);
         text += (columns.join(u'\t') + u'\n').toUtf8();
     }

@@ -1,8 +1,8 @@
 #include "unit_reads.h"
 
+#include "command_session.h"
 #include "probe/detection.h"
 #include "settings/settings_file.h"
-#include "command_session.h"
 
 #include <QEventLoop>
 #include <QThread>
@@ -73,14 +73,20 @@ UnitReads::UnitReads()
 QList<UnitReading> UnitReads::run(const QList<UnitJob> &jobs, bool traced)
 {
     std::vector<UnitReading> readings(std::size_t(jobs.size()));
+    // Each thread fills its own element; the list is read only once every thread is done.
+    run_each(jobs.size(), [&readings, &jobs, traced](qsizetype i, const std::atomic<bool> &stopping) {
+        readings[std::size_t(i)] = read_unit(jobs.at(i), traced, stopping);
+    });
+    return QList<UnitReading>(readings.begin(), readings.end());
+}
+
+void UnitReads::run_each(qsizetype count, const std::function<void(qsizetype, const std::atomic<bool> &)> &work)
+{
     std::vector<std::unique_ptr<QThread>> threads;
     QEventLoop done;
-    qsizetype running = jobs.size();
-    for (qsizetype i = 0; i < jobs.size(); ++i) {
-        // Each thread fills its own element; the list is read only once every thread is done.
-        threads.emplace_back(QThread::create([this, &readings, &jobs, i, traced] {
-            readings[std::size_t(i)] = read_unit(jobs.at(i), traced, m_stopping);
-        }));
+    qsizetype running = count;
+    for (qsizetype i = 0; i < count; ++i) {
+        threads.emplace_back(QThread::create([this, &work, i] { work(i, m_stopping); }));
         QObject::connect(threads.back().get(), &QThread::finished, &done, [&running, &done] {
             if (--running == 0)
                 done.quit();
@@ -92,7 +98,6 @@ QList<UnitReading> UnitReads::run(const QList<UnitJob> &jobs, bool traced)
         done.exec();
     for (const std::unique_ptr<QThread> &thread : threads)
         thread->wait();
-    return QList<UnitReading>(readings.begin(), readings.end());
 }
 
 } // namespace quvex::cli

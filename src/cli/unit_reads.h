@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 namespace quvex::cli {
 
@@ -46,6 +47,9 @@ public:
 
     // traced: the wire log on standard error (for one unit: the lines of several would mix).
     QList<UnitReading> run(const QList<UnitJob> &jobs, bool traced = false);
+    // work(i, stopping) for i from 0 to count - 1, each on a thread of its own, all at once; its
+    // session asks stopping before each exchange (UnitSession::stop_when).
+    void run_each(qsizetype count, const std::function<void(qsizetype, const std::atomic<bool> &)> &work);
     bool stopped() const { return m_stopping; }
     int finish(int code) const { return m_stop.finish(code); }
 

@@ -466,9 +466,13 @@ private Q_SLOTS:
             << QStringList{"set", "Flicker Red.=99999999999999999999"}
             << QByteArray("quvexctl: \"Flicker Red.=99999999999999999999\" cannot be sent exactly: a VALUE must be "
                           "less than 1e15 in magnitude, with at most 15 significant digits\n");
-        for (const QStringList &change :
-             QList<QStringList>{{"set", "Zoom=1"}, {"write", "kept.cfg"}, {"store"}, {"reset"}, {"restore"}})
-            QTest::addRow("%s --read-only", qPrintable(change[0]))
+        for (const QStringList &change : QList<QStringList>{{"set", "Zoom=1"},
+                                                            {"write", "kept.cfg"},
+                                                            {"write", "--all", "kept.cfg"},
+                                                            {"store"},
+                                                            {"reset"},
+                                                            {"restore"}})
+            QTest::addRow("%s --read-only", qPrintable(change.join(u' ')))
                 << QStringList{"--read-only"} + change
                 << "quvexctl: " + change[0].toLatin1() + " changes the unit, which --read-only refuses (try --help)\n";
     }
@@ -534,25 +538,30 @@ private Q_SLOTS:
         QVERIFY(QFile::link(gone, m_home.filePath("quvex/ports/com6")));
         QVERIFY(QFile::link(m_home.filePath("tab\there\n8\tforged"), m_home.filePath("quvex/ports/com7")));
         const QString missing = " does not exist: the adapter is not plugged in, or the port number names another "
-                                "port.\n";
-        const QString expected = "1\t%1\t\tQVL\n2\t%2\t\tQK1\n3\t%3\t\tQVMK\n4\t%4\t\tno answer\n"
-                                 "5\t%5\t\tanswers, but not as a QUVEX unit\n6\t%6\t\t%6"
-                                 + missing + "7\t%7\t\t%7" + missing
+                                "port.\t\n";
+        // The names operators gave: a tab or a line end in one must not make a column or a row.
+        rack::UnitNames names;
+        QVERIFY(names.set_name(sims[0]->device_path(), "Studio A genlock") && names.set_name(gone, "Rack\t2\nB"));
+        const QString expected = "1\t%1\t\tQVL\tStudio A genlock\n2\t%2\t\tQK1\t\n3\t%3\t\tQVMK\t\n"
+                                 "4\t%4\t\tno answer\t\n5\t%5\t\tanswers, but not as a QUVEX unit\t\n6\t%6\t\t%6"
+                                 + missing.chopped(2) + "\tRack<09>2<LF>B\n7\t%7\t\t%7" + missing
                                  + "-\t/dev/ttyQX0\tFTDI FT232R USB UART A10K\t/dev/ttyQX0" + missing;
         const ports::SystemPorts system = [] {
             return QList<ports::SystemPort>{{"/dev/ttyQX0", "FT232R USB UART", "FTDI", "A10K"}};
         };
-        const QByteArray out = cli::ports_report(system, true, false);
+        const QByteArray out = cli::ports_report(system, true, false, names);
         QFile::remove(m_home.filePath("quvex/ports/com6"));
         QFile::remove(m_home.filePath("quvex/ports/com7"));
         QCOMPARE(QString::fromUtf8(out),
                  expected.arg(sims[0]->device_path(), sims[1]->device_path(), sims[2]->device_path(),
                               sims[3]->device_path(), sims[4]->device_path(), gone,
                               m_home.filePath("tab<09>here<LF>8<09>forged")));
-        QVERIFY(cli::ports_report(system, false, true)
-                    .startsWith(QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"number\":1},")
-                                    .arg(sims[0]->device_path())
-                                    .toUtf8()));
+        QVERIFY(cli::ports_report(system, false, true, names)
+                    .startsWith(
+                        QStringLiteral("{\"ports\":[{\"description\":\"\",\"device\":\"%1\",\"name\":\"Studio A "
+                                       "genlock\",\"number\":1},{\"description\":\"\",\"device\":\"%2\",\"name\":null,")
+                            .arg(sims[0]->device_path(), sims[1]->device_path())
+                            .toUtf8()));
     }
 
     void open_failure_reasons_data()

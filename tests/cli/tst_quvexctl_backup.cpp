@@ -2,6 +2,7 @@
 // that a comN link names through a link of the test's own, so that a unit keeps its name when
 // its simulator is started again on another pseudo-terminal, as a by-id name keeps an adapter's.
 #include "quvexctl_run.h"
+#include "support/settings_bytes.h"
 #include "support/sim_process.h"
 
 #include <QDir>
@@ -146,6 +147,81 @@ private Q_SLOTS:
             QCOMPARE(quvexctl({"--port", port, "--model", "QVM", "get", "Video Std", "Overscan"}).out,
                      "Video Std\t0\nOverscan\t0\n");
         QVERIFY(!QDirIterator(m_home.filePath("stopped"), QDir::Files, QDirIterator::Subdirectories).hasNext());
+    }
+
+    void write_all_data()
+    {
+        QTest::addColumn<QList<QStringList>>("units"); // on ports 1 to 4
+        QTest::addColumn<QByteArray>("items");         // of a QVMX's file
+        QTest::addColumn<QByteArray>("out");           // ports 1 to 4
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<int>("exit_code");
+        const QStringList qvmx{"--model", "QVMX"}, qk1{"--model", "QK1"}, silent{"--silent"};
+        const QByteArray values = "\"Flicker Red.\",5\r\n\"Pan X Pos:\",-4\r\n";
+        const QByteArray others = "3\t\tanother model, left alone\n4\t\tno answer\n";
+        QTest::addRow("into both units of its model")
+            << QList<QStringList>{qvmx, qvmx, qk1, silent} << values
+            << "1\t\twritten\n2\tStudio A<09>genlock\twritten\n" + others << QByteArray() << 0;
+        // The same line a unit reads back otherwise, and beside it a unit that stops answering.
+        const QByteArray measured = "\twritten; read back otherwise: Total Lines 625\n";
+        QTest::addRow("a measured item") << QList<QStringList>{qvmx, qvmx, qk1, silent}
+                                         << values + "\"Total Lines\",600\r\n"
+                                         << "1\t" + measured + "2\tStudio A<09>genlock" + measured + others
+                                         << QByteArray() << 1;
+        QTest::addRow("a measured item, a unit that stops answering")
+            << QList<QStringList>{qvmx, qvmx + QStringList{"--drop", "12"}, qk1, silent}
+            << values + "\"Total Lines\",600\r\n\"Keyer\",1\r\n"
+            << "1\t" + measured + "2\tStudio A<09>genlock\tnot written to the end\n" + others
+            << QByteArray("quvexctl: QVMX has no item \"Keyer\"; its line was not sent\n") << 2;
+        QTest::addRow("no unit of its model")
+            << QList<QStringList>{qk1, qk1, qk1, silent} << values
+            << "1\t\tanother model, left alone\n2\tStudio A<09>genlock\tanother model, left alone\n" + others
+            << QByteArray("quvexctl: no QVMX unit answered; nothing was written\n") << 2;
+    }
+
+    // A file into every unit of its model at once: one line a port, each with the name given to
+    // its unit; the others are asked their model and nothing else.
+    void write_all()
+    {
+        QFETCH(QList<QStringList>, units);
+        QFETCH(QByteArray, items);
+        for (int n = 1; n <= 4; ++n)
+            QVERIFY(start_unit(n, units.at(n - 1) + QStringList{"--trace"}));
+        test::write_file(m_home.filePath("quvex/unit-names"),
+                         m_home.filePath("units/unit2").toUtf8() + "\tStudio A%09genlock\n");
+        const QString file = m_home.filePath("qvmx.cfg");
+        test::write_file(file, test::settings_header("QUVEXview Max X") + items);
+        const Run run = quvexctl({"write", "--all", file});
+        QTEST(own_ports(run.out), "out");
+        QTEST(run.err, "err");
+        QTEST(run.exit_code, "exit_code");
+        for (int n = 1; n <= 4; ++n) {
+            const QStringList heard = m_units[std::size_t(n - 1)]->heard(500);
+            if (units.at(n - 1).contains("QVMX") && !units.at(n - 1).contains("--drop"))
+                QCOMPARE(quvexctl({"--port", QString::number(n), "get", "Flicker Red.", "Pan X Pos:"}).out,
+                         "Flicker Red.\t5\nPan X Pos:\t-4\n");
+            else if (!units.at(n - 1).contains("QVMX"))
+                QCOMPARE(heard.join(u' '), n == 4 ? "Genlock" : "Genlock Buttons Keyer Clockwidth:");
+        }
+    }
+
+    // A stop signal in the middle of a write into every unit: each gets its own video mode back.
+    void stopped_write_all()
+    {
+        for (int n = 1; n <= 2; ++n)
+            QVERIFY(start_unit(n, {"--model", "QVM", "--delay", "100", "--trace"}));
+        const QString file = m_home.filePath("qvm.cfg");
+        test::write_file(file, test::settings_header("QUVEXview Max") + "\"PO\\Out H-Centre:\",301\r\n");
+        QProcess child;
+        test::start_child(child, QUVEXCTL, {"write", "--all", file});
+        QVERIFY(test::send_signals(child, *m_units[0], {"TERM VideoStd=1"}) >= 0);
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(test::how_ended(child), "SIGTERM");
+        QCOMPARE(child.readAllStandardOutput(), QByteArray());
+        for (const QString port : {"1", "2"})
+            QCOMPARE(
+                quvexctl({"--port", port, "--model", "QVM", "get", "Video Std", "Overscan", "PO\\Out H-Centre:"}).out,
+                "Video Std\t0\nOverscan\t0\nPO\\Out H-Centre:\t508\n");
     }
 
     // A panel or another quvexctl holds the port of units the store knows: their models are named,
