@@ -6,6 +6,7 @@
 #include "link/answer_number.h"
 #include "ports/port_device.h"
 #include "ports/port_list.h"
+#include "rack/unit_names.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
 #include "unit_reads.h"
@@ -175,6 +176,7 @@ int StoreCommand::backup()
     if (reads.stopped())
         return reads.finish(told_modes(units, readings));
     const std::vector<backup::SaveResult> saved = save_all(units, readings);
+    const rack::UnitNames names;
     int code = kExitSuccess;
     QByteArray text;
     QJsonArray listed;
@@ -197,9 +199,11 @@ int StoreCommand::backup()
         }
         text += (QStringList{line.port, model.isEmpty() ? QStringLiteral("-") : model, result}.join(u'\t') + u'\n')
                     .toUtf8();
+        const QString name = names.name(line.target);
         listed.append(QJsonObject{{QStringLiteral("port"), line.port},
                                   {QStringLiteral("target"), line.target},
                                   {QStringLiteral("model"), model.isEmpty() ? QJsonValue() : QJsonValue(model)},
+                                  {QStringLiteral("name"), name.isEmpty() ? QJsonValue() : QJsonValue(name)},
                                   {QStringLiteral("result"), result}});
     }
     told_modes(units, readings);

@@ -120,10 +120,12 @@ private Q_SLOTS:
     {
         QVERIFY(start_unit(1, {"--model", "QVM", "--vanish-after", "20", "--vanish-for", "300"}));
         const QString other_store = m_home.filePath("pulled");
+        test::write_file(m_home.filePath("quvex/unit-names"), m_home.filePath("units/unit1").toUtf8() + "\tStudio B\n");
         Run run = quvexctl({"backup", "--json", "--to", other_store});
-        QCOMPARE(QString::fromUtf8(run.out), "{\"units\":[{\"model\":\"QVM\",\"port\":\"1\",\"result\":\"not read to "
-                                             "the end\",\"target\":\""
-                                                 + m_home.filePath("units/unit1") + "\"}]}\n");
+        QCOMPARE(QString::fromUtf8(run.out),
+                 "{\"units\":[{\"model\":\"QVM\",\"name\":\"Studio B\",\"port\":\"1\",\"result\":"
+                 "\"not read to the end\",\"target\":\""
+                     + m_home.filePath("units/unit1") + "\"}]}\n");
         QCOMPARE(run.exit_code, 2);
         run = quvexctl({"changes", "--to", other_store});
         QCOMPARE(run.err, "quvexctl: 1: no backup of the unit there yet\n");
@@ -169,9 +171,9 @@ private Q_SLOTS:
                                          << "1\t" + measured + "2\tStudio A<09>genlock" + measured + others
                                          << QByteArray() << 1;
         QTest::addRow("a measured item, a unit that stops answering")
-            << QList<QStringList>{qvmx, qvmx + QStringList{"--drop", "12"}, qk1, silent}
+            << QList<QStringList>{qvmx + QStringList{"--drop", "12"}, qvmx, qk1, silent}
             << values + "\"Total Lines\",600\r\n\"Keyer\",1\r\n"
-            << "1\t" + measured + "2\tStudio A<09>genlock\tnot written to the end\n" + others
+            << "1\t\tnot written to the end\n2\tStudio A<09>genlock" + measured + others
             << QByteArray("quvexctl: QVMX has no item \"Keyer\"; its line was not sent\n") << 2;
         QTest::addRow("no unit of its model")
             << QList<QStringList>{qk1, qk1, qk1, silent} << values
