@@ -11,6 +11,9 @@
 namespace quvex::backup {
 class BackupStore;
 }
+namespace quvex::probe {
+struct ProbeResult;
+}
 namespace quvex::settings {
 struct SettingsContent;
 }
@@ -18,6 +21,10 @@ struct SettingsContent;
 namespace quvex::rack {
 
 class UnitNames;
+struct UnitTask;
+struct TaskResult;
+struct WatchAnswer;
+enum class TaskKind;
 
 // Every unit of the rack at a glance, and the work done on several at once: the rows of the Units
 // window without the window. Probes, watch queries and actions each run a unit's session of
@@ -75,6 +82,18 @@ Q_SIGNALS:
 
 private:
     struct Work;
+    // The row whose port is device; -1: none.
+    int row_of(const QString &device) const;
+    bool is_own(const UnitRow &row) const;
+    void show_own_row(UnitRow &row) const;
+    void find_last_backup(UnitRow &row) const;
+    void take_probe(const probe::ProbeResult &result);
+    void watch_tick();
+    void take_watch(const QString &device, const WatchAnswer &answer);
+    // Interrupts the watch queries still asking and waits for them.
+    void end_watch_queries();
+    void start_run(TaskKind kind, const QList<UnitTask> &tasks, const QList<int> &rows);
+    void take_result(int row, const TaskResult &result);
     ports::SystemPorts m_system_ports;
     UnitNames &m_names;
     backup::BackupStore &m_store;
