@@ -36,6 +36,12 @@ Rack::~Rack()
 
 int Rack::row_of(const QString &device) const
 {
+    // As the port list writes it first: a link's target is found again when what it leads to
+    // has changed.
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        if (m_rows.at(i).port.device == device)
+            return int(i);
+    }
     const QString canonical = ports::canonical_device(device);
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
         if (ports::canonical_device(m_rows.at(i).port.device) == canonical)

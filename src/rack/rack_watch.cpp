@@ -35,11 +35,11 @@ void Rack::watch_tick()
         // Only where a unit has been found: a port with nothing on it is found by a refresh.
         if (row.model_index == 0 || row.running || is_own(row) || row.state == UnitState::NotAsked)
             continue;
-        const QString device = ports::canonical_device(row.port.device);
+        const QString device = row.port.device;
         if (m_work->asking.count(device) != 0)
             continue;
-        QThread *thread = QThread::create([this, device, path = row.port.device] {
-            const WatchAnswer answer = watch_query(path);
+        QThread *thread = QThread::create([this, device] {
+            const WatchAnswer answer = watch_query(device);
             if (QThread::currentThread()->isInterruptionRequested())
                 return;
             QMetaObject::invokeMethod(
