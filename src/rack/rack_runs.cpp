@@ -158,6 +158,9 @@ void Rack::take_result(int index, const TaskResult &result)
         case TaskOutcome::NoAnswer:
             mark_silent(row);
             break;
+        case TaskOutcome::NotToEnd:
+            result.fell_silent ? mark_silent(row) : mark_answers(row, result.model_index);
+            break;
         case TaskOutcome::NotQuvex:
             mark_not_quvex(row);
             break;

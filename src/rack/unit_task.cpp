@@ -81,8 +81,10 @@ std::optional<QList<settings::SettingsPair>> TaskSession::read_all(const QString
 {
     std::optional<QList<settings::SettingsPair>> pairs =
         settings::read_unit_pairs(m_unit.catalogue, m_unit.bracket, m_unit.panel, verb);
-    if (!pairs)
-        result.outcome = m_unit.link.state().no_response_error ? TaskOutcome::NoAnswer : TaskOutcome::NotToEnd;
+    if (!pairs) {
+        result.outcome = TaskOutcome::NotToEnd;
+        result.fell_silent = m_unit.link.state().no_response_error;
+    }
     return pairs;
 }
 
@@ -92,7 +94,7 @@ TaskResult TaskSession::run(const UnitTask &task, backup::BackupStore &store)
     TaskResult result;
     link.open_port();
     if (!link.is_port_open())
-        return {TaskOutcome::NotOpened, 0, m_unit.port.open_failure(), {}, false, {}, {}};
+        return {TaskOutcome::NotOpened, 0, m_unit.port.open_failure(), {}, false, {}, {}, false};
     const probe::Detection detection = probe::detect_model(link);
     result.model_index = detection.model_index;
     result.outcome = !detection.answered          ? TaskOutcome::NoAnswer
@@ -114,7 +116,7 @@ TaskResult TaskSession::run(const UnitTask &task, backup::BackupStore &store)
                                                             QDateTime::currentDateTimeUtc(), kKeepVersions);
                 result.new_version = saved.saved == backup::Saved::NewVersion;
                 if (saved.saved == backup::Saved::Failed)
-                    result = {TaskOutcome::Failed, result.model_index, saved.error, {}, false, {}, {}};
+                    result = {TaskOutcome::Failed, result.model_index, saved.error, {}, false, {}, {}, false};
                 else if (result.new_version && before)
                     result.differences = settings::compare_settings(before->pairs, *pairs);
                 if (const QList<backup::Version> versions = store.versions(key); !versions.isEmpty())
@@ -142,13 +144,16 @@ TaskResult TaskSession::run(const UnitTask &task, backup::BackupStore &store)
         case TaskKind::SendChanges:
             result.differences = task.to_send;
             if (!send(task.to_send, QStringLiteral("Sending")))
-                result.outcome = TaskOutcome::NotToEnd;
+                result = {TaskOutcome::NotToEnd,         result.model_index, {}, task.to_send, false, {}, {},
+                          link.state().no_response_error};
             break;
         case TaskKind::LoadFile:
             if (const auto pairs = read_all(QStringLiteral("Reading"), result)) {
                 result.differences = settings::compare_settings(task.content.pairs, *pairs);
-                if (!send(result.differences, QStringLiteral("Loading")))
+                if (!send(result.differences, QStringLiteral("Loading"))) {
                     result.outcome = TaskOutcome::NotToEnd;
+                    result.fell_silent = link.state().no_response_error;
+                }
             }
             break;
         }

@@ -42,6 +42,7 @@ struct TaskResult
     bool new_version = false; // BackUp
     QString last_backup;      // BackUp: the time of the newest version now
     QString mode_left;        // the video mode the unit may be left in, when it could not be put back
+    bool fell_silent = false; // NotToEnd: the unit stopped answering (or its adapter went) on the way
 };
 
 // Runs the task in a quiet session of its own, built on the calling thread: opens the port, finds
