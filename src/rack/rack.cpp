@@ -80,6 +80,14 @@ void Rack::set_own_port(const QString &device, int model_index, const QString &l
 {
     const QString before = m_work->own_device;
     m_work->own_device = device.isEmpty() ? QString() : ports::canonical_device(device);
+    // A watch query may have the port open this moment: it ends at once, the port closed.
+    if (const int own = row_of(device); own >= 0 && !device.isEmpty()) {
+        if (const auto asked = m_work->asking.find(m_rows.at(own).port.device); asked != m_work->asking.end()) {
+            asked->second->requestInterruption();
+            asked->second->wait();
+            m_work->asking.erase(asked);
+        }
+    }
     m_work->own_model = model_index;
     m_work->own_outcome = last_outcome;
     for (qsizetype i = 0; i < m_rows.size(); ++i) {

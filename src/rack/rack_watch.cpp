@@ -33,7 +33,7 @@ void Rack::watch_tick()
         return;
     for (const UnitRow &row : std::as_const(m_rows)) {
         // Only where a unit has been found: a port with nothing on it is found by a refresh.
-        if (row.model_index == 0 || row.running || is_own(row) || row.state == UnitState::NotAsked)
+        if (row.model_index == 0 || row.running || is_own(row))
             continue;
         const QString device = row.port.device;
         if (m_work->asking.count(device) != 0)

@@ -98,7 +98,7 @@ private Q_SLOTS:
             QVERIFY(start_unit(n, units.at(n - 1)));
         QVERIFY(QFile::link(m_home.filePath("units/gone"), m_home.filePath("quvex/ports/com9")));
         // Its adapter is pulled in the middle of the first backup.
-        QVERIFY(start_unit(10, {"--model", "QVL", "--vanish-after", "20", "--vanish-for", "300"}));
+        QVERIFY(start_unit(10, {"--model", "QVL", "--vanish-after", "10", "--vanish-for", "300"}));
         m_holder.setPortName(m_units[5]->device_path());
         QVERIFY(m_holder.open(QIODevice::ReadWrite));
 
@@ -115,14 +115,6 @@ private Q_SLOTS:
         };
         QTRY_VERIFY_WITH_TIMEOUT(asked(), 10000);
         QVERIFY(row(5).silent_since >= before && row(5).silent_since <= QDateTime::currentDateTime());
-    }
-
-    void cleanupTestCase()
-    {
-        m_rack.reset();
-        // Neither a refresh, nor the watch, nor a run opened the panel's own port.
-        if (m_units[7])
-            QCOMPARE(m_units[7]->heard(200), QStringList());
     }
 
     void rows_data()
@@ -230,6 +222,16 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(row(2).state, rack::UnitState::Answers, 10000);
         QVERIFY(!row(2).silent_since.isValid());
         QCOMPARE(row(5).silent_since, silent_since);
+        // Neither the refresh, nor a run, nor the watch opened the panel's own port.
+        QCOMPARE(m_units[7]->heard(200), QStringList());
+
+        // The panel takes a port while the watch is asking its unit: the question ends at once,
+        // and the port is the panel's to open.
+        QVERIFY(start_unit(2, {"--silent", "--trace"}));
+        QTRY_VERIFY_WITH_TIMEOUT(m_units[1]->heard().contains(u"VideoStd"_s), 10000);
+        m_rack->set_own_port(m_home.filePath("units/unit2"), 4, u"answers"_s);
+        QSerialPort panel(m_units[1]->device_path());
+        QVERIFY(panel.open(QIODevice::ReadWrite));
         m_rack->stop_watch();
     }
 };
