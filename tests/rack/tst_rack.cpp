@@ -56,7 +56,7 @@ class TestRack : public QObject
 
 private:
     QTemporaryDir m_home;
-    std::vector<std::unique_ptr<test::SimProcess>> m_units{10};
+    std::vector<std::unique_ptr<test::SimProcess>> m_units{12};
     std::unique_ptr<rack::UnitNames> m_names;
     std::unique_ptr<backup::BackupStore> m_store;
     std::unique_ptr<rack::Rack> m_rack;
@@ -99,12 +99,17 @@ private Q_SLOTS:
         QVERIFY(QFile::link(m_home.filePath("units/gone"), m_home.filePath("quvex/ports/com9")));
         // Its adapter is pulled in the middle of the first backup.
         QVERIFY(start_unit(10, {"--model", "QVL", "--vanish-after", "10", "--vanish-for", "300"}));
+        // Two serial ports the system reports, with no number: only the one with a unit gets a row.
+        m_units[10] = test::start_sim({"--model", "QK1", "--no-pacing"});
+        m_units[11] = test::start_sim({"--silent"});
         m_holder.setPortName(m_units[5]->device_path());
         QVERIFY(m_holder.open(QIODevice::ReadWrite));
 
         m_names = std::make_unique<rack::UnitNames>(m_home.filePath("names"));
         m_store = std::make_unique<backup::BackupStore>(m_home.filePath("store"));
-        m_rack = std::make_unique<rack::Rack>([] { return QList<ports::SystemPort>(); }, *m_names, *m_store);
+        const QList<ports::SystemPort> system{{m_units[10]->device_path(), {}, {}, {}},
+                                              {m_units[11]->device_path(), {}, {}, {}}};
+        m_rack = std::make_unique<rack::Rack>([system] { return system; }, *m_names, *m_store);
         m_rack->set_own_port(m_home.filePath("units/unit8"), 2, u"answers"_s);
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         m_rack->refresh();
@@ -113,7 +118,7 @@ private Q_SLOTS:
             return std::none_of(m_rack->rows().cbegin(), m_rack->rows().cend(),
                                 [](const rack::UnitRow &row) { return row.state == rack::UnitState::NotAsked; });
         };
-        QTRY_VERIFY_WITH_TIMEOUT(asked(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(asked() && m_rack->rows().size() == 11, 10000);
         QVERIFY(row(5).silent_since >= before && row(5).silent_since <= QDateTime::currentDateTime());
     }
 
@@ -134,6 +139,7 @@ private Q_SLOTS:
                                      + u" does not exist: the adapter is not plugged in, or the port number names "
                                        "another port\\."_s
                               << 0;
+        QTest::addRow("on a port with no number") << 11 << u"answers"_s << 5;
     }
 
     void rows()
@@ -144,7 +150,7 @@ private Q_SLOTS:
         QVERIFY2(QRegularExpression(u"^(?:%1)$"_s.arg(state)).match(rack::state_text(row(port))).hasMatch(),
                  qPrintable(rack::state_text(row(port))));
         QCOMPARE(row(port).model_index, model);
-        QCOMPARE(rack::port_text(row(port)), u"COM %1"_s.arg(port));
+        QCOMPARE(rack::port_text(row(port)), port < 11 ? u"COM %1"_s.arg(port) : m_units[10]->device_path());
     }
 
     // A backup of all, a value changed behind the rack's back, found and sent back; then a file
@@ -229,7 +235,7 @@ private Q_SLOTS:
         // and the port is the panel's to open.
         QVERIFY(start_unit(2, {"--silent", "--trace"}));
         QTRY_VERIFY_WITH_TIMEOUT(m_units[1]->heard().contains(u"VideoStd"_s), 10000);
-        m_rack->set_own_port(m_home.filePath("units/unit2"), 4, u"answers"_s);
+        m_rack->set_own_port(m_home.filePath("units/unit2"), 3, u"answers"_s);
         QSerialPort panel(m_units[1]->device_path());
         QVERIFY(panel.open(QIODevice::ReadWrite));
         m_rack->stop_watch();
