@@ -47,12 +47,14 @@ public:
     // ("answers", "no answer", ...): that row shows it and is never opened or asked here.
     void set_own_port(const QString &device, int model_index, const QString &last_outcome);
 
-    // Lists the ports again and probes every one in parallel, as Find units does.
+    // Lists the ports again and probes every one in parallel, as Find units does; rows of ports
+    // with no number appear once a unit is found there. Not while a run goes on: its rows stay.
     void refresh();
 
     // While watching, every interval each idle unit is asked one read-only query, its port opened
-    // for that query and closed again. A unit busy with an action is not asked; a failed query
-    // only changes its row.
+    // for that query and closed again. A unit busy with an action, or still being asked from the
+    // last interval, is not asked; a failed query only changes its row. Only rows where a unit
+    // has been found are watched: a port with nothing on it is found again by a refresh.
     void set_watch_interval(int ms);
     void start_watch();
     void stop_watch();
