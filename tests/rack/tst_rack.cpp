@@ -165,6 +165,7 @@ private Q_SLOTS:
                      + u"; COM 8: open in this panel; COM 10: not read to the end"_s);
         QCOMPARE(row(10).state, rack::UnitState::NoAnswer);
         QCOMPARE(row(2).outcome, u"new version"_s);
+        QVERIFY(!row(2).running && row(2).total > 0 && row(2).done == row(2).total);
         QCOMPARE(row(2).changes, u"none"_s);
         QCOMPARE(row(2).last_backup, m_store->versions({row(2).target, u"QVMX"_s}).constLast().time);
 
