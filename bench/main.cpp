@@ -5,6 +5,7 @@
 #include "chatter_run.h"
 #include "network_run.h"
 #include "probe_run.h"
+#include "rack_run.h"
 #include "report.h"
 #include "runs.h"
 #include "window_run.h"
@@ -43,7 +44,7 @@ int main(int argc, char *argv[])
         "on loopback, and prints the figures against their targets; "
         "then keeps the port idle for 10 s while the unit chatters and prints the panel's memory; "
         "then finds the units on eight ports, four of them silent; last backs up one unit and sixteen with "
-        "quvexctl backup --all."));
+        "quvexctl backup --all, and one and sixteen with the rack, which then watches the sixteen."));
     parser.addHelpOption();
     const QCommandLineOption window_only(QStringLiteral("window-only"),
                                          QStringLiteral("Only the rows through the real window (for a profiler)."));
@@ -54,6 +55,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption backup_only(QStringLiteral("backup-only"),
                                          QStringLiteral("Only the row of quvexctl backup --all."));
     parser.addOption(backup_only);
+    const QCommandLineOption rack_only(QStringLiteral("rack-only"),
+                                       QStringLiteral("Only the rows of the rack: its backup and its watch."));
+    parser.addOption(rack_only);
     parser.process(app);
 
     // The panel and the simulators meet through the port links in a folder of the bench's own,
@@ -74,6 +78,13 @@ int main(int argc, char *argv[])
         if (!quvex::bench::run_backup(backup, error))
             return fail(error);
         quvex::bench::print_backup(backup);
+        return 0;
+    }
+    quvex::bench::RackFigures rack;
+    if (parser.isSet(rack_only)) {
+        if (!quvex::bench::run_rack(rack, error))
+            return fail(error);
+        quvex::bench::print_rack(rack);
         return 0;
     }
     std::vector<quvex::bench::NetworkFigures> network_rows;
@@ -120,5 +131,8 @@ int main(int argc, char *argv[])
         return fail(error);
     quvex::bench::print_probe(probe);
     quvex::bench::print_backup(backup);
+    if (!quvex::bench::run_rack(rack, error))
+        return fail(error);
+    quvex::bench::print_rack(rack);
     return 0;
 }

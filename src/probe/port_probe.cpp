@@ -3,10 +3,10 @@
 #include "catalogue/unit_models.h"
 #include "detection.h"
 #include "link/link.h"
+#include "session/quiet_operator.h"
 #include "session/quiet_view.h"
 #include "session/unit_session.h"
 
-#include <QCoreApplication>
 #include <QThread>
 
 namespace quvex::probe {
@@ -19,25 +19,6 @@ bool cancelled()
 {
     return QThread::currentThread()->isInterruptionRequested();
 }
-
-// A probe has no operator to tell: its outcome is the result. Cancelling ends the wait for an
-// answer as its time-out would.
-class QuietOperator final : public link::OperatorSide
-{
-public:
-    void show_message(const QString &, const QString &, link::MessageIcon, const QString &) override {}
-    void set_window_enabled(bool) override {}
-    void set_port_box_enabled(bool) override {}
-    void process_events() override
-    {
-        if (cancelled() && m_link)
-            m_link->state().tick_count = link::LinkState::kTickLimit;
-        else
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-
-    link::Link *m_link = nullptr;
-};
 
 } // namespace
 
@@ -65,7 +46,7 @@ ProbeResult probe_port(const ports::PortEntry &port)
     ProbeResult result{port, ProbeOutcome::Cancelled, 0, {}};
     if (cancelled())
         return result;
-    QuietOperator quiet;
+    session::QuietOperator quiet;
     session::QuietView view;
     session::UnitSession unit(quiet, view);
     unit.use_port(0, port.device);

@@ -11,6 +11,9 @@
 namespace quvex::backup {
 class BackupStore;
 }
+namespace quvex::probe {
+struct ProbeResult;
+}
 namespace quvex::settings {
 struct SettingsContent;
 }
@@ -18,6 +21,10 @@ struct SettingsContent;
 namespace quvex::rack {
 
 class UnitNames;
+struct UnitTask;
+struct TaskResult;
+struct WatchAnswer;
+enum class TaskKind;
 
 // Every unit of the rack at a glance, and the work done on several at once: the rows of the Units
 // window without the window. Probes, watch queries and actions each run a unit's session of
@@ -40,12 +47,14 @@ public:
     // ("answers", "no answer", ...): that row shows it and is never opened or asked here.
     void set_own_port(const QString &device, int model_index, const QString &last_outcome);
 
-    // Lists the ports again and probes every one in parallel, as Find units does.
+    // Lists the ports again and probes every one in parallel, as Find units does; rows of ports
+    // with no number appear once a unit is found there. Not while a run goes on: its rows stay.
     void refresh();
 
     // While watching, every interval each idle unit is asked one read-only query, its port opened
-    // for that query and closed again. A unit busy with an action is not asked; a failed query
-    // only changes its row.
+    // for that query and closed again. A unit busy with an action, or still being asked from the
+    // last interval, is not asked; a failed query only changes its row. Only rows where a unit
+    // has been found are watched: a port with nothing on it is found again by a refresh.
     void set_watch_interval(int ms);
     void start_watch();
     void stop_watch();
@@ -75,6 +84,18 @@ Q_SIGNALS:
 
 private:
     struct Work;
+    // The row whose port is device; -1: none.
+    int row_of(const QString &device) const;
+    bool is_own(const UnitRow &row) const;
+    void show_own_row(UnitRow &row) const;
+    void find_last_backup(UnitRow &row) const;
+    void take_probe(const probe::ProbeResult &result);
+    void watch_tick();
+    void take_watch(const QString &device, const WatchAnswer &answer);
+    // Interrupts the watch queries still asking and waits for them.
+    void end_watch_queries();
+    void start_run(TaskKind kind, const QList<UnitTask> &tasks, const QList<int> &rows);
+    void take_result(int row, const TaskResult &result);
     ports::SystemPorts m_system_ports;
     UnitNames &m_names;
     backup::BackupStore &m_store;
