@@ -14,10 +14,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QSettings>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace quvex::app {
@@ -84,28 +84,33 @@ UnitsWindow::UnitsWindow(QWidget &panel, rack::Rack &rack, const WindowHooks &ho
     layout->addWidget(m_summary);
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
-    const auto add = [this, buttons](const char *name, const QString &caption, const QKeySequence &key) {
-        QPushButton *button = add_button(name, caption, key);
+    const auto add = [this, buttons](const char *name, const QString &caption, const QKeySequence &key,
+                                     void (UnitsWindow::*handler)()) {
+        QAction *action = add_action(name, caption, key);
+        connect(action, &QAction::triggered, this, handler);
+        auto *button = new QToolButton;
+        button->setObjectName(QString::fromLatin1(name));
+        button->setDefaultAction(action);
+        button->setAccessibleName(action->iconText());
+        button->setFocusPolicy(Qt::StrongFocus);
         buttons->addWidget(button);
-        return button;
+        return action;
     };
-    m_refresh = add("units_refresh", QStringLiteral("&Refresh"), Qt::Key_F5);
-    m_back_up = add("units_back_up", QStringLiteral("&Back up"), QKeySequence(Qt::CTRL | Qt::Key_B));
-    m_changes = add("units_changes", QStringLiteral("&Changes since backup"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_load_file = add("units_load_file", QStringLiteral("&Load file..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_open = add("units_open", QStringLiteral("&Open in panel"), Qt::Key_Return);
-    m_cancel = add("units_cancel", QStringLiteral("Cancel"), Qt::Key_Escape);
-    // Return on a row opens it; the button shows the key without taking it from the name's editor.
-    m_open->setShortcut({});
+    m_refresh = add("units_refresh", QStringLiteral("&Refresh"), Qt::Key_F5, &UnitsWindow::refresh);
+    m_back_up =
+        add("units_back_up", QStringLiteral("&Back up"), QKeySequence(Qt::CTRL | Qt::Key_B), &UnitsWindow::back_up);
+    m_changes = add("units_changes", QStringLiteral("&Changes since backup"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                    &UnitsWindow::find_changes);
+    m_load_file = add("units_load_file", QStringLiteral("&Load file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+                      &UnitsWindow::load_file);
+    m_open = add("units_open", QStringLiteral("&Open in panel"), Qt::Key_Return, &UnitsWindow::open_selected);
+    m_cancel = add("units_cancel", QStringLiteral("Cancel"), Qt::Key_Escape, &UnitsWindow::cancel);
+    // Return opens the row the table is on, not the name being edited in it.
+    m_open->setShortcutContext(Qt::WidgetShortcut);
+    m_table->addAction(m_open);
     buttons->addStretch();
     resize(820, 360);
 
-    connect(m_refresh, &QPushButton::clicked, this, &UnitsWindow::refresh);
-    connect(m_back_up, &QPushButton::clicked, this, &UnitsWindow::back_up);
-    connect(m_changes, &QPushButton::clicked, this, &UnitsWindow::find_changes);
-    connect(m_load_file, &QPushButton::clicked, this, &UnitsWindow::load_file);
-    connect(m_open, &QPushButton::clicked, this, &UnitsWindow::open_selected);
-    connect(m_cancel, &QPushButton::clicked, &m_rack, &rack::Rack::cancel);
     connect(&m_lock, &QAction::toggled, this, &UnitsWindow::update_actions);
     connect(m_model, &UnitsTableModel::name_refused, this, [this](const QString &reason) {
         m_hooks.show_message(this, QStringLiteral("The name could not be kept."), {}, link::MessageIcon::None, reason);
@@ -127,17 +132,19 @@ UnitsWindow::UnitsWindow(QWidget &panel, rack::Rack &rack, const WindowHooks &ho
     update_actions();
 }
 
-QPushButton *UnitsWindow::add_button(const char *name, const QString &caption, const QKeySequence &key)
+QAction *UnitsWindow::add_action(const char *name, const QString &caption, const QKeySequence &key)
 {
-    auto *button = new QPushButton(caption);
-    button->setObjectName(QString::fromLatin1(name));
-    QString plain = caption;
-    plain.remove(u'&');
-    button->setAccessibleName(plain.remove(QStringLiteral("...")));
-    button->setShortcut(key);
-    button->setToolTip(key.toString(QKeySequence::NativeText));
-    button->setAutoDefault(false);
-    return button;
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(key);
+    action->setToolTip(key.toString(QKeySequence::NativeText));
+    addAction(action);
+    return action;
+}
+
+void UnitsWindow::cancel()
+{
+    m_rack.cancel();
 }
 
 void UnitsWindow::show_beside_panel()
@@ -174,10 +181,6 @@ bool UnitsWindow::eventFilter(QObject *watched, QEvent *event)
             // The name is the one thing to edit, wherever the row was entered.
             m_table->setCurrentIndex(current.siblingAtColumn(UnitsTableModel::Name));
             m_table->edit(m_table->currentIndex());
-            return true;
-        }
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_open->isEnabled()) {
-            open_selected();
             return true;
         }
     }

@@ -7,7 +7,6 @@
 
 class QAction;
 class QLabel;
-class QPushButton;
 class QTableView;
 
 namespace quvex::rack {
@@ -49,7 +48,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QPushButton *add_button(const char *name, const QString &caption, const QKeySequence &key);
+    QAction *add_action(const char *name, const QString &caption, const QKeySequence &key);
     QList<int> selected_rows() const;
     // How a question or the changes dialog names a row's unit: "COM 5 Studio A genlock".
     QString unit_text(int row) const;
@@ -59,6 +58,7 @@ private:
     void show_changes(const QList<rack::UnitChanges> &changes);
     void load_file();
     void open_selected();
+    void cancel();
     void update_actions();
 
     QWidget &m_panel;
@@ -67,12 +67,12 @@ private:
     QAction &m_lock;
     UnitsTableModel *m_model;
     QTableView *m_table;
-    QPushButton *m_refresh = nullptr;
-    QPushButton *m_back_up = nullptr;
-    QPushButton *m_changes = nullptr;
-    QPushButton *m_load_file = nullptr;
-    QPushButton *m_open = nullptr;
-    QPushButton *m_cancel = nullptr;
+    QAction *m_refresh = nullptr;
+    QAction *m_back_up = nullptr;
+    QAction *m_changes = nullptr;
+    QAction *m_load_file = nullptr;
+    QAction *m_open = nullptr;
+    QAction *m_cancel = nullptr;
     QLabel *m_summary;
     bool m_placed = false;
 };
