@@ -69,13 +69,13 @@ QString cell_text(const rack::UnitRow &row, int column)
         return model.code + u' ' + model.display_name;
     }
     case UnitsTableModel::State:
-        return text::visible(rack::state_text(row));
+        return rack::state_text(row); // its reasons are made visible where they are written
     case UnitsTableModel::LastBackup:
         return row.last_backup;
     case UnitsTableModel::Changes:
         return row.changes;
     case UnitsTableModel::Progress:
-        return row.running ? QStringLiteral("%1 of %2").arg(row.done).arg(row.total) : text::visible(row.outcome);
+        return row.running ? QStringLiteral("%1 of %2").arg(row.done).arg(row.total) : row.outcome;
     default:
         return {};
     }

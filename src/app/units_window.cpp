@@ -119,7 +119,7 @@ UnitsWindow::UnitsWindow(QWidget &panel, rack::Rack &rack, const WindowHooks &ho
     connect(&m_rack, &rack::Rack::rows_reset, this, &UnitsWindow::update_actions);
     connect(&m_rack, &rack::Rack::row_changed, this, &UnitsWindow::update_actions);
     connect(&m_rack, &rack::Rack::run_finished, this, [this](const QString &summary) {
-        m_summary->setText(text::visible(summary));
+        m_summary->setText(summary);
         update_actions();
     });
     // Queued: the dialog waits for the operator, and the rack must be done emitting first.
@@ -199,7 +199,7 @@ QList<int> UnitsWindow::selected_rows() const
 QString UnitsWindow::unit_text(int row) const
 {
     const rack::UnitRow &unit = m_rack.rows().at(row);
-    return text::visible(rack::port_text(unit)) + (unit.name.isEmpty() ? QString() : u' ' + text::visible(unit.name));
+    return rack::port_text(unit) + (unit.name.isEmpty() ? QString() : u' ' + text::visible(unit.name));
 }
 
 void UnitsWindow::refresh()

@@ -16,7 +16,7 @@ struct UnitsRig : Rig
                                 folder.filePath(u"quvex/ports/com%1"_s.arg(number))));
         get<QAction>(u"units"_s).trigger();
         units = window.units_window();
-        QVERIFY(QTest::qWaitForWindowActive(units));
+        QTRY_COMPARE(QApplication::activeWindow(), units);
         QTRY_VERIFY(state(1).contains(u"does not exist"_s));
     }
     QString state(int row) const { return table().model()->index(row, 4).data().toString(); }
