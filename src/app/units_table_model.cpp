@@ -5,6 +5,7 @@
 #include "text/visible_text.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -70,8 +71,11 @@ QString cell_text(const rack::UnitRow &row, int column)
     }
     case UnitsTableModel::State:
         return rack::state_text(row); // its reasons are made visible where they are written
-    case UnitsTableModel::LastBackup:
-        return row.last_backup;
+    case UnitsTableModel::LastBackup: {
+        // The store names versions by UTC time; the operator reads the clock on the wall.
+        const QDateTime at = QDateTime::fromString(row.last_backup, Qt::ISODate);
+        return at.isValid() ? at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : row.last_backup;
+    }
     case UnitsTableModel::Changes:
         return row.changes;
     case UnitsTableModel::Progress:
