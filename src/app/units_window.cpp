@@ -49,6 +49,12 @@ public:
     }
 };
 
+// "Back up (Ctrl+B)": what the action does and its key.
+QString shortcut_tip(const QAction &action)
+{
+    return QStringLiteral("%1 (%2)").arg(action.iconText(), action.shortcut().toString(QKeySequence::NativeText));
+}
+
 } // namespace
 
 UnitsWindow::UnitsWindow(QWidget &panel, rack::Rack &rack, const WindowHooks &hooks, QAction &lock)
@@ -96,14 +102,14 @@ UnitsWindow::UnitsWindow(QWidget &panel, rack::Rack &rack, const WindowHooks &ho
         buttons->addWidget(button);
         return action;
     };
-    m_refresh = add("units_refresh", QStringLiteral("&Refresh"), Qt::Key_F5, &UnitsWindow::refresh);
+    m_refresh = add("units_refresh", QStringLiteral("Refresh"), Qt::Key_F5, &UnitsWindow::refresh);
     m_back_up =
-        add("units_back_up", QStringLiteral("&Back up"), QKeySequence(Qt::CTRL | Qt::Key_B), &UnitsWindow::back_up);
-    m_changes = add("units_changes", QStringLiteral("&Changes since backup"), QKeySequence(Qt::CTRL | Qt::Key_D),
+        add("units_back_up", QStringLiteral("Back up"), QKeySequence(Qt::CTRL | Qt::Key_B), &UnitsWindow::back_up);
+    m_changes = add("units_changes", QStringLiteral("Changes since backup"), QKeySequence(Qt::CTRL | Qt::Key_D),
                     &UnitsWindow::find_changes);
-    m_load_file = add("units_load_file", QStringLiteral("&Load file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+    m_load_file = add("units_load_file", QStringLiteral("Load file..."), QKeySequence(Qt::CTRL | Qt::Key_O),
                       &UnitsWindow::load_file);
-    m_open = add("units_open", QStringLiteral("&Open in panel"), Qt::Key_Return, &UnitsWindow::open_selected);
+    m_open = add("units_open", QStringLiteral("Open in panel"), Qt::Key_Return, &UnitsWindow::open_selected);
     m_cancel = add("units_cancel", QStringLiteral("Cancel"), Qt::Key_Escape, &UnitsWindow::cancel);
     // Return opens the row the table is on, not the name being edited in it.
     m_open->setShortcutContext(Qt::WidgetShortcut);
@@ -116,6 +122,7 @@ UnitsWindow::UnitsWindow(QWidget &panel, rack::Rack &rack, const WindowHooks &ho
         m_hooks.show_message(this, QStringLiteral("The name could not be kept."), {}, link::MessageIcon::None, reason);
     });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &UnitsWindow::update_actions);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this, &UnitsWindow::update_actions);
     connect(&m_rack, &rack::Rack::rows_reset, this, &UnitsWindow::update_actions);
     connect(&m_rack, &rack::Rack::row_changed, this, &UnitsWindow::update_actions);
     connect(&m_rack, &rack::Rack::run_finished, this, [this](const QString &summary) {
@@ -137,7 +144,7 @@ QAction *UnitsWindow::add_action(const char *name, const QString &caption, const
     auto *action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
     action->setShortcut(key);
-    action->setToolTip(key.toString(QKeySequence::NativeText));
+    action->setToolTip(shortcut_tip(*action));
     addAction(action);
     return action;
 }
@@ -160,6 +167,9 @@ void UnitsWindow::show_beside_panel()
 void UnitsWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // A window restored from the task bar was open all along, and watched.
+    if (event->spontaneous())
+        return;
     refresh();
     m_rack.start_watch();
     m_table->setFocus(Qt::ActiveWindowFocusReason);
@@ -167,8 +177,9 @@ void UnitsWindow::showEvent(QShowEvent *event)
 
 void UnitsWindow::hideEvent(QHideEvent *event)
 {
-    // Nothing is asked of the units while nobody looks.
-    m_rack.stop_watch();
+    // Nothing is asked of the units once the window is closed; minimized, it is still open.
+    if (!event->spontaneous())
+        m_rack.stop_watch();
     QWidget::hideEvent(event);
 }
 
@@ -313,7 +324,7 @@ void UnitsWindow::update_actions()
     m_back_up->setEnabled(!running && chosen);
     m_changes->setEnabled(!running && chosen);
     m_load_file->setEnabled(!running && chosen && !locked);
-    m_load_file->setToolTip(locked ? kChangesLocked : m_load_file->shortcut().toString(QKeySequence::NativeText));
+    m_load_file->setToolTip(locked ? kChangesLocked : shortcut_tip(*m_load_file));
     m_open->setEnabled(!running && openable);
     m_cancel->setEnabled(running);
 }
