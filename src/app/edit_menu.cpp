@@ -17,7 +17,6 @@ namespace quvex::app {
 namespace {
 
 const QString kLockKey = QStringLiteral("lock_changes");
-const QString kLocked = QStringLiteral("Changes are locked: Edit \u203a Lock changes");
 
 QAction *make_item(QMenu &menu, const char *name, const QString &caption, const QList<QKeySequence> &keys)
 {
@@ -109,7 +108,7 @@ void EditMenu::update_actions()
     m_undo->setEnabled(m_stack.canUndo() && !locked);
     m_redo->setEnabled(m_stack.canRedo() && !locked);
     for (QAction *action : {m_undo, m_redo})
-        action->setToolTip(locked ? kLocked : QString());
+        action->setToolTip(locked ? kChangesLocked : QString());
 }
 
 bool EditMenu::eventFilter(QObject *watched, QEvent *event)

@@ -19,6 +19,9 @@ class Panel;
 
 namespace quvex::app {
 
+// Why an action that would change a unit is off: the tool tip of every such action while locked.
+inline const QString kChangesLocked = QStringLiteral("Changes are locked: Edit \u203a Lock changes");
+
 // The Edit menu: Undo and Redo of the operator's own changes since connecting, and the lock
 // that keeps every change from the unit, kept across runs in the panel's settings file. Owns
 // its actions and the stack of steps; the core decides what a step is and sends its values.

@@ -3,6 +3,8 @@
 #include "app/main_window.h"
 #include "backup/unit_backup.h"
 #include "link/stop_signals.h"
+#include "rack/rack.h"
+#include "rack/unit_names.h"
 #include "session/unit_session.h"
 #include "settings/settings_file.h"
 
@@ -23,7 +25,12 @@ int main(int argc, char *argv[])
         QApplication::setStyle(classic);
 
     link::StopSignals stop_signals; // outlives the link, which asks it
-    app::MainWindow window;
+    const app::WindowHooks hooks = app::production_hooks();
+    // The rack outlives the window, whose Units window shows its rows.
+    rack::UnitNames names;
+    backup::BackupStore store(backup::BackupStore::default_root());
+    rack::Rack rack(hooks.system_ports, names, store);
+    app::MainWindow window(hooks);
     // A network port connects while the window waits, locked and repainting, as for an answer.
     session::UnitSession unit(window.operator_side(), window.view());
     settings::SettingsFile settings(unit.catalogue, unit.bracket, window.operator_side(), unit.panel,
@@ -32,6 +39,7 @@ int main(int argc, char *argv[])
     backup::UnitBackup backups(unit.catalogue, unit.link, unit.bracket, window.operator_side(), unit.panel,
                                backup::BackupStore::default_root());
     window.attach_backups(backups);
+    window.attach_rack(rack);
     window.stop_on(stop_signals);
 
     unit.panel.Form_Load();

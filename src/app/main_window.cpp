@@ -14,11 +14,13 @@
 #include "pictures.h"
 #include "port_menu.h"
 #include "ports/port_device.h"
+#include "rack/rack.h"
 #include "readme_viewer.h"
 #include "session/unit_session.h"
 #include "status_line.h"
 #include "text/visible_text.h"
 #include "unit_menus.h"
+#include "units_window.h"
 #include "window_fit.h"
 #include "wire_log_window.h"
 
@@ -114,6 +116,31 @@ void MainWindow::attach_backups(backup::UnitBackup &backups)
     m_file->attach_backups(backups);
 }
 
+void MainWindow::attach_rack(rack::Rack &rack)
+{
+    m_rack = &rack;
+    m_units = new UnitsWindow(*this, rack, m_hooks, m_edit->lock_action());
+    m_port_menu->units_action().setVisible(true);
+    connect(&m_port_menu->units_action(), &QAction::triggered, m_units, &UnitsWindow::show_beside_panel);
+    connect(m_units, &UnitsWindow::open_in_panel, this, [this](const probe::ProbeResult &unit) {
+        // Not in the middle of the panel's own exchange, which the port must not be taken from.
+        if (m_operator.is_busy())
+            return;
+        act([&] { m_port_menu->connect_to(unit); });
+        activateWindow();
+    });
+    tell_rack();
+}
+
+void MainWindow::tell_rack()
+{
+    if (!m_rack || !m_link)
+        return;
+    const bool open = m_link->is_port_open();
+    m_rack->set_own_port(open ? ports::port_device(m_link->port_number()) : QString(), m_panel->model().index(),
+                         m_link->state().no_response_error ? QStringLiteral("no answer") : QStringLiteral("answers"));
+}
+
 void MainWindow::stop_on(link::StopSignals &stop_signals)
 {
     m_session->stop_on(stop_signals, [this] { stop(); });
@@ -178,6 +205,7 @@ void MainWindow::connect_menus()
 void MainWindow::commport_Change(const QString &text)
 {
     m_link->commport_Change(text);
+    tell_rack();
     const int number = m_link->port_number();
     m_form->commport().setToolTip(
         QStringLiteral("COM %1 is %2").arg(number).arg(text::visible(ports::port_device(number))));
@@ -188,6 +216,7 @@ void MainWindow::act(const std::function<void()> &action)
     // A value typed into the box goes to the unit before the action that took the focus away.
     m_pending_value->commit();
     action();
+    tell_rack();
 }
 
 void MainWindow::item_value_returnPressed()

@@ -23,6 +23,9 @@ class StopSignals;
 namespace quvex::panel {
 class Panel;
 }
+namespace quvex::rack {
+class Rack;
+}
 namespace quvex::session {
 class UnitSession;
 }
@@ -39,6 +42,7 @@ class PendingValue;
 class PortMenu;
 class ReadmeViewer;
 class UnitMenus;
+class UnitsWindow;
 class WireLogWindow;
 
 // QUVEXSP, the panel's one window: owns the controls, the menus and the status line,
@@ -61,6 +65,10 @@ public:
     void attach(session::UnitSession &session, settings::SettingsFile &settings);
     // File › Back up now and File › Backups..., shown once there is a store to keep backups in.
     void attach_backups(backup::UnitBackup &backups);
+    // Port › Units..., shown once there is a rack; the rack is told of the panel's own port after
+    // each operation, so that it never opens that port itself.
+    void attach_rack(rack::Rack &rack);
+    UnitsWindow *units_window() const { return m_units; }
     // Ends the program as a stop signal or the end of the desktop session asks: the operation in
     // progress stops at its next exchange, the unit gets its own video mode back, open boxes
     // close, and the port closes without a word.
@@ -84,6 +92,7 @@ private:
     void Form_Unload();
     void end_stopped_session();
     void quick_ref_Click();
+    void tell_rack();
 
     WindowHooks m_hooks;
     ControlForm *m_form = nullptr;
@@ -98,6 +107,8 @@ private:
     FormView m_view;
     WindowOperator m_operator;
     WireLogWindow *m_wire_log_window;
+    UnitsWindow *m_units = nullptr; // a child of the window
+    rack::Rack *m_rack = nullptr;
     link::WireLog m_wire_log_lines;
     session::UnitSession *m_session = nullptr;
     link::Link *m_link = nullptr;

@@ -38,7 +38,9 @@ PortMenu::PortMenu(QMenuBar &bar, QLineEdit &port_box, QWidget &window, const Wi
     , m_find_units(add_item(m_menu, "find_units", QStringLiteral("Find units")))
     , m_detect_model(add_item(m_menu, "detect_model", QStringLiteral("Detect model")))
     , m_network_port(add_item(m_menu, "network_port", QStringLiteral("Network port...")))
+    , m_units(add_item(m_menu, "units", QStringLiteral("Units...")))
 {
+    m_units->setVisible(false);
     m_entries_end->setObjectName(QStringLiteral("port_entries_end"));
     // Last of all, below the items that find and reach the unit.
     m_menu.addSeparator()->setObjectName(QStringLiteral("wire_log_start"));
@@ -133,7 +135,13 @@ void PortMenu::find_units()
     const probe::UnitFinder now = finder();
     const std::optional<probe::ProbeResult> chosen =
         m_hooks.find_units(&m_window, listed_ports(), now.open_device(), m_panel->model().index());
-    const std::optional<probe::UnitFinder::Connect> steps = chosen ? now.connect(*chosen) : std::nullopt;
+    if (chosen)
+        connect_to(*chosen);
+}
+
+void PortMenu::connect_to(const probe::ProbeResult &unit)
+{
+    const std::optional<probe::UnitFinder::Connect> steps = finder().connect(unit);
     if (!steps)
         return;
     if (steps->disconnect_first)

@@ -24,8 +24,8 @@ class Panel;
 namespace quvex::app {
 
 // The Port menu, finding and reaching the unit: one entry per candidate port, read afresh each
-// time the menu opens, then "Find units", "Detect model" and "Network port...", and last of all
-// "Wire log". The number that is open is never relinked: while a port is open the entries and
+// time the menu opens, then "Find units", "Detect model", "Network port..." and "Units...", and
+// last of all "Wire log". The number that is open is never relinked: while a port is open the entries and
 // Network port... are disabled, as the port box is. What a choice does is the finder's to decide;
 // the menu asks it, and asks the operator and shows the outcome.
 class PortMenu final : public QObject
@@ -40,9 +40,14 @@ public:
 
     // Wire log only opens a window: a value typed into the box is not sent for it.
     QAction &wire_log_action() const { return *m_wire_log; }
+    // Units..., shown once there is a rack to show.
+    QAction &units_action() const { return *m_units; }
 
     // The core arrives after the window; act runs an operator's action as the window does.
     void attach(link::Link &link, panel::Panel &panel, link::OperatorSide &operator_side, Act act);
+
+    // As Find units' Connect: the panel connects to the unit found, with its model.
+    void connect_to(const probe::ProbeResult &unit);
 
 Q_SIGNALS:
     // The number in the box now names another device.
@@ -71,6 +76,7 @@ private:
     QAction *m_find_units;
     QAction *m_detect_model;
     QAction *m_network_port;
+    QAction *m_units;
     QAction *m_wire_log;
     QList<QAction *> m_entries;
     link::Link *m_link = nullptr;

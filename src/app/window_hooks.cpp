@@ -6,6 +6,7 @@
 #include "message_box.h"
 #include "network_port_dialog.h"
 #include "recent_files.h"
+#include "unit_changes_dialog.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -36,6 +37,7 @@ WindowHooks production_hooks()
     hooks.choose_file = &choose_settings_file;
     hooks.config_file = panel_config_path();
     hooks.choose_backup = &choose_backup;
+    hooks.choose_unit_changes = &choose_unit_changes;
     return hooks;
 }
 

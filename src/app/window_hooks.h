@@ -4,6 +4,7 @@
 #include "file_dialog.h"
 #include "link/operator_side.h"
 #include "probe/port_probe.h"
+#include "rack/unit_row.h"
 #include "settings/settings_compare.h"
 
 #include <QProcessEnvironment>
@@ -52,6 +53,12 @@ struct WindowHooks
     QString config_file;
     // File › Backups...: the file of the version to compare with the unit, or nothing.
     std::function<std::optional<QString>(QWidget *parent, const QList<backup::ListedVersion> &versions)> choose_backup;
+    // Units › Changes since backup: of each unit's differing items (units: how each unit is
+    // named), those the operator checked, or nothing for Cancel. locked: why nothing may be sent
+    // now; empty when it may.
+    std::function<std::optional<QList<rack::UnitChanges>>(QWidget *parent, const QList<rack::UnitChanges> &changes,
+                                                          const QStringList &units, const QString &locked)>
+        choose_unit_changes;
 };
 
 WindowHooks production_hooks();

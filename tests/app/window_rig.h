@@ -8,13 +8,17 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/network_port_dialog.h"
+#include "app/unit_changes_dialog.h"
+#include "app/units_window.h"
 #include "app/wire_log_window.h"
 #include "catalogue/catalogue.h"
 #include "link/link.h"
 #include "link/mode_bracket.h"
 #include "panel/panel.h"
-#include "session/unit_session.h"
 #include "ports/port_device.h"
+#include "rack/rack.h"
+#include "rack/unit_names.h"
+#include "session/unit_session.h"
 #include "settings/settings_file.h"
 #include "support/fake_unit.h"
 #include "support/messages.h"
@@ -36,6 +40,7 @@ struct Rig
         qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit()); // the ports folder's
         unit.on_tick = [this] { link.Timer1_Timer(); };
         window.attach(session, settings);
+        window.attach_rack(rack);
         panel.Form_Load();
         window.show();
         window.activateWindow();
@@ -108,6 +113,11 @@ struct Rig
     QStringList chosen;                  // what the file dialogs give in turn; empty: Cancel
     bool real_dialogs = false;           // Qt's file dialog itself instead of chosen
     QList<backup::ListedVersion> listed; // what File › Backups... would list; the oldest is chosen
+    QStringList unit_changes;            // what Changes since backup listed: each unit, then its items; last why locked
+    // The rack of the Units window: the ports folder's links, names and backups in the rig's folder.
+    rack::UnitNames names{folder.filePath(u"names"_s)};
+    backup::BackupStore store{folder.filePath(u"backups"_s)};
+    rack::Rack rack{[this] { return system; }, names, store};
     test::FakeUnit unit;
     app::MainWindow window{app::WindowHooks{
         .show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); },
@@ -155,6 +165,19 @@ struct Rig
             [this](QWidget *, const QList<backup::ListedVersion> &versions) {
                 listed = versions;
                 return std::optional(versions.constLast().version.path);
+            },
+        .choose_unit_changes =
+            [this](QWidget *, QList<rack::UnitChanges> changes, const QStringList &units, const QString &locked) {
+                for (qsizetype i = 0; i < changes.size(); ++i) {
+                    unit_changes.append(units.at(i));
+                    for (const settings::Difference &difference : changes.at(i).differences)
+                        unit_changes.append(
+                            u"  %1 %2 %3"_s.arg(difference.name).arg(difference.file).arg(difference.unit));
+                    changes[i].differences.removeIf(
+                        [this](auto &difference) { return !checked || !checked->contains(difference.name); });
+                }
+                unit_changes.append(locked);
+                return checked ? std::optional(changes) : std::nullopt;
             }}};
     session::UnitSession session{window.operator_side(), window.view(), &unit};
     catalogue::Catalogue &catalogue = session.catalogue;

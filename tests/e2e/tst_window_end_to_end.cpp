@@ -2,12 +2,16 @@
 // operator at the keyboard, or one who clicks quickly, meets on a bench.
 #include "app/find_units_dialog.h"
 #include "app/main_window.h"
+#include "app/units_window.h"
 #include "app/window_hooks.h"
 #include "catalogue/catalogue.h"
 #include "link/stop_signals.h"
+#include "rack/rack.h"
+#include "rack/unit_names.h"
 #include "session/unit_session.h"
 #include "settings/settings_file.h"
 #include "support/serial_rig.h"
+#include "support/settings_bytes.h"
 #include "support/sim_process.h"
 
 #include <QTemporaryDir>
@@ -27,6 +31,7 @@ struct WindowRig
     WindowRig()
     {
         window.attach(session, settings);
+        window.attach_rack(rack);
         panel.Form_Load();
         window.show();
         window.activateWindow();
@@ -45,10 +50,30 @@ struct WindowRig
     }
     QString focused() const { return QApplication::focusWidget()->objectName(); }
 
-    QStringList messages;
+    QStringList messages, asked, changes; // changes: what Changes since backup listed, all sent
+    QTemporaryDir folder;
+    // The Units window's rack, on the comN links of the ports folder; it watches every second.
+    rack::UnitNames names{folder.filePath(u"names"_s)};
+    backup::BackupStore store{folder.filePath(u"backups"_s)};
+    rack::Rack rack{[] { return QList<ports::SystemPort>(); }, names, store};
     app::MainWindow window{[this] {
         app::WindowHooks hooks;
         hooks.show_message = [this](QWidget *, const QString &text, auto &, auto, auto &) { messages.append(text); };
+        hooks.ask = [this](QWidget *, const QString &question) {
+            asked.append(question);
+            return true;
+        };
+        hooks.choose_file = [this](QWidget *, auto &, auto &, auto) { return folder.filePath(u"qvm.cfg"_s); };
+        hooks.config_file = folder.filePath(u"quvex-panel.conf"_s);
+        hooks.choose_unit_changes = [this](QWidget *, auto &found, const QStringList &units, auto &) {
+            for (qsizetype i = 0; i < found.size(); ++i) {
+                for (const settings::Difference &difference : found.at(i).differences)
+                    changes.append(
+                        u"%1: %2 %3 %4"_s.arg(units.at(i), difference.name).arg(difference.file).arg(difference.unit));
+            }
+            return std::optional(found);
+        };
+        QSettings(hooks.config_file, QSettings::IniFormat).setValue(app::UnitsWindow::kWatchKey, 1);
         hooks.process_events = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
         hooks.quit = [] {};
         hooks.find_units = &app::find_units;
@@ -60,7 +85,6 @@ struct WindowRig
     link::Link &link = session.link;
     link::ModeBracket &bracket = session.bracket;
     panel::Panel &panel = session.panel;
-    QTemporaryDir folder;
     settings::SettingsFile settings{catalogue, bracket, window.operator_side(), panel, folder.filePath(u"quvex.cfg"_s)};
 };
 
@@ -244,6 +268,98 @@ private Q_SLOTS:
         QVERIFY(rig.get<QRadioButton>(u"quvex_2"_s).isChecked());
         QCOMPARE(rig.get<QListWidget>(u"menu_list"_s).count(), 65);
         QFile::remove(m_home.filePath(u"quvex/ports/com5"_s));
+    }
+
+    // Port › Units... beside the panel, over four units and a silent port: their rows and states,
+    // a backup of all, a file loaded into the units of its model, and Open in panel by the keys.
+    // Meanwhile the rack refreshes, watches and acts, and the panel's own unit hears nothing but
+    // the panel.
+    void units_window()
+    {
+        std::vector<std::unique_ptr<test::SimProcess>> sims;
+        for (const QString &unit : {u"QVM"_s, u"QVM"_s, u"QVM"_s, u"QVL"_s, u"--silent"_s})
+            sims.push_back(test::start_sim({unit.startsWith(u'-') ? unit : u"--model"_s, unit, u"--no-pacing"_s,
+                                            u"--trace"_s, u"--com"_s, QString::number(sims.size() + 1)}));
+        WindowRig rig;
+        rig.get<QLineEdit>(u"commport"_s).setText(u"1"_s);
+        rig.get<QAbstractButton>(u"quvex_2"_s).click();
+        const qsizetype panel_lines = sims[0]->heard(300).size();
+        QVERIFY(panel_lines > 0);
+
+        rig.get<QAction>(u"units"_s).trigger();
+        app::UnitsWindow &units = *rig.window.units_window();
+        QTRY_COMPARE(QApplication::activeWindow(), &units);
+        QCOMPARE(QApplication::focusWidget(), &units.table());
+        const auto rows = [&units](int column) {
+            QStringList rows;
+            const QAbstractItemModel &model = *units.table().model();
+            for (int row = 0; row < model.rowCount(); ++row) {
+                rows.append(model.index(row, 0).data().toString() + u'|' + model.index(row, 3).data().toString() + u'|'
+                            + model.index(row, column)
+                                  .data()
+                                  .toString()
+                                  .replace(QRegularExpression(u"\\d\\d:\\d\\d:\\d\\d"_s), u"hh:mm:ss"_s));
+            }
+            return rows;
+        };
+        const QString max = u"QVM QUVEXview Max"_s;
+        QTRY_COMPARE_WITH_TIMEOUT(rows(4),
+                                  QStringList({u"1|"_s + max + u"|open in this panel (answers)"_s,
+                                               u"2|"_s + max + u"|answers"_s, u"3|"_s + max + u"|answers"_s,
+                                               u"4|QVL QUVEXview Lite|answers"_s, u"5||no answer (since hh:mm:ss)"_s}),
+                                  10000);
+
+        auto &summary = *units.findChild<QLabel *>(u"summary"_s);
+        QTest::keyClick(&units.table(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&units.table(), Qt::Key_B, Qt::ControlModifier);
+        auto &cancel = *units.findChild<QAction *>(u"units_cancel"_s);
+        QVERIFY(cancel.isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!summary.text().isEmpty(), 20000);
+        QCOMPARE(summary.text(), u"3 of 5 backed up; COM 1: open in this panel; COM 5: no answer"_s);
+        QCOMPARE(rows(7), QStringList({u"1|"_s + max + u"|open in this panel"_s, u"2|"_s + max + u"|new version"_s,
+                                       u"3|"_s + max + u"|new version"_s, u"4|QVL QUVEXview Lite|new version"_s,
+                                       u"5||no answer"_s}));
+        QCOMPARE(rig.store.units().size(), 3);
+
+        // A watch query reaches the units the panel does not have.
+        const qsizetype heard = sims[1]->heard().size();
+        QTRY_VERIFY_WITH_TIMEOUT(sims[1]->heard().size() > heard, 5000);
+
+        test::write_file(rig.folder.filePath(u"qvm.cfg"_s),
+                         test::settings_header("QUVEXview Max") + test::settings_pair("Zoom", "1"));
+        summary.clear();
+        units.table().clearSelection();
+        units.table().selectionModel()->select(units.table().model()->index(2, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        units.table().selectionModel()->select(units.table().model()->index(3, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(&units.table(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(rig.asked, QStringList{u"Load "_s + rig.folder.filePath(u"qvm.cfg"_s)
+                                        + u" into COM 3? Another model, left alone: COM 4."_s});
+        QTRY_VERIFY_WITH_TIMEOUT(!summary.text().isEmpty(), 20000);
+        QCOMPARE(summary.text(), u"1 of 1 loaded; COM 4: another model, left alone"_s);
+
+        // The load's change, since the backup; and a run cancelled with Esc.
+        summary.clear();
+        QTest::keyClick(&units.table(), Qt::Key_D, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(summary.text(), u"1 of 1 sent"_s, 20000);
+        QCOMPARE(rig.changes, QStringList{u"COM 3: Zoom 0 1"_s});
+        QCOMPARE(rows(6).at(2), u"3|"_s + max + u"|1 item"_s);
+        summary.clear();
+        QTest::keyClick(&units.table(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&units.table(), Qt::Key_D, Qt::ControlModifier);
+        QTest::keyClick(&units.table(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!summary.text().isEmpty(), 20000);
+        QCOMPARE(summary.text(), u"0 of 5 compared; COM 1: open in this panel; COM 2: stopped; COM 3: stopped; COM 4: "
+                                 "stopped; COM 5: stopped"_s);
+        QVERIFY(!cancel.isEnabled());
+        QCOMPARE(sims[0]->heard(300).size(), panel_lines);
+
+        units.table().setCurrentIndex(units.table().model()->index(1, 0));
+        QTest::keyClick(&units.table(), Qt::Key_Return);
+        QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"2"_s);
+        QVERIFY(rig.get<QRadioButton>(u"quvex_2"_s).isChecked() && rig.link.is_port_open());
+        QCOMPARE(rig.messages, QStringList{u"COM port closed."_s});
     }
 };
 
