@@ -121,6 +121,9 @@ void MainWindow::attach_rack(rack::Rack &rack)
     m_rack = &rack;
     m_units = new UnitsWindow(*this, rack, m_hooks, m_edit->lock_action());
     m_port_menu->units_action().setVisible(true);
+    // The watch may be asking the panel's next port this moment: it lets go before the panel opens it.
+    m_link->set_before_open(
+        [this] { m_rack->set_own_port(ports::port_device(m_link->port_number()), m_panel->model().index(), {}); });
     connect(&m_port_menu->units_action(), &QAction::triggered, m_units, &UnitsWindow::show_beside_panel);
     connect(m_units, &UnitsWindow::open_in_panel, this, [this](const probe::ProbeResult &unit) {
         // Not in the middle of the panel's own exchange, which the port must not be taken from.

@@ -39,8 +39,12 @@ void Link::Timer1_Timer()
 
 void Link::open_port()
 {
-    if (!m_port.is_open() && !m_port.set_open(true))
-        report_open_failure(m_port.open_failure());
+    if (!m_port.is_open()) {
+        if (m_before_open)
+            m_before_open();
+        if (!m_port.set_open(true))
+            report_open_failure(m_port.open_failure());
+    }
     if (m_port.is_open()) {
         m_state.warn_disconnected = true;
         m_operator.set_port_box_enabled(false);

@@ -75,6 +75,9 @@ public:
     bool stop_requested();
     // Called before every exchange, so that no line goes out after a stop has arrived.
     void set_stop_poll(std::function<void()> poll) { m_stop_poll = std::move(poll); }
+    // Runs before the port is opened: whatever else in the program may hold the same port this
+    // moment lets go of it first, so that the open does not find it in use.
+    void set_before_open(std::function<void()> hook) { m_before_open = std::move(hook); }
 
     // With the port closed, warns once per connection change that writes go nowhere; true
     // while the port is closed.
@@ -125,6 +128,7 @@ private:
     bool m_line_down = false;
     bool m_unknown_expected = false;
     std::function<void()> m_stop_poll;
+    std::function<void()> m_before_open;
     bool m_holding = false;
     // The held messages are complete once one exchange has told its failure.
     bool m_held_complete = false;

@@ -6,6 +6,7 @@
 #include "app/window_hooks.h"
 #include "catalogue/catalogue.h"
 #include "link/stop_signals.h"
+#include "ports/device_lock.h"
 #include "rack/rack.h"
 #include "rack/unit_names.h"
 #include "session/unit_session.h"
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <csignal>
 #include <cstdio>
 
 using namespace quvex;
@@ -360,6 +362,21 @@ private Q_SLOTS:
         QCOMPARE(rig.get<QLineEdit>(u"commport"_s).text(), u"2"_s);
         QVERIFY(rig.get<QRadioButton>(u"quvex_2"_s).isChecked() && rig.link.is_port_open());
         QCOMPARE(rig.messages, QStringList{u"COM port closed."_s});
+
+        // A watch query that holds the panel's next port lets go of it before the panel opens it.
+        const auto pid = pid_t(sims[2]->process().processId());
+        ::kill(pid, SIGSTOP);
+        QTRY_VERIFY_WITH_TIMEOUT(!ports::device_holder(sims[2]->device_path()).isEmpty(), 5000);
+        rig.messages.clear();
+        units.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &units);
+        units.table().setCurrentIndex(units.table().model()->index(2, 0));
+        QTest::keyClick(&units.table(), Qt::Key_Return);
+        ::kill(pid, SIGCONT);
+        // Opened: the unit, stopped, does not answer it.
+        QCOMPARE(rig.messages,
+                 QStringList({u"COM port closed."_s, u"QUVEX unit not responding.\rPlease check cables,\r "
+                                                     "that BaudRate=23\r and that RS232 = Control."_s}));
     }
 };
 
