@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -51,22 +50,6 @@ QString version_time(const Named &named)
     const QDateTime time = QDateTime::fromString(named.stamp, QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     const QString text = time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
     return named.sequence == 1 ? text : text + u'_' + QString::number(named.sequence);
-}
-
-// Written whole or not at all; empty on success, else what went wrong. A write cut short (a
-// full disk) is tried on from where it stopped, so that the system's reason comes to light.
-QString write_whole(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    bool written = settings::open_for_replace(file);
-    for (qint64 done = 0; written && done < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
-        written = count > 0;
-        done += count;
-    }
-    if (written && file.commit())
-        return {};
-    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
 }
 
 std::optional<UnitKey> read_unit_file(const QString &folder)
@@ -160,7 +143,7 @@ QString BackupStore::make_folder(const UnitKey &unit, QString &error) const
         error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(path));
         return {};
     }
-    error = write_whole(path + u'/' + kUnitFile, (unit.target + u'\n' + unit.model + u'\n').toUtf8());
+    error = settings::write_whole(path + u'/' + kUnitFile, (unit.target + u'\n' + unit.model + u'\n').toUtf8());
     return error.isEmpty() ? path : QString();
 }
 
@@ -184,7 +167,7 @@ SaveResult BackupStore::save(const UnitKey &unit, const QByteArray &bytes, const
     const QList<Named> named = version_files(path);
     const QString checked = (now.toUTC().toString(Qt::ISODate) + u'\n');
     if (!named.isEmpty() && read_version(path + u'/' + named.constLast().file) == bytes) {
-        result.error = write_whole(path + u'/' + kCheckedFile, checked.toUtf8());
+        result.error = settings::write_whole(path + u'/' + kCheckedFile, checked.toUtf8());
         result.saved = result.error.isEmpty() ? Saved::Unchanged : Saved::Failed;
         return result;
     }
@@ -196,7 +179,7 @@ SaveResult BackupStore::save(const UnitKey &unit, const QByteArray &bytes, const
     }
     const QString file =
         stamp + (sequence == 1 ? QString() : u'_' + QString::number(sequence)) + QStringLiteral(".cfg");
-    result.error = write_whole(path + u'/' + file, bytes);
+    result.error = settings::write_whole(path + u'/' + file, bytes);
     if (!result.error.isEmpty())
         return result;
     // The new version is whole before any old one goes.
@@ -207,7 +190,7 @@ SaveResult BackupStore::save(const UnitKey &unit, const QByteArray &bytes, const
             return result;
         }
     }
-    result.error = write_whole(path + u'/' + kCheckedFile, checked.toUtf8());
+    result.error = settings::write_whole(path + u'/' + kCheckedFile, checked.toUtf8());
     result.saved = result.error.isEmpty() ? Saved::NewVersion : Saved::Failed;
     return result;
 }

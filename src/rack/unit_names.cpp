@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <optional>
@@ -86,24 +85,13 @@ QHash<QString, QString> names_of(const QList<QByteArray> &lines)
     return names;
 }
 
-// Written whole or not at all; empty on success, else what went wrong.
-QString write_whole(const QString &path, const QByteArray &bytes)
+// Written whole or not at all, its folder made first; empty on success, else what went wrong.
+QString write_in_folder(const QString &path, const QByteArray &bytes)
 {
     const QString folder = QFileInfo(path).path();
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
-    QSaveFile file(path);
-    bool written = settings::open_for_replace(file);
-    // A write cut short (a full disk) is tried on from where it stopped, so that the system's
-    // reason comes to light.
-    for (qint64 done = 0; written && done < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
-        written = count > 0;
-        done += count;
-    }
-    if (written && file.commit())
-        return {};
-    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+    return settings::write_whole(path, bytes);
 }
 
 } // namespace
@@ -158,7 +146,7 @@ bool UnitNames::set_name(const QString &target, const QString &name, QString *er
     }
     if (!placed)
         lines->append(own);
-    const QString failure = write_whole(m_path, lines->join('\n') + '\n');
+    const QString failure = write_in_folder(m_path, lines->join('\n') + '\n');
     m_names = names_of(failure.isEmpty() ? *lines : read_lines(m_path).value_or(QList<QByteArray>()));
     return failure.isEmpty() || fail(failure);
 }

@@ -76,6 +76,20 @@ bool commit_settings(QSaveFile &file, const QByteArray &bytes)
     return file.write(bytes) == bytes.size() && file.commit();
 }
 
+QString write_whole(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    bool written = open_for_replace(file);
+    for (qint64 done = 0; written && done < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
+        written = count > 0;
+        done += count;
+    }
+    if (written && file.commit())
+        return {};
+    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+}
+
 SettingsFile::SettingsFile(catalogue::Catalogue &items, link::ModeBracket &bracket, link::OperatorSide &operator_side,
                            panel::Panel &panel, QString path)
     : m_items(items)

@@ -29,6 +29,10 @@ QByteArray settings_bytes(const QString &model_name, const QList<SettingsPair> &
 // lost in a late flush that the commit does not report; only where may_replace() allows.
 bool open_for_replace(QSaveFile &file);
 bool commit_settings(QSaveFile &file, const QByteArray &bytes);
+// Writes bytes to path whole or not at all, as above; empty on success, else "cannot write PATH:
+// the system's reason". A write cut short (a full disk) is tried on from where it stopped, so
+// that the system's reason comes to light.
+QString write_whole(const QString &path, const QByteArray &bytes);
 
 // Saves every value of the connected unit to a settings file, as the unit reports it now, and
 // loads such a file into a unit through the ordinary set-value path. The fixed-path items work
