@@ -96,6 +96,7 @@ void PortProber::start(const QList<ports::PortEntry> &entries, const QString &op
                 this, [this, result] { deliver(result); }, Qt::QueuedConnection);
         }));
         m_threads.back()->start();
+        m_devices.push_back(ports::canonical_device(port.device));
     }
     if (entries.isEmpty())
         QMetaObject::invokeMethod(this, &PortProber::finished, Qt::QueuedConnection);
@@ -106,6 +107,17 @@ void PortProber::cancel()
     // Each probe, and a network port's connect, looks out for this.
     for (const std::unique_ptr<QThread> &thread : m_threads)
         thread->requestInterruption();
+}
+
+void PortProber::let_go(const QString &device)
+{
+    const QString canonical = ports::canonical_device(device);
+    for (std::size_t i = 0; i < m_threads.size(); ++i) {
+        if (m_devices.at(i) == canonical) {
+            m_threads.at(i)->requestInterruption();
+            m_threads.at(i)->wait();
+        }
+    }
 }
 
 void PortProber::wait()

@@ -50,6 +50,9 @@ public:
     void start(const QList<ports::PortEntry> &entries, const QString &open_device = {}, int open_model = 0);
     // Ends every wait for an answer or a connection at once.
     void cancel();
+    // Ends the probe of device alone, at once, and waits until it has closed the port, so that
+    // the port can be opened by another owner this moment; the probe gives Cancelled.
+    void let_go(const QString &device);
     // Until every probe has ended and closed its port; at once after cancel().
     void wait();
     bool is_running() const { return m_pending > 0; }
@@ -62,6 +65,7 @@ private:
     void deliver(const ProbeResult &result);
 
     std::vector<std::unique_ptr<QThread>> m_threads;
+    std::vector<QString> m_devices; // each thread's device, canonical
     int m_pending = 0;
 };
 

@@ -80,7 +80,10 @@ void Rack::set_own_port(const QString &device, int model_index, const QString &l
 {
     const QString before = m_work->own_device;
     m_work->own_device = device.isEmpty() ? QString() : ports::canonical_device(device);
-    // A watch query may have the port open this moment: it ends at once, the port closed.
+    // A watch query or a refresh's probe may have the port open this moment: it ends at once,
+    // the port closed.
+    if (!device.isEmpty())
+        m_work->prober.let_go(device);
     if (const int own = row_of(device); own >= 0 && !device.isEmpty()) {
         if (const auto asked = m_work->asking.find(m_rows.at(own).port.device); asked != m_work->asking.end()) {
             asked->second->requestInterruption();

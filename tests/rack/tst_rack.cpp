@@ -240,6 +240,15 @@ private Q_SLOTS:
         QSerialPort panel(m_units[1]->device_path());
         QVERIFY(panel.open(QIODevice::ReadWrite));
         m_rack->stop_watch();
+
+        // And while a refresh is probing it.
+        panel.close();
+        m_rack->set_own_port({}, 0, {});
+        const qsizetype heard = m_units[1]->heard().size();
+        m_rack->refresh();
+        QTRY_VERIFY_WITH_TIMEOUT(m_units[1]->heard().size() > heard, 10000);
+        m_rack->set_own_port(m_home.filePath("units/unit2"), 3, u"answers"_s);
+        QVERIFY(panel.open(QIODevice::ReadWrite));
     }
 };
 
