@@ -1,7 +1,7 @@
 #include "unit_reads.h"
 
 #include "command_session.h"
-#include "probe/detection.h"
+#include "probe/port_probe.h"
 #include "settings/settings_file.h"
 
 #include <QEventLoop>
@@ -19,16 +19,15 @@ UnitReading read_unit(const UnitJob &job, bool traced, const std::atomic<bool> &
     CommandSession session(0, job.device, traced, true);
     session.unit.stop_when(stopping);
     UnitReading reading;
-    session.link.open_port();
-    if (!session.link.is_port_open())
-        return {ReadOutcome::NotOpened, 0, {}, session.port.open_failure(), {}};
-    const probe::Detection detection = probe::detect_model(session.link);
-    reading.model_index = detection.model_index;
-    reading.outcome = !detection.answered          ? ReadOutcome::NoAnswer
-                      : detection.model_index == 0 ? ReadOutcome::NotQuvex
-                                                   : ReadOutcome::Read;
+    const probe::ProbeResult found = probe::open_and_detect(session.unit);
+    if (found.outcome == probe::ProbeOutcome::NotOpened)
+        return {ReadOutcome::NotOpened, 0, {}, found.reason, {}};
+    reading.model_index = found.model_index;
+    reading.outcome = found.outcome == probe::ProbeOutcome::NoAnswer   ? ReadOutcome::NoAnswer
+                      : found.outcome == probe::ProbeOutcome::NotQuvex ? ReadOutcome::NotQuvex
+                                                                       : ReadOutcome::Read;
     if (reading.outcome == ReadOutcome::Read && job.read_items) {
-        session.model.select(detection.model_index);
+        session.model.select(found.model_index);
         const std::optional<QList<settings::SettingsPair>> pairs =
             settings::read_unit_pairs(session.catalogue, session.bracket, session.panel, QStringLiteral("Reading"));
         if (pairs)

@@ -6,7 +6,7 @@
 #include "command_line.h"
 #include "command_session.h"
 #include "link/answer_number.h"
-#include "probe/detection.h"
+#include "probe/port_probe.h"
 #include "rack/unit_names.h"
 #include "settings/settings_compare.h"
 #include "settings/settings_file.h"
@@ -42,16 +42,14 @@ UnitWrite write_unit(const QString &device, const QString &path, const settings:
     CommandSession session(0, device, false, true);
     session.unit.stop_when(stopping);
     UnitWrite result;
-    session.link.open_port();
-    if (!session.link.is_port_open()) {
-        result.outcome = session.port.open_failure();
+    const probe::ProbeResult found = probe::open_and_detect(session.unit);
+    if (found.outcome == probe::ProbeOutcome::NotOpened) {
+        result.outcome = found.reason;
         return result;
     }
-    const probe::Detection detection = probe::detect_model(session.link);
-    if (!detection.answered || detection.model_index == 0 || detection.model_index != content.model_index) {
-        result.outcome = !detection.answered          ? QStringLiteral("no answer")
-                         : detection.model_index == 0 ? QStringLiteral("answers, but not as a QUVEX unit")
-                                                      : QStringLiteral("another model, left alone");
+    if (found.outcome != probe::ProbeOutcome::Found || found.model_index != content.model_index) {
+        result.outcome = found.outcome == probe::ProbeOutcome::Found ? QStringLiteral("another model, left alone")
+                                                                     : probe::probe_text(found);
     } else {
         result.counts = true;
         int begun = 0;

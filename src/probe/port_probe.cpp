@@ -41,29 +41,35 @@ QString probe_text(const ProbeResult &result)
     return QStringLiteral("not asked");
 }
 
+ProbeResult open_and_detect(session::UnitSession &unit)
+{
+    unit.link.open_port();
+    if (!unit.link.is_port_open())
+        return {{}, ProbeOutcome::NotOpened, 0, unit.port.open_failure()};
+    const Detection detection = detect_model(unit.link);
+    return {{},
+            !detection.answered          ? ProbeOutcome::NoAnswer
+            : detection.model_index == 0 ? ProbeOutcome::NotQuvex
+                                         : ProbeOutcome::Found,
+            detection.model_index,
+            {}};
+}
+
 ProbeResult probe_port(const ports::PortEntry &port)
 {
-    ProbeResult result{port, ProbeOutcome::Cancelled, 0, {}};
     if (cancelled())
-        return result;
+        return {port, ProbeOutcome::Cancelled, 0, {}};
     session::QuietOperator quiet;
     session::QuietView view;
     session::UnitSession unit(quiet, view);
     unit.use_port(0, port.device);
-    link::Link &link = unit.link;
-    quiet.m_link = &link;
+    quiet.m_link = &unit.link;
 
-    link.open_port();
-    if (!link.is_port_open())
-        return {port, ProbeOutcome::NotOpened, 0, unit.port.open_failure()};
-    const Detection detection = detect_model(link);
-    link.close_port();
-    if (cancelled())
-        return result;
-    result.outcome = !detection.answered          ? ProbeOutcome::NoAnswer
-                     : detection.model_index == 0 ? ProbeOutcome::NotQuvex
-                                                  : ProbeOutcome::Found;
-    result.model_index = detection.model_index;
+    ProbeResult result = open_and_detect(unit);
+    result.port = port;
+    unit.link.close_port();
+    if (cancelled() && result.outcome != ProbeOutcome::NotOpened)
+        return {port, ProbeOutcome::Cancelled, 0, {}};
     return result;
 }
 

@@ -11,6 +11,10 @@
 
 class QThread;
 
+namespace quvex::session {
+class UnitSession;
+}
+
 namespace quvex::probe {
 
 enum class ProbeOutcome { Found, NoAnswer, NotQuvex, NotOpened, Cancelled };
@@ -27,6 +31,11 @@ struct ProbeResult
 // The result in words: the model's code and name, "no answer", "answers, but not as a QUVEX
 // unit", or why the port was not asked.
 QString probe_text(const ProbeResult &result);
+
+// Opens the session's port and asks the detection queries, leaving the port open when it opened:
+// Found with the unit's model, NoAnswer, NotQuvex, or NotOpened with the port layer's reason. The
+// result names no port entry; whoever asked knows which.
+ProbeResult open_and_detect(session::UnitSession &unit);
 
 // Opens the port, asks the detection queries and nothing else, and closes it again. Runs on the
 // calling thread, handling its events until done; an interruption of that thread ends the wait

@@ -3,7 +3,7 @@
 #include "backup/backup_store.h"
 #include "catalogue/naming.h"
 #include "catalogue/unit_models.h"
-#include "probe/detection.h"
+#include "probe/port_probe.h"
 #include "session/quiet_operator.h"
 #include "session/quiet_view.h"
 #include "session/unit_session.h"
@@ -92,20 +92,19 @@ TaskResult TaskSession::run(const UnitTask &task, backup::BackupStore &store)
 {
     link::Link &link = m_unit.link;
     TaskResult result;
-    link.open_port();
-    if (!link.is_port_open())
-        return {TaskOutcome::NotOpened, 0, m_unit.port.open_failure(), {}, false, {}, {}, false};
-    const probe::Detection detection = probe::detect_model(link);
-    result.model_index = detection.model_index;
-    result.outcome = !detection.answered          ? TaskOutcome::NoAnswer
-                     : detection.model_index == 0 ? TaskOutcome::NotQuvex
-                                                  : TaskOutcome::Done;
+    const probe::ProbeResult found = probe::open_and_detect(m_unit);
+    if (found.outcome == probe::ProbeOutcome::NotOpened)
+        return {TaskOutcome::NotOpened, 0, found.reason, {}, false, {}, {}, false};
+    result.model_index = found.model_index;
+    result.outcome = found.outcome == probe::ProbeOutcome::NoAnswer   ? TaskOutcome::NoAnswer
+                     : found.outcome == probe::ProbeOutcome::NotQuvex ? TaskOutcome::NotQuvex
+                                                                      : TaskOutcome::Done;
     if (task.kind == TaskKind::LoadFile && result.outcome == TaskOutcome::Done
-        && detection.model_index != task.content.model_index)
+        && found.model_index != task.content.model_index)
         result.outcome = TaskOutcome::OtherModel;
     if (result.outcome == TaskOutcome::Done) {
-        m_unit.model.select(detection.model_index);
-        const catalogue::UnitModel &model = catalogue::unit_models().at(std::size_t(detection.model_index));
+        m_unit.model.select(found.model_index);
+        const catalogue::UnitModel &model = catalogue::unit_models().at(std::size_t(found.model_index));
         const backup::UnitKey key{task.target, model.code};
         switch (task.kind) {
         case TaskKind::BackUp:
