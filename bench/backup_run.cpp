@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -36,13 +35,6 @@ double timed_backup(const QString &config, const QString &store, int &backed_up,
     const double ms = double(wall.nsecsElapsed()) / 1e6;
     backed_up = int(process.readAllStandardOutput().count("\tnew version\n"));
     return ms;
-}
-
-double median(const double (&values)[3])
-{
-    double sorted[3] = {values[0], values[1], values[2]};
-    std::sort(sorted, sorted + 3);
-    return sorted[1];
 }
 
 } // namespace

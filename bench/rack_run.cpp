@@ -21,13 +21,6 @@ namespace quvex::bench {
 
 namespace {
 
-double median(const double (&values)[3])
-{
-    double sorted[3] = {values[0], values[1], values[2]};
-    std::sort(sorted, sorted + 3);
-    return sorted[1];
-}
-
 // The rows' probe of a refresh, to its end.
 void refreshed(rack::Rack &rack)
 {

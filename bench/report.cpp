@@ -56,6 +56,13 @@ void print_notes(const std::vector<Figures> &rows)
     }
 }
 
+double median(const double (&values)[3])
+{
+    double sorted[3] = {values[0], values[1], values[2]};
+    std::sort(sorted, sorted + 3);
+    return sorted[1];
+}
+
 const char *verdict(bool met)
 {
     return met ? "PASS" : "MISS";

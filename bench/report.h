@@ -14,5 +14,7 @@ void print_table(const std::vector<Figures> &rows);
 void print_notes(const std::vector<Figures> &rows);
 // A row's word for one target, the same in every table.
 const char *verdict(bool met);
+// The middle one of three runs' figures: one run slowed by the machine does not move it.
+double median(const double (&values)[3]);
 
 } // namespace quvex::bench
