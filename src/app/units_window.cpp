@@ -298,7 +298,7 @@ void UnitsWindow::load_file()
     if (!m_hooks.ask || !m_hooks.ask(this, question))
         return;
     m_summary->clear();
-    m_rack.load_file(rows, content, path);
+    m_rack.load_file(rows, content);
     update_actions();
 }
 

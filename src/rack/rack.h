@@ -71,7 +71,7 @@ public:
     void send_changes(const QList<UnitChanges> &ticked);
     // Into the given rows of the file's model; rows of another model are left alone and named in
     // the summary. Each unit gets only the items that differ.
-    void load_file(const QList<int> &rows, const settings::SettingsContent &content, const QString &path);
+    void load_file(const QList<int> &rows, const settings::SettingsContent &content);
     void cancel();
     bool is_running() const;
 

@@ -63,9 +63,8 @@ void Rack::send_changes(const QList<UnitChanges> &ticked)
     start_run(TaskKind::SendChanges, tasks, rows);
 }
 
-void Rack::load_file(const QList<int> &rows, const settings::SettingsContent &content, const QString &path)
+void Rack::load_file(const QList<int> &rows, const settings::SettingsContent &content)
 {
-    Q_UNUSED(path)
     if (is_running())
         return;
     QList<UnitTask> tasks;

@@ -185,7 +185,7 @@ private Q_SLOTS:
         const settings::SettingsContent file = settings::parse_settings(
             "\"QUVEX Control Panel\"\r\n1\r\n\"QUVEXview Max\"\r\n\"Flicker Red.      \",7\r\n");
         QCOMPARE(run([this, file] {
-                     m_rack->load_file({0, 1, 2, 3}, file, u"file.cfg"_s);
+                     m_rack->load_file({0, 1, 2, 3}, file);
                  }),
                  u"2 of 2 loaded; COM 2: another model, left alone; COM 3: another model, left alone"_s);
         QCOMPARE(row(1).outcome, u"1 item loaded"_s);
